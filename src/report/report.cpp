@@ -1,0 +1,301 @@
+// Report writer: rows of findings in the four formats, the report head, and
+// the end of the run with its summary and totals.
+//
+// Texts that come from the data (values, element names, file names) are
+// escaped for the format they are written in, so a value like " <= 1872" or a
+// name with '&' cannot break the markup of an HTML or XML report, and a value
+// with ';' cannot shift the columns of a semicolon report. The fixed markup is
+// written as it stands.
+#include "src/report/report.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "src/report/catalogue.h"
+#include "src/run/run.h"
+#include "src/structure/sections.h"
+#include "src/xml/cp1250.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+char sw_err = 'H';
+char sw_nepisW = 'N';
+int sumchybE = 0;
+int sumchybW = 0;
+std::FILE* errsoub = nullptr;
+char s_datetime[21];
+
+namespace {
+
+constexpr const char* kVersion = "QUELT_v0.9";
+constexpr const char* kBlanks77 =
+    "                                                                             \r";
+
+// Scratch buffers for the escaped texts of one row (eight columns at most).
+std::string scratch[8];
+
+bool is_hex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Length of the entity or character reference that starts at s ('&'), or 0.
+std::size_t reference_length(std::string_view s) {
+    for (std::string_view name : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"})
+        if (s.starts_with(name)) return name.size();
+    if (!s.starts_with("&#")) return 0;
+    std::size_t i = 2;
+    const bool hex = s.size() > 2 && s[2] == 'x';
+    if (hex) ++i;
+    const std::size_t first = i;
+    while (i < s.size() && (hex ? is_hex(s[i]) : (s[i] >= '0' && s[i] <= '9'))) ++i;
+    if (i == first || i >= s.size() || s[i] != ';') return 0;
+    return i + 1;
+}
+
+// '<' as "&lt;", a '&' that begins no reference as "&amp;"; all else as is.
+const char* escape_markup(const char* text, std::string& out) {
+    if (std::strpbrk(text, "<&") == nullptr) return text;
+    out.clear();
+    const std::string_view s(text);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '<') {
+            out += "&lt;";
+        } else if (s[i] == '&') {
+            const std::size_t n = reference_length(s.substr(i));
+            if (n == 0) {
+                out += "&amp;";
+            } else {
+                out.append(s.substr(i, n));
+                i += n - 1;
+            }
+        } else {
+            out += s[i];
+        }
+    }
+    return out.c_str();
+}
+
+// A field with ';' or '"' in double quotes, each '"' doubled.
+const char* escape_field(const char* text, std::string& out) {
+    if (std::strpbrk(text, ";\"") == nullptr) return text;
+    out.assign(1, '"');
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '"') out += '"';
+        out += *p;
+    }
+    out += '"';
+    return out.c_str();
+}
+
+// The text of column k as the report's format needs it.
+const char* esc(int k, const char* text) {
+    switch (sw_err) {
+        case 'H':
+        case 'X': return escape_markup(text, scratch[k]);
+        case 'C': return escape_field(text, scratch[k]);
+        default: return text;
+    }
+}
+
+void write_row(const char* const col[8], bool weight_e) {
+    const char* c[8];
+    for (int k = 0; k < 8; ++k) c[k] = esc(k, col[k]);
+    switch (sw_err) {
+        case 'C':
+            std::fprintf(errsoub, "%s;%s;%s;%s;%s;%s;%s;%s\n", c[0], c[1], c[2], c[3], c[4],
+                         c[5], c[6], c[7]);
+            break;
+        case 'T':
+            std::fprintf(errsoub, "%9s  %5s %9s  %9s %7s  %10s  %10s  %30s\n", c[0], c[1], c[2],
+                         c[3], c[4], c[5], c[6], c[7]);
+            break;
+        case 'X':
+            std::fprintf(errsoub, "<Chyba>\n<Radek>%s</Radek>\n<KodChyby>%s</KodChyby>\n", c[0],
+                         c[1]);
+            std::fprintf(errsoub,
+                         "<Zamestnavatel>%s</Zamestnavatel>\n<Zamestnanec>%s</Zamestnanec>\n",
+                         c[2], c[3]);
+            std::fprintf(errsoub, "<Prvek>%s</Prvek>\n<Hodnota>%s</Hodnota>\n", c[4], c[5]);
+            std::fprintf(errsoub, "<DelkaHodn>%s</DelkaHodn>\n<Popis>%s</Popis>\n</Chyba>\n",
+                         c[6], c[7]);
+            break;
+        default:
+            std::fprintf(errsoub,
+                         weight_e ? "<tr>\n<td>&nbsp;%s</td>\n<td><b>&nbsp;%s</b></td>\n"
+                                    "<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n"
+                                    "<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n"
+                                  : "<tr>\n<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n"
+                                    "<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n"
+                                    "<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n<td>&nbsp;%s</td>\n",
+                         c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+            break;
+    }
+}
+
+}  // namespace
+
+int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const char* hodnota,
+                  const char* ocekavano) {
+    if (kod[0] == 'W') ++sumchybW;
+    if (kod[0] == 'E') ++sumchybE;
+    if (kod[0] == 'W' && sw_nepisW == 'A') return 0;
+
+    const int row = najdi_kod(kod);
+    if (row < kCodeRows) ++EtabNum[row];
+    if (ocekavano[0] == '?') ocekavano = Etab[row].EtabCek;
+
+    const char* col[8] = {radek, kod, telicokod, identnec, prvek, hodnota, ocekavano,
+                          Etab[row].EtabTxt};
+    write_row(col, kod[0] == 'E');
+    return 1;
+}
+
+void pis_hlavicku() {
+    std::FILE* f = errsoub;
+    const char* datum = esc(0, s_datetime);
+    const char* soubor = esc(1, s_vstup.c_str());
+    switch (sw_err) {
+        case 'C':
+            std::fputs("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n", f);
+            break;
+        case 'T':
+            std::fprintf(f, " %s  %s  %s  %s \n", "Datum a čas: "_cp, datum, "Soubor: ", soubor);
+            std::fputs("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n",
+                       f);
+            break;
+        case 'X':
+            std::fputs("<?xml version = \"1.0\" encoding = \"Windows-1250\"?>", f);
+            std::fputs("<ORV_chyby>\n", f);
+            std::fprintf(f, "<DatumCas>%s</DatumCas>\n", datum);
+            std::fprintf(f, "<Soubor>%s</Soubor>\n", soubor);
+            break;
+        default:
+            std::fputs("<html>\n<head>\n", f);
+            std::fputs("<META http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n",
+                       f);
+            std::fputs("<title>ORV - vysledky kontroly dat</title>\n</head>\n<body>\n", f);
+            std::fputs("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" width=100% >\n", f);
+            std::fputs("<tr bgcolor=\"lightblue\" valign=\"left\">\n", f);
+            std::fprintf(f,
+                         " <th width=15%%> %s </th><th width=20%%> %s </th><th width=12%%> %s </th>"
+                         " <th width=38%%> %s </th>  ",
+                         "Datum a čas: "_cp, datum, "Soubor: ", soubor);
+            std::fprintf(f, " <th width=15%%> %s </th> \n", kVersion);
+            std::fputs("</table><br> \n", f);
+            std::fputs("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n", f);
+            std::fputs("<tr bgcolor=\"lightblue\">\n", f);
+            std::fputs("<th>Řádek<th>Chyba</th><th>Zaměstnavatel</th><th>Zaměstnanec</th>"
+                       "<th>Prvek</th><th>Hodnota</th><th>Očekáváno</th><th>Popis</th>\n"_cp,
+                       f);
+            std::fputs("</tr>\n", f);
+            break;
+    }
+}
+
+namespace {
+
+// Summary per code, HTML only: the codes in byte order, equal codes in their
+// catalogue order, each with its count when it was written at least once.
+void pis_souhrn() {
+    std::fputs("</table><br> \n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n",
+               errsoub);
+    std::fputs("<tr bgcolor=\"lightblue\">\n", errsoub);
+    std::fputs("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> </tr>\n"_cp,
+               errsoub);
+    int order[kCodeRows];
+    for (int i = 0; i < kCodeRows; ++i) order[i] = i;
+    std::stable_sort(order, order + kCodeRows, [](int a, int b) {
+        return std::strcmp(Etab[a].EtabTyp, Etab[b].EtabTyp) < 0;
+    });
+    for (int row : order) {
+        if (EtabNum[row] <= 0) continue;
+        const char* kod = esc(0, Etab[row].EtabTyp);
+        const char* popis = esc(1, Etab[row].EtabTxt);
+        std::fprintf(errsoub,
+                     Etab[row].EtabTyp[0] == 'E'
+                         ? "<tr>\n<td><b>&nbsp;%s</b></td>\n<td>&nbsp;%d</td>\n<td>&nbsp;%s</td>\n"
+                         : "<tr>\n<td>&nbsp;%s</td>\n<td>&nbsp;%d</td>\n<td>&nbsp;%s</td>\n",
+                     kod, EtabNum[row], popis);
+    }
+}
+
+void pis_celkem() {
+    switch (sw_err) {
+        case 'C':
+            std::fprintf(errsoub, "\nCelkem chyb vahy E:;%8d\n", sumchybE);
+            std::fprintf(errsoub, "\nCelkem chyb vahy W:;%8d\n", sumchybW);
+            break;
+        case 'T':
+            std::fprintf(errsoub, "\nCelkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE,
+                         sumchybW);
+            break;
+        case 'X':
+            std::fprintf(errsoub,
+                         "\n<CelkemchybE>%8d</CelkemchybE>\n<CelkemchybW>%8d</CelkemchybW>\n",
+                         sumchybE, sumchybW);
+            std::fputs("</ORV_chyby>\n", errsoub);
+            break;
+        default:
+            std::fputs("</tr>\n</table><br> \n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n",
+                       errsoub);
+            std::fputs("<tr bgcolor=\"lightblue\">\n", errsoub);
+            std::fputs("<th width=50%> Celkem chyb </th><th width=20%> Počet </th> </tr>\n"_cp,
+                       errsoub);
+            std::fprintf(errsoub, "<tr>\n<td>Váha E</td>\n<td>&nbsp;%d</td>\n</tr>\n"_cp, sumchybE);
+            std::fprintf(errsoub, "<tr>\n<td>Váha W</td>\n<td>&nbsp;%d</td>\n</tr>\n"_cp, sumchybW);
+            std::fputs("\n</table></body>\n</html>\n", errsoub);
+            break;
+    }
+}
+
+// Closes a written file; false when any write to it or the close failed.
+bool zavri_zapsany(std::FILE*& f) {
+    const bool ok = std::ferror(f) == 0;
+    const bool closed = std::fclose(f) == 0;
+    f = nullptr;
+    return ok && closed;
+}
+
+}  // namespace
+
+int zpracuj_KONp() {
+    const char* radek = s_cislo_radky();
+    if (sw_prvniORV == 'A') zpracuj_chybu(radek, "ES306", "   ", "   ", "   ");
+    if (sw_bylTEL == 'N') zpracuj_chybu(radek, "ES308", "   ", "   ", "   ");
+
+    if (sw_err == 'H') pis_souhrn();
+    pis_celkem();
+
+    zavri_vstup();
+    const char* nezapsano = nullptr;
+    if (sw_vystup == 'A') {
+        std::fputs("</ORV>\n", outsoub);
+        sw_vystup = 'N';
+        if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
+    }
+    if (!zavri_zapsany(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
+
+    std::fputs(kBlanks77, konzole);
+    if (nezapsano != nullptr) {
+        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
+        return 13;
+    }
+    std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
+    std::fputs("\nProgram ukoncen normalne\n", konzole);
+    return 0;
+}
+
+void reset_report() {
+    sw_err = 'H';
+    sw_nepisW = 'N';
+    sumchybE = 0;
+    sumchybW = 0;
+    errsoub = nullptr;
+    std::memset(s_datetime, 0, sizeof s_datetime);
+    for (std::string& s : scratch) s.clear();
+}
+
+}  // namespace quelt

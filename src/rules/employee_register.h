@@ -1,0 +1,53 @@
+// Per-employer employee register: a few values of every employee record of
+// the current employer, so that the employer closing rules can compare the
+// records of one employee and sum over all of them; plus the per-employer sums
+// and flags that employee processing feeds. Cleared at each employer start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "src/xml/line_text.h"
+
+namespace quelt {
+
+struct AnecEntry {
+    std::string anec_iAA0126 = "-";  // employee identifier, kept whole
+    LineNo anec_lin = 0;             // line of the record's AA0126 (0: none)
+    int anec_iAA0231 = 0;            // year of birth, truncated
+    char anec_iAA0211 = ' ';         // first character of the sex code
+    char anec_iAA0223 = ' ';         // first character of the education code
+    int anec_iAA0033 = 0;            // position of the state code in TcisStat
+    double anec_iAA0131 = 0.0;
+    double anec_iAA0225 = 0.0;
+    double anec_iAA0216 = 0.0;
+    double anec_iAA0132 = 0.0;
+    int anec_iAA0137 = 0;            // register state on the last day, truncated
+};
+
+// Entries 0..maxAktiAnec of the current employer; grows as records arrive.
+extern std::vector<AnecEntry> anec;
+// The ordering: position p holds the entry at place p, -1 for a record that
+// has no AA0126.
+extern std::vector<int> anec_ind;
+extern int maxAktiAnec;
+
+extern double sumz_AA0136;
+extern double sumz_AA0137;
+extern double sumz_AA0144;
+extern int sumz_EL084;
+extern int sw_anec_AA0137;
+extern int sw_anec_AA0033;
+extern char val_anec_AA0033[4];
+extern LineNo lin_anec_AA0033;
+
+// Employer start: empties the register, clears the sums and flags.
+void vycisti_registr();
+// Employee start: a new entry becomes the current one.
+void novy_zaznam();
+// The current entry (the register has at least one entry).
+inline AnecEntry& aktualni_zaznam() { return anec[static_cast<std::size_t>(maxAktiAnec)]; }
+
+void reset_register();
+
+}  // namespace quelt

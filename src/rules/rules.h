@@ -1,0 +1,34 @@
+// The rule functions of the three sections and the two closing handlers: the
+// points where the document walk hands elements and section ends to the rules.
+#pragma once
+
+namespace quelt {
+
+inline constexpr int kNecsavSize = 8;  // necsav_AA0013: 7 characters and the terminator
+
+int k_Pre(const char* name, const char* content);  // submitter header element
+int k_Tel(const char* name, const char* content);  // employer element
+int k_Nec(const char* name, const char* content);  // employee record element
+
+int zpracuj_NECk();  // mode O: employee closing rules
+int k_NecK();
+int zpracuj_TELk();  // mode U: employer closing rules
+
+// Employer totals accepted by the employer rules.
+extern double atel_iAA0116, atel_iAA0123, atel_iAA0114, atel_iAA0115, atel_iAA0118,
+    atel_iAA0119;
+int chk_AA0116(double x);
+int chk_AA0123(double x);
+int chk_AA0118(double x);
+
+// Employer start: atel_iAA0116, atel_iAA0115 and atel_iAA0114 start again.
+void zacni_zamestnavatele_pravidla();
+
+// Text of the last occupation code met (AA0013); never reset within a run.
+extern char necsav_AA0013[kNecsavSize];
+
+// Run-start resets, one per rule module.
+void reset_employer_rules();
+void reset_employee_rules();
+
+}  // namespace quelt

@@ -1,0 +1,14 @@
+// Salary tariff table and its look-up.
+#include "src/rules/tariffs.h"
+
+namespace quelt {
+
+const double tabSazeb[kTariffs] = {
+#include "data/tariffs.inc"
+};
+
+double tarif(int v, int c, int s) {
+    return tabSazeb[192 * (v - 1) + 12 * (c - 1) + (s - 1)];
+}
+
+}  // namespace quelt

@@ -1,0 +1,325 @@
+// Run control: banner, command line, opening of the files in their fixed
+// order, the report head, the processing loop over the modes and the sequence
+// of input files of a list.
+//
+// A run-level failure prints its message (and writes it into the report once
+// that is open) and the run returns status 13. The end of the input stops the
+// loop; the end-of-run handler then runs exactly once.
+#include "src/run/run.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "src/checks/codebooks.h"
+#include "src/checks/field_checks.h"
+#include "src/report/catalogue.h"
+#include "src/report/report.h"
+#include "src/rules/employee_register.h"
+#include "src/rules/rules.h"
+#include "src/structure/sections.h"
+#include "src/structure/tables.h"
+#include "src/xml/cp1250.h"
+#include "src/xml/helpers.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+std::FILE* konzole = stdout;
+char rezim_zprac = 'Z';
+std::string s_vstup;
+std::string s_chyby;
+std::string s_vystup;
+std::string s_vstsez;
+char sw_muf = 'N';
+char sw_vystup = 'N';
+std::FILE* outsoub = nullptr;
+
+namespace {
+
+constexpr const char* kVersion = "QUELT_v0.9";
+constexpr int kMaxArgument = 60;
+constexpr const char* kBlanks77 =
+    "                                                                             \r";
+
+std::FILE* linsoub = nullptr;
+int fatal_status = 0;  // 13 once a run-level failure ended the input
+
+// The fifteen texts of the help, each printed with one call.
+constexpr const char* kHelp[15] = {
+    "Volani programu:\n\nQUELT vstup chyby vystup -prepinac\n\n",
+    "\nvstup    - uplna cesta ke vstupnimu souboru, max. 60 znaku\n",
+    "             neni-li uveden hleda se orv.xml \n",
+    "             je-li prni znak @, jedna se o seznam souboru\n",
+    "\nchyby    - uplna cesta k chybovemu souboru, max. 60 znaku\n",
+    "             neni-li uveden zapisuje se do  orve.htm\n",
+    "             pripona urcuje typ .htm - html\n",
+    "             pripona urcuje typ .txt - textovy\n",
+    "                                .csv - (Excel)\n",
+    "                                .xml          \n",
+    "\nvystup   - uplna cesta k vystupmu souboru, max. 60 znaku\n",
+    "             neni-li uveden, vystupni  se nevytvari\n",
+    "\nprepinac - pripustne hodnoty\n",
+    "             -w potlaceni vystupu chyb vahy W\n",
+    "             -h tato napoveda\n",
+};
+
+int pis_napovedu() {
+    for (const char* text : kHelp) std::fputs(text, konzole);
+    return 1;
+}
+
+// A failure message on the console and, when the report is open, in it too.
+void zprava(const char* format, const std::string& name) {
+    std::fprintf(konzole, format, name.c_str());
+    if (errsoub != nullptr) std::fprintf(errsoub, format, name.c_str());
+}
+
+constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
+
+// Reads the next whitespace-delimited word of the list file, of any length.
+bool dalsi_slovo(std::string& word) {
+    int c;
+    do {
+        c = std::fgetc(linsoub);
+    } while (c != EOF && std::isspace(c));
+    if (c == EOF) return false;
+    word.clear();
+    do {
+        word += static_cast<char>(c);
+        c = std::fgetc(linsoub);
+    } while (c != EOF && !std::isspace(c));
+    return true;
+}
+
+// Arguments in order: positional names, -w, -h. Returns -1 to go on, or the
+// exit status that ends the run here.
+int zpracuj_argumenty(int argc, const char* const* argv) {
+    int positional = 0;
+    for (int i = 0; i < argc; ++i) {
+        std::string pomstr = argv[i];
+        if (pomstr.size() > kMaxArgument) {
+            std::fprintf(konzole, " Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp,
+                         pomstr.c_str());
+            return 13;
+        }
+        if (pomstr.empty() || pomstr[0] != '-') {
+            ++positional;
+            if (positional == 1) s_vstup = pomstr;
+            else if (positional == 2) s_chyby = pomstr;
+            else if (positional == 3) s_vystup = pomstr;
+            continue;
+        }
+        if (pomstr.size() > 1 && (pomstr[1] == 'W' || pomstr[1] == 'H'))
+            pomstr[1] = static_cast<char>(pomstr[1] - 'A' + 'a');
+        if (pomstr == "-w") {
+            sw_nepisW = 'A';
+        } else if (pomstr == "-h") {
+            return pis_napovedu();
+        } else {
+            std::fprintf(konzole, " Chybny parametr %s\n Program ukoncen\n", pomstr.c_str());
+            return 13;
+        }
+    }
+    return -1;
+}
+
+// The report format from the text after the first '.' of the report's name.
+char format_zpravy(const std::string& name) {
+    const int dot = jinstr(name.c_str(), '.');
+    if (dot == 0) return 'H';
+    std::string ext = name.substr(static_cast<std::size_t>(dot), 10);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == "txt") return 'T';
+    if (ext == "csv") return 'C';
+    if (ext == "xml") return 'X';
+    return 'H';
+}
+
+// "dd/mm/20yy  hh:mm:ss" from the clock, or from SOURCE_DATE_EPOCH in UTC.
+void datum_cas() {
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    char* end = nullptr;
+    long long seconds = epoch != nullptr ? std::strtoll(epoch, &end, 10) : 0;
+    if (epoch != nullptr && *epoch != '\0' && end != nullptr && *end == '\0') {
+        now = static_cast<std::time_t>(seconds);
+#ifdef _WIN32
+        gmtime_s(&parts, &now);
+#else
+        gmtime_r(&now, &parts);
+#endif
+    } else {
+#ifdef _WIN32
+        localtime_s(&parts, &now);
+#else
+        localtime_r(&now, &parts);
+#endif
+    }
+    std::snprintf(s_datetime, sizeof s_datetime, "%02d/%02d/20%02d  %02d:%02d:%02d",
+                  parts.tm_mday % 100, (parts.tm_mon + 1) % 100, parts.tm_year % 100,
+                  parts.tm_hour % 100, parts.tm_min % 100, parts.tm_sec % 100);
+}
+
+// Opens the report, the output copy, the list and the first input file, in
+// this order. Returns -1 when all are open, else the exit status.
+int otevri_soubory() {
+    errsoub = std::fopen(s_chyby.c_str(), "w");
+    if (errsoub == nullptr) {
+        zprava(kCannotOpen, s_chyby);
+        return 13;
+    }
+    if (s_vystup != "...") {
+        outsoub = std::fopen(s_vystup.c_str(), "w");
+        if (outsoub == nullptr) {
+            zprava(kCannotOpen, s_vystup);
+            return 13;
+        }
+        sw_vystup = 'A';
+    }
+    if (!s_vstup.empty() && s_vstup[0] == '@') {
+        s_vstsez = s_vstup.substr(1);
+        linsoub = std::fopen(s_vstsez.c_str(), "r");
+        if (linsoub == nullptr) {
+            zprava(kCannotOpen, s_vstsez);
+            return 13;
+        }
+        sw_muf = 'A';
+        std::string word;
+        if (dalsi_slovo(word)) s_vstup = word;
+    }
+    std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
+    if (in == nullptr) {
+        zprava(kCannotOpen, s_vstup);
+        return 13;
+    }
+    otevri_vstup(in);
+    return -1;
+}
+
+int zpracuj_KONs() { return 0; }
+
+using Handler = int (*)();
+
+Handler handler_for(char mode) {
+    switch (mode) {
+        case 'Z': return zpracuj_ZACp;
+        case 'G': return zpracuj_ORVz;
+        case 'H': return zpracuj_ORV;
+        case 'S': return zpracuj_TELz;
+        case 'T': return zpracuj_TEL;
+        case 'M': return zpracuj_NECz;
+        case 'N': return zpracuj_NEC;
+        case 'O': return zpracuj_NECk;
+        case 'U': return zpracuj_TELk;
+        case 'J': return zpracuj_ORVk;
+        case 'I': return zpracuj_ORVm;
+        default: return zpracuj_KONs;
+    }
+}
+
+// Closes whatever a failed or finished run left open.
+void zavri_vse() {
+    zavri_vstup();
+    if (linsoub != nullptr) std::fclose(linsoub);
+    linsoub = nullptr;
+    if (outsoub != nullptr) std::fclose(outsoub);
+    outsoub = nullptr;
+    sw_vystup = 'N';
+    if (errsoub != nullptr) std::fclose(errsoub);
+    errsoub = nullptr;
+}
+
+int run(int argc, const char* const* argv) {
+    std::fprintf(konzole, "\nProgram  %s  kontola dat pro ORV\n", kVersion);
+    std::fputs("Kontrola datoveho souboru vykazu ORV pred odeslanim\n\n", konzole);
+
+    const int args = zpracuj_argumenty(argc, argv);
+    if (args >= 0) return args;
+    sw_err = format_zpravy(s_chyby);
+    const int opened = otevri_soubory();
+    if (opened >= 0) return opened;
+
+    datum_cas();
+    pis_hlavicku();
+    rezim_zprac = 'Z';
+
+    while (sw_konec != 'A') handler_for(rezim_zprac)();
+
+    if (fatal_status != 0) return fatal_status;
+    rezim_zprac = 'K';
+    return zpracuj_KONp();
+}
+
+}  // namespace
+
+void reset_run_state() {
+    rezim_zprac = 'Z';
+    s_vstup = "orv.xml";
+    s_chyby = "orve.htm";
+    s_vystup = "...";
+    s_vstsez.clear();
+    sw_muf = 'N';
+    sw_vystup = 'N';
+    outsoub = nullptr;
+    linsoub = nullptr;
+    fatal_status = 0;
+    reset_report();
+    reset_catalogue();
+    reset_tables();
+    reset_reader();
+    reset_sections();
+    reset_register();
+    reset_codebooks();
+    reset_field_checks();
+    reset_employer_rules();
+    reset_employee_rules();
+}
+
+int konec_vstupu() {
+    if (sw_muf != 'A') {
+        rezim_zprac = 'K';
+        sw_konec = 'A';
+        return -1;
+    }
+    zavri_vstup();
+    s_vstup = "...";
+    std::string word;
+    if (dalsi_slovo(word)) s_vstup = word;
+    if (s_vstup == "...") {
+        std::fclose(linsoub);
+        linsoub = nullptr;
+        rezim_zprac = 'K';
+        sw_konec = 'A';
+        return -1;
+    }
+    std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
+    if (in == nullptr) {
+        std::fputs(kBlanks77, konzole);
+        zprava(kCannotOpen, s_vstup);
+        fatal_status = 13;
+        sw_konec = 'A';
+        return -1;
+    }
+    otevri_vstup(in);
+    return 0;
+}
+
+void chyba_cteni() {
+    std::fputs(kBlanks77, konzole);
+    zprava(" Nelze cist soubor  %s\n Program ukoncen\n", s_vstup);
+    fatal_status = 13;
+    sw_konec = 'A';
+}
+
+int quelt_run(int argc, const char* const* argv) {
+    reset_run_state();
+    const int status = run(argc, argv);
+    zavri_vse();
+    std::fflush(konzole);
+    return status;
+}
+
+}  // namespace quelt

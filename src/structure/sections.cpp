@@ -1,0 +1,249 @@
+// Section handlers: the prolog, the root ORV, the submitter header, the
+// employers and the employee records. Each handler reads through the element
+// reader, sets the next processing mode, reports the syntax findings (ES300,
+// ES302) and the missing or repeated elements of a section at its fixed points
+// (ES303, ES304), and writes the output copy.
+#include "src/structure/sections.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "data/namespace_uri.h"
+#include "src/report/report.h"
+#include "src/rules/employee_register.h"
+#include "src/rules/rules.h"
+#include "src/run/run.h"
+#include "src/structure/tables.h"
+#include "src/xml/helpers.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+char telicokod[20];
+char identnec[12];
+char sw_bylTEL;
+char sw_bylNEC;
+char sw_pis_TelPre;
+char sw_prvniORV = 'A';
+
+namespace {
+
+template <std::size_t N>
+void copy_cut(char (&dst)[N], const char* text) {
+    std::size_t n = 0;
+    for (; n + 1 < N && text[n] != '\0'; ++n) dst[n] = text[n];
+    dst[n] = '\0';
+}
+
+void kopie(const char* format, const char* a) {
+    if (sw_vystup == 'A') std::fprintf(outsoub, format, a);
+}
+
+int konec_cteni() {
+    rezim_zprac = 'W';
+    return -1;
+}
+
+// ES303 / ES304 over the first rows of a table, at a section start: value " ",
+// expected "0" or the count.
+void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows) {
+    char pocet[16];
+    for (int i = 0; i < rows; ++i) {
+        const char* name = table[i].elem.data();
+        if (pocty[i] == 0) {
+            zpracuj_chybu(s_cislo_radky(), "ES303", name, " ", "0");
+        } else if (pocty[i] > 1) {
+            std::snprintf(pocet, sizeof pocet, "%d", pocty[i]);
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, " ", pocet);
+        }
+    }
+}
+
+// The section a handler of the element step serves.
+struct Section {
+    const char* start_child;  // structural start tag inside ("zamestnavatel", ...)
+    char start_mode;
+    const char* end_tag;      // structural end tag ("/ORV", ...)
+    char end_mode;
+    bool copy_end_tag;
+    bool copy_empty;          // empty-element tags get a copy line
+    int (*rule)(const char*, const char*);
+    void (*identify)(const char*);  // copies the identification element, if any
+    const char* ident_element;
+};
+
+void identify_employer(const char* content) { set_telicokod(content); }
+void identify_employee(const char* content) { set_identnec(content); }
+
+// The element step, shared by the header, employer and employee handlers.
+int element_step(const Section& sec) {
+    if (dej_element(buf_element) < 0) return konec_cteni();
+
+    if (std::strcmp(buf_element, sec.start_child) == 0) {
+        kopie("<%s>\n", buf_element);
+        rezim_zprac = sec.start_mode;
+        return 0;
+    }
+    if (std::strcmp(buf_element, sec.end_tag) == 0) {
+        if (sec.copy_end_tag) kopie("<%s>\n", buf_element);
+        rezim_zprac = sec.end_mode;
+        return 0;
+    }
+    std::strcpy(akt_elem, buf_element);
+
+    if (std::strcmp(akt_elem, "!--") == 0) return preskoc_zbytek_komentare() < 0 ? konec_cteni() : 0;
+
+    const int rest = dej_zbytek_elementu(buf_element, 'A');
+    if (rest < 0) return konec_cteni();
+    if (rest == 2) {
+        if (std::strcmp(buf_element, "/") == 0)
+            std::strcat(akt_elem, "/");
+        else
+            zpracuj_chybu(s_cislo_radky(), "ES300", akt_elem, buf_element, "  ");
+    }
+
+    const std::size_t n = std::strlen(akt_elem);
+    bool read_content = true;
+    if (n > 0 && akt_elem[n - 1] == '/') {
+        // An empty-element tag: the end tag is implied, nothing more is read.
+        akt_elem[n - 1] = '\0';
+        akt_obsah[0] = '\0';
+        std::snprintf(buf_element, kPiece, "/%s", akt_elem);
+        read_content = false;
+    } else {
+        if (dej_obsah(buf_element) < 0) return konec_cteni();
+        jezltrim(akt_obsah, buf_element);
+        if (dej_element(buf_element) < 0) return konec_cteni();
+        if (prvek_zac_kon(akt_elem, buf_element) == 'N')
+            zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
+    }
+
+    if (sw_vystup == 'A' && (read_content || sec.copy_empty))
+        std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
+    if (sec.identify != nullptr && std::strcmp(akt_elem, sec.ident_element) == 0)
+        sec.identify(akt_obsah);
+    sec.rule(akt_elem, akt_obsah);
+    return 0;
+}
+
+constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre, nullptr, ""};
+constexpr Section kEmployer{"zamestnanec", 'M', "/zamestnavatel", 'U', true, true, k_Tel,
+                            identify_employer, "AA0017"};
+constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, false, k_Nec,
+                            identify_employee, "AA0126"};
+
+}  // namespace
+
+void set_telicokod(const char* text) { copy_cut(telicokod, text); }
+void set_identnec(const char* text) { copy_cut(identnec, text); }
+
+int zpracuj_ZACp() {
+    for (;;) {
+        if (dej_element(buf_element) < 0) return konec_cteni();
+        if (buf_element[0] == '?') {
+            std::strcpy(akt_elem, buf_element);
+            if (zpracuj_prvni() < 0) return -1;
+        } else if (buf_element[0] == '!') {
+            std::strcpy(akt_elem, buf_element);
+            zpracuj_koment();
+        } else if (std::strncmp(buf_element, "ORV", 3) == 0) {
+            if (sw_vystup == 'A')
+                std::fprintf(outsoub, "<ORV verze=\"1.6\" xmlns=\"%s\"> \n", kNamespaceUri.data());
+            rezim_zprac = 'G';
+            return 0;
+        }
+    }
+}
+
+int zpracuj_ORVz() {
+    if (dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
+    for (int& n : PTabPre) n = 0;
+    sw_bylTEL = 'N';
+    rezim_zprac = 'H';
+    return 0;
+}
+
+int zpracuj_ORV() {
+    return element_step(kHeader);
+}
+
+int zpracuj_TEL() {
+    return element_step(kEmployer);
+}
+
+int zpracuj_NEC() {
+    return element_step(kEmployee);
+}
+
+int zpracuj_ORVm() {
+    for (;;) {
+        if (dej_element(buf_element) < 0) return konec_cteni();
+        if (std::strcmp(buf_element, "zamestnavatel") == 0) {
+            kopie("<%s>\n", buf_element);
+            rezim_zprac = 'S';
+            return 0;
+        }
+        if (std::strcmp(buf_element, "/ORV") == 0) {
+            rezim_zprac = 'J';
+            return 0;
+        }
+    }
+}
+
+int zpracuj_ORVk() {
+    char pocet[16];
+    for (int i = 0; i < P_END; ++i) {
+        const char* name = Ptab[i].elem.data();
+        if (PTabPre[i] == 0) {
+            zpracuj_chybu(s_cislo_radky(), "ES303", name, "   ", name);
+        } else if (PTabPre[i] > 1) {
+            std::snprintf(pocet, sizeof pocet, "%d", PTabPre[i]);
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, "   ", pocet);
+        }
+    }
+    sw_prvniORV = 'N';
+    rezim_zprac = 'I';
+    return 0;
+}
+
+int zpracuj_TELz() {
+    kontrola_poctu_zacatek(Ptab, PTabPre, P_END);
+    sw_pis_TelPre = 'A';
+    vycisti_registr();
+    zacni_zamestnavatele_pravidla();
+    for (int i = 0; i < T_END; ++i) {
+        TTabSum[i] = 0.0;
+        TTabPre[i] = 0;
+    }
+    set_identnec("   ");
+    rezim_zprac = 'T';
+    sw_bylTEL = 'A';
+    sw_bylNEC = 'N';
+    return 0;
+}
+
+int zpracuj_NECz() {
+    if (sw_pis_TelPre == 'A') {
+        kontrola_poctu_zacatek(Ttab, TTabPre, T_END);
+        sw_pis_TelPre = 'N';
+    }
+    rezim_zprac = 'N';
+    for (int i = 0; i < N_END; ++i) {
+        NTabSum[i] = 0.0;
+        NTabPre[i] = 0;
+    }
+    novy_zaznam();
+    sw_bylNEC = 'A';
+    return 0;
+}
+
+void reset_sections() {
+    telicokod[0] = '\0';
+    identnec[0] = '\0';
+    sw_bylTEL = '\0';
+    sw_bylNEC = '\0';
+    sw_pis_TelPre = '\0';
+    sw_prvniORV = 'A';
+}
+
+}  // namespace quelt

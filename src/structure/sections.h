@@ -1,0 +1,38 @@
+// Section handlers that walk the document: the prolog, the root ORV, the
+// submitter header, the employers and the employee records. They read through
+// the element reader, recognise the structural tags that change the mode, hand
+// every other element to the rule function of its section and check the
+// element counts of each section at its fixed points.
+#pragma once
+
+namespace quelt {
+
+// Employer identification shown in every report row: AA0017, then "/" and the
+// facility code when there is one; at most 19 characters.
+extern char telicokod[20];
+// Employee identification shown in every report row: AA0126, "   " at each
+// employer start; at most 11 characters.
+extern char identnec[12];
+
+extern char sw_bylTEL;
+extern char sw_bylNEC;
+extern char sw_pis_TelPre;
+extern char sw_prvniORV;
+
+// Copies text into telicokod / identnec, cut to their size.
+void set_telicokod(const char* text);
+void set_identnec(const char* text);
+
+int zpracuj_ZACp();  // Z: prolog up to the root start tag
+int zpracuj_ORVz();  // G: rest of the root start tag
+int zpracuj_ORV();   // H: submitter header and root level
+int zpracuj_ORVm();  // I: after the root end
+int zpracuj_ORVk();  // J: root end
+int zpracuj_TELz();  // S: employer start
+int zpracuj_TEL();   // T: employer elements
+int zpracuj_NECz();  // M: employee record start
+int zpracuj_NEC();   // N: employee elements
+
+void reset_sections();
+
+}  // namespace quelt

@@ -1,0 +1,100 @@
+// Run-time columns of the definition tables and the name look-up.
+//
+// Every element read is looked up in its section's table, so the look-up is a
+// small hash over the names built once at compile time: the names are unique,
+// so the one match found is the first match of a row-by-row scan.
+#include "src/structure/tables.h"
+
+#include <array>
+#include <cstdio>
+#include <span>
+
+namespace quelt {
+
+char PTabEsw[P_END];
+LineNo PTabLin[P_END];
+int PTabPre[P_END];
+
+char TTabEsw[T_END];
+LineNo TTabLin[T_END];
+int TTabPre[T_END];
+double TTabSum[T_END];
+
+char NTabEsw[N_END];
+LineNo NTabLin[N_END];
+int NTabPre[N_END];
+double NTabSum[N_END];
+
+namespace {
+
+constexpr std::size_t kSlots = 256;  // power of two, well above every table's rows
+
+constexpr std::uint32_t name_hash(std::string_view s) {
+    std::uint32_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
+
+// Open addressing: slot -> row + 1, 0 for an empty slot.
+template <std::size_t Rows>
+constexpr std::array<std::uint8_t, kSlots> build_index(const ElementDef (&table)[Rows]) {
+    std::array<std::uint8_t, kSlots> slots{};
+    for (std::size_t row = 0; row + 1 < Rows; ++row) {  // the end row never matches
+        std::size_t s = name_hash(table[row].elem) & (kSlots - 1);
+        while (slots[s] != 0) s = (s + 1) & (kSlots - 1);
+        slots[s] = static_cast<std::uint8_t>(row + 1);
+    }
+    return slots;
+}
+
+constexpr auto kPIndex = build_index(Ptab);
+constexpr auto kTIndex = build_index(Ttab);
+constexpr auto kNIndex = build_index(Ntab);
+
+template <std::size_t Rows>
+int find_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, kSlots>& index,
+             std::string_view name) {
+    std::size_t s = name_hash(name) & (kSlots - 1);
+    while (index[s] != 0) {
+        const int row = index[s] - 1;
+        if (table[row].elem == name) return row;
+        s = (s + 1) & (kSlots - 1);
+    }
+    return static_cast<int>(Rows) - 1;
+}
+
+}  // namespace
+
+int najdi_P(std::string_view name) { return find_row(Ptab, kPIndex, name); }
+int najdi_T(std::string_view name) { return find_row(Ttab, kTIndex, name); }
+int najdi_N(std::string_view name) { return find_row(Ntab, kNIndex, name); }
+
+ExpectedText delka_text(const ElementDef& row) {
+    ExpectedText t{};
+    if (row.lg_from == row.lg_to)
+        std::snprintf(t.s, sizeof t.s, "délka %d"_cp, row.lg_to);
+    else
+        std::snprintf(t.s, sizeof t.s, "délka %d - %d"_cp, row.lg_from, row.lg_to);
+    return t;
+}
+
+bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {
+    return content < std::string_view(text_bound(row.val_from_e)) ||
+           std::string_view(text_bound(row.val_to_e)) < content;
+}
+
+bool mimo_num_rozsah(const ElementDef& row, double v) {
+    return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
+}
+
+void reset_tables() {
+    for (int i = 0; i < P_END; ++i) { PTabEsw[i] = ' '; PTabLin[i] = 0; PTabPre[i] = 0; }
+    for (int i = 0; i < T_END; ++i) {
+        TTabEsw[i] = ' '; TTabLin[i] = 0; TTabPre[i] = 0; TTabSum[i] = 0.0;
+    }
+    for (int i = 0; i < N_END; ++i) {
+        NTabEsw[i] = ' '; NTabLin[i] = 0; NTabPre[i] = 0; NTabSum[i] = 0.0;
+    }
+}
+
+}  // namespace quelt

@@ -1,0 +1,54 @@
+// Run-time columns of the three definition tables and the look-up of an
+// element name in a table. The constant columns live in data/element_tables.h.
+//
+// Status ('E' = the last occurrence failed a check) and line columns are only
+// ever overwritten; counts and values are cleared at each section start.
+#pragma once
+
+#include <string_view>
+
+#include "data/element_tables.h"
+#include "src/xml/line_text.h"
+
+namespace quelt {
+
+extern char PTabEsw[P_END];
+extern LineNo PTabLin[P_END];
+extern int PTabPre[P_END];
+
+extern char TTabEsw[T_END];
+extern LineNo TTabLin[T_END];
+extern int TTabPre[T_END];
+extern double TTabSum[T_END];
+
+extern char NTabEsw[N_END];
+extern LineNo NTabLin[N_END];
+extern int NTabPre[N_END];
+extern double NTabSum[N_END];
+
+// Row of a name, or the end row (P_END, T_END, N_END) when it is not there.
+// Exact, case-sensitive comparison.
+int najdi_P(std::string_view name);
+int najdi_T(std::string_view name);
+int najdi_N(std::string_view name);
+
+// Text of a bound index (1000 and above).
+inline const char* text_bound(int index) { return TValChar[index - 1000]; }
+
+// The expected text of a failed length check: "délka %d" when least and
+// greatest are equal, else "délka %d - %d".
+struct ExpectedText {
+    char s[64];
+};
+ExpectedText delka_text(const ElementDef& row);
+
+// Text range test: byte-wise on unsigned bytes, the whole text against the
+// whole bound, both bounds inclusive.
+bool mimo_text_rozsah(const ElementDef& row, std::string_view content);
+// Numeric range test, both bounds inclusive.
+bool mimo_num_rozsah(const ElementDef& row, double v);
+
+// Statuses ' ', lines blank, counts and values 0: the state at run start.
+void reset_tables();
+
+}  // namespace quelt

@@ -1,0 +1,227 @@
+// Element reader: the four piece readers, line counting and the input buffer.
+//
+// The input is read through a buffer of our own, so reading costs no call per
+// byte; when the buffer runs dry the next block is read, and at the real end
+// of a file the run decides (konec_vstupu) whether the next file of a list
+// goes on as one stream. A byte of value 255 is data like any other.
+#include "src/xml/reader.h"
+
+#include <cstring>
+
+#include "src/run/run.h"
+
+namespace quelt {
+
+LineNo cislo_radky = 1;
+char je_OTVZAV = 'N';
+char je_ZAVZAV = 'N';
+char buf_element[kPiece];
+char akt_elem[kPiece];
+char akt_obsah[kPiece];
+char sw_konec = 'N';
+
+namespace {
+
+constexpr std::size_t kBlock = 1 << 16;
+
+std::FILE* insoub = nullptr;
+unsigned char block[kBlock];
+std::size_t pos = 0;
+std::size_t len = 0;
+
+LineNo text_line = -1;  // the line whose text s_cislo_radky holds
+char line_buf[24];
+
+// Reads the next block; at the end of a file asks for the next one. Returns
+// the next byte, or -1 when the input has ended for good.
+int refill() {
+    while (sw_konec != 'A') {
+        if (insoub != nullptr) {
+            len = std::fread(block, 1, kBlock, insoub);
+            pos = 0;
+            if (len > 0) return block[pos++];
+            if (std::ferror(insoub)) {
+                chyba_cteni();
+                return -1;
+            }
+        }
+        if (konec_vstupu() != 0) return -1;
+    }
+    return -1;
+}
+
+inline int znak() { return pos < len ? block[pos++] : refill(); }
+
+inline void novy_radek() { ++cislo_radky; }
+
+// Skips up to and including the next '<', counting line feeds.
+int preskoc_za_otviraci() {
+    for (;;) {
+        if (pos < len) {
+            const unsigned char* start = block + pos;
+            const unsigned char* end = block + len;
+            const void* hit = std::memchr(start, '<', static_cast<std::size_t>(end - start));
+            const unsigned char* stop = hit ? static_cast<const unsigned char*>(hit) : end;
+            for (const unsigned char* p = start; p < stop; ++p)
+                if (*p == '\n') novy_radek();
+            pos = static_cast<std::size_t>(stop - block);
+            if (hit) {
+                ++pos;
+                return 0;
+            }
+        }
+        const int c = refill();
+        if (c < 0) return -1;
+        if (c == '<') return 0;
+        if (c == '\n') novy_radek();
+    }
+}
+
+// Skips up to and including the next '>', counting line feeds.
+int preskoc_za_zaviraci() {
+    for (;;) {
+        const int c = znak();
+        if (c < 0) return -1;
+        if (c == '>') return 0;
+        if (c == '\n') novy_radek();
+    }
+}
+
+// Removes the namespace prefix "orv:" at the start of a name or after its
+// first character ("/orv:X" and any "?orv:X" become "/X").
+void odstran_prefix(char* buf) {
+    if (std::strncmp(buf, "orv:", 4) == 0) {
+        std::memmove(buf, buf + 4, std::strlen(buf + 4) + 1);
+    } else if (buf[0] != '\0' && std::strncmp(buf + 1, "orv:", 4) == 0) {
+        buf[0] = '/';
+        std::memmove(buf + 1, buf + 5, std::strlen(buf + 5) + 1);
+    }
+}
+
+}  // namespace
+
+const char* s_cislo_radky() {
+    if (text_line != cislo_radky) {
+        std::snprintf(line_buf, sizeof line_buf, "%lld", cislo_radky);
+        text_line = cislo_radky;
+    }
+    return line_buf;
+}
+
+int dej_element(char* buf) {
+    if (sw_konec == 'A') return -1;
+    if (je_OTVZAV == 'N' && preskoc_za_otviraci() < 0) return -1;
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'N';
+    int n = 0;
+    while (n < kPiece - 1) {
+        const int c = znak();
+        if (c < 0) { buf[n] = '\0'; return -1; }
+        if (c == ' ') break;
+        if (c == '\n') { novy_radek(); break; }
+        if (c == '>') { je_ZAVZAV = 'A'; break; }
+        if (c == '\r') continue;
+        buf[n++] = static_cast<char>(c);
+    }
+    buf[n] = '\0';
+    odstran_prefix(buf);
+    return 0;
+}
+
+int dej_zbytek_elementu(char* buf, char keep) {
+    if (sw_konec == 'A') return -1;
+    if (je_ZAVZAV != 'N') return 0;
+    je_OTVZAV = 'N';
+    int n = 0;
+    while (n < kPiece - 1) {
+        const int c = znak();
+        if (c < 0) { buf[n] = '\0'; return -1; }
+        if (c == '\n') { novy_radek(); continue; }
+        if (c == '\r') continue;
+        if (c == ' ' && keep == 'A') continue;
+        if (c == '>') {
+            je_ZAVZAV = 'A';
+            buf[n] = '\0';
+            return n > 0 ? 2 : 0;
+        }
+        buf[n++] = static_cast<char>(c);
+    }
+    buf[n] = '\0';
+    return 1;
+}
+
+int preskoc_zbytek_komentare() {
+    if (sw_konec == 'A') return -1;
+    je_OTVZAV = 'N';
+    char w[3] = {0, 0, 0};
+    for (;;) {
+        const int c = znak();
+        if (c < 0) return -1;
+        if (c == '\n') { novy_radek(); continue; }
+        if (c == '\r') continue;
+        w[0] = w[1];
+        w[1] = w[2];
+        w[2] = static_cast<char>(c);
+        if (w[0] == '-' && w[1] == '-' && w[2] == '>') return 0;
+    }
+}
+
+int dej_obsah(char* buf) {
+    if (sw_konec == 'A') return -1;
+    if (je_ZAVZAV == 'N' && preskoc_za_zaviraci() < 0) return -1;
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'N';
+    int n = 0;
+    while (n < kPiece - 1) {
+        const int c = znak();
+        if (c < 0) { buf[n] = '\0'; return -1; }
+        if (c == '\n') { novy_radek(); continue; }
+        if (c == '\r') continue;
+        if (c == '<') {
+            buf[n] = '\0';
+            je_OTVZAV = 'A';
+            return 0;
+        }
+        buf[n++] = static_cast<char>(c);
+    }
+    buf[n] = '\0';
+    return 1;
+}
+
+int zpracuj_prvni() {
+    if (dej_zbytek_elementu(buf_element, 'N') < 0) {
+        rezim_zprac = 'W';
+        return -1;
+    }
+    if (sw_vystup == 'A') std::fprintf(outsoub, "<%s %s>\n", akt_elem, buf_element);
+    return 0;
+}
+
+int zpracuj_koment() { return 0; }
+
+void otevri_vstup(std::FILE* f) {
+    insoub = f;
+    pos = 0;
+    len = 0;
+}
+
+void zavri_vstup() {
+    if (insoub != nullptr) std::fclose(insoub);
+    insoub = nullptr;
+}
+
+bool vstup_otevren() { return insoub != nullptr; }
+
+void reset_reader() {
+    zavri_vstup();
+    pos = 0;
+    len = 0;
+    cislo_radky = 1;
+    text_line = -1;
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'N';
+    sw_konec = 'N';
+    buf_element[0] = akt_elem[0] = akt_obsah[0] = '\0';
+}
+
+}  // namespace quelt

@@ -1,0 +1,45 @@
+// Element reader: reads the input byte by byte through four small functions,
+// each consuming one kind of piece (tag name, rest of a tag, rest of a comment,
+// content up to the next tag). Two flags remember whether the '<' of the next
+// tag or the '>' of the current tag has been consumed already. Every line feed
+// advances the line counter; carriage returns are dropped everywhere.
+#pragma once
+
+#include <cstdio>
+
+#include "src/xml/line_text.h"
+
+namespace quelt {
+
+// Size of every piece buffer: 299 bytes and the terminator.
+inline constexpr int kPiece = 300;
+
+extern LineNo cislo_radky;
+extern char je_OTVZAV;
+extern char je_ZAVZAV;
+extern char buf_element[kPiece];
+extern char akt_elem[kPiece];
+extern char akt_obsah[kPiece];
+
+// The current line as decimal text (the line of most findings).
+const char* s_cislo_radky();
+
+int dej_element(char* buf);
+int dej_zbytek_elementu(char* buf, char keep);
+int preskoc_zbytek_komentare();
+int dej_obsah(char* buf);
+int zpracuj_prvni();
+int zpracuj_koment();
+
+// Input file handling for the run: attaches an opened file to the reader.
+void otevri_vstup(std::FILE* f);
+// Closes the current input file, if any.
+void zavri_vstup();
+bool vstup_otevren();
+// 'A' once the input has ended for good (or failed): every reader function
+// then returns -1 at once.
+extern char sw_konec;
+
+void reset_reader();
+
+}  // namespace quelt
