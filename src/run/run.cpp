@@ -158,9 +158,10 @@ void datum_cas() {
         localtime_r(&now, &parts);
 #endif
     }
-    std::snprintf(s_datetime, sizeof s_datetime, "%02d/%02d/20%02d  %02d:%02d:%02d",
-                  parts.tm_mday % 100, (parts.tm_mon + 1) % 100, parts.tm_year % 100,
-                  parts.tm_hour % 100, parts.tm_min % 100, parts.tm_sec % 100);
+    auto two = [](int v) { return static_cast<unsigned>((v % 100 + 100) % 100); };
+    std::snprintf(s_datetime, sizeof s_datetime, "%02u/%02u/20%02u  %02u:%02u:%02u",
+                  two(parts.tm_mday), two(parts.tm_mon + 1), two(parts.tm_year),
+                  two(parts.tm_hour), two(parts.tm_min), two(parts.tm_sec));
 }
 
 // Opens the report, the output copy, the list and the first input file, in

@@ -108,7 +108,7 @@ int element_step(const Section& sec) {
         // An empty-element tag: the end tag is implied, nothing more is read.
         akt_elem[n - 1] = '\0';
         akt_obsah[0] = '\0';
-        std::snprintf(buf_element, kPiece, "/%s", akt_elem);
+        std::snprintf(buf_element, kPiece, "/%.298s", akt_elem);
         read_content = false;
     } else {
         if (dej_obsah(buf_element) < 0) return konec_cteni();

@@ -1,0 +1,110 @@
+# Runs one golden case. A case folder holds:
+#   args        the command-line arguments, one a line ("<empty>" for an empty one)
+#   status      the expected exit status (default 0)
+#   expected/   files the run must write, each compared byte for byte
+#   console     optional: lines that must each appear in the console output
+#   setup.sh    optional: run first in the scratch folder (makes large inputs)
+#   absent      optional: names of files the run must not create, one a line
+# Every other file of the folder is an input, copied to the scratch folder.
+# SOURCE_DATE_EPOCH is fixed, so the report heads carry a fixed date.
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+file(GLOB inputs LIST_DIRECTORIES true ${CASE_DIR}/*)
+foreach(item ${inputs})
+  get_filename_component(name ${item} NAME)
+  if(NOT name MATCHES "^(args|status|expected|console|absent|README.md)$")
+    file(COPY ${item} DESTINATION ${WORK_DIR})
+  endif()
+endforeach()
+
+if(EXISTS ${CASE_DIR}/setup.sh)
+  execute_process(COMMAND bash ${CASE_DIR}/setup.sh WORKING_DIRECTORY ${WORK_DIR}
+                  RESULT_VARIABLE setup_result)
+  if(NOT setup_result EQUAL 0)
+    message(FATAL_ERROR "setup.sh failed: ${setup_result}")
+  endif()
+endif()
+
+file(STRINGS ${CASE_DIR}/args arg_lines)
+set(arguments "")
+foreach(line ${arg_lines})
+  if(line STREQUAL "<empty>")
+    list(APPEND arguments "")
+  else()
+    list(APPEND arguments "${line}")
+  endif()
+endforeach()
+
+set(expected_status 0)
+if(EXISTS ${CASE_DIR}/status)
+  file(STRINGS ${CASE_DIR}/status expected_status LIMIT_COUNT 1)
+endif()
+
+set(ENV{SOURCE_DATE_EPOCH} 1278403200)
+set(command ${QUELT})
+if(RUNNER)
+  separate_arguments(runner_list UNIX_COMMAND "${RUNNER}")
+  set(command ${runner_list} ${QUELT})
+endif()
+execute_process(COMMAND ${command} ${arguments}
+                WORKING_DIRECTORY ${WORK_DIR}
+                RESULT_VARIABLE status
+                OUTPUT_VARIABLE console
+                ERROR_VARIABLE console_err)
+
+set(failures "")
+if(NOT status STREQUAL expected_status)
+  string(APPEND failures "exit status ${status}, expected ${expected_status}\n")
+endif()
+
+# Reads a file as hex, without the CR of CR LF pairs when CRLF is on.
+function(read_normalised path out)
+  file(READ ${path} hex HEX)
+  if(CRLF)
+    string(REGEX REPLACE "0d0a" "0a" hex "${hex}")
+  endif()
+  set(${out} "${hex}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE expected_files RELATIVE ${CASE_DIR}/expected ${CASE_DIR}/expected/*)
+foreach(rel ${expected_files})
+  if(NOT EXISTS ${WORK_DIR}/${rel})
+    string(APPEND failures "missing output ${rel}\n")
+    continue()
+  endif()
+  file(READ ${CASE_DIR}/expected/${rel} want HEX)
+  read_normalised(${WORK_DIR}/${rel} got)
+  if(NOT want STREQUAL got)
+    string(APPEND failures "output ${rel} differs from expected/${rel}\n")
+    execute_process(COMMAND diff -a ${CASE_DIR}/expected/${rel} ${WORK_DIR}/${rel}
+                    OUTPUT_VARIABLE difference)
+    string(APPEND failures "${difference}\n")
+  endif()
+endforeach()
+
+if(EXISTS ${CASE_DIR}/absent)
+  file(STRINGS ${CASE_DIR}/absent absent_files)
+  foreach(rel ${absent_files})
+    if(EXISTS ${WORK_DIR}/${rel})
+      string(APPEND failures "the run created ${rel}, which it must not\n")
+    endif()
+  endforeach()
+endif()
+
+if(EXISTS ${CASE_DIR}/console)
+  file(STRINGS ${CASE_DIR}/console console_lines)
+  if(CRLF)
+    string(REPLACE "\r\n" "\n" console "${console}")
+  endif()
+  foreach(line ${console_lines})
+    string(FIND "${console}" "${line}" at)
+    if(at EQUAL -1)
+      string(APPEND failures "console lacks: ${line}\n")
+    endif()
+  endforeach()
+endif()
+
+if(failures)
+  message(FATAL_ERROR "golden case ${CASE_DIR} failed:\n${failures}\nconsole:\n${console}${console_err}")
+endif()
