@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the checker and runs every test: the unit tests and the golden
+# end-to-end cases, first in the normal build, then in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+if [ "${QUELT_SKIP_SANITIZE:-0}" != 1 ]; then
+  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELT_SANITIZE=ON >/dev/null
+  cmake --build build-sanitize -j"$jobs"
+  ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+fi

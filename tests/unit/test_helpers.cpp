@@ -1,0 +1,96 @@
+// String and number helpers: positions, trimming, the number test of the
+// element types and the end-tag match.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "src/xml/helpers.h"
+
+using namespace quelt;
+
+TEST(Helpers, JinstrFindsFirstOccurrence) {
+    EXPECT_EQ(jinstr("rep.old.txt", '.'), 4);
+    EXPECT_EQ(jinstr("report", '.'), 0);
+    EXPECT_EQ(jinstr("", '.'), 0);
+}
+
+TEST(Helpers, JsubstrCopiesFromOneBasedPosition) {
+    char dst[16];
+    EXPECT_EQ(jsubstr(dst, "orve.htm", 6, 10), 3);
+    EXPECT_STREQ(dst, "htm");
+    EXPECT_EQ(jsubstr(dst, "abc", 4, 5), 0);  // just past the end
+    EXPECT_STREQ(dst, "");
+    EXPECT_EQ(jsubstr(dst, "@list", 2, 3), 3);
+    EXPECT_STREQ(dst, "lis");
+}
+
+TEST(Helpers, JezltrimRemovesLeadingSpacesOnly) {
+    char buf[16] = "  12 ";
+    jezltrim(buf, buf);
+    EXPECT_STREQ(buf, "12 ");
+    char tab[16] = "\t12";
+    jezltrim(tab, tab);
+    EXPECT_STREQ(tab, "\t12");
+}
+
+TEST(Helpers, JstrtostrBuildsIntoEmptyBuffer) {
+    char dst[32] = "";
+    EXPECT_EQ(jstrtostr(dst, 1, "06/12", 1, 5), 5);
+    EXPECT_EQ(jstrtostr(dst, 6, "/2026", 1, 5), 5);
+    EXPECT_STREQ(dst, "06/12/2026");
+}
+
+TEST(Helpers, JezdifdblIsAbsoluteDifference) {
+    EXPECT_DOUBLE_EQ(jezdifdbl(3.0, 10.0), 7.0);
+    EXPECT_DOUBLE_EQ(jezdifdbl(10.0, 3.0), 7.0);
+    EXPECT_DOUBLE_EQ(jezdifdbl(-2.0, 2.0), 4.0);
+}
+
+TEST(Helpers, StrToDblWholeNumbers) {
+    double v = 99.0;
+    EXPECT_EQ(StrToDbl(&v, "123", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, 123.0);
+    EXPECT_EQ(StrToDbl(&v, "-5", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, -5.0);
+    EXPECT_EQ(StrToDbl(&v, "+5", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, 5.0);
+    EXPECT_EQ(StrToDbl(&v, "007", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, 7.0);
+    EXPECT_EQ(StrToDbl(&v, "", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, 0.0);
+    v = 1.0;
+    EXPECT_EQ(StrToDbl(&v, "-", 'N'), 0);
+    EXPECT_DOUBLE_EQ(v, 0.0);
+}
+
+TEST(Helpers, StrToDblRejectsAndZeroes) {
+    for (const char* bad : {"1.5", "5-", "+-5", "12 ", " 12", "1e5", "0x10", "inf", "1,5"}) {
+        double v = 42.0;
+        EXPECT_EQ(StrToDbl(&v, bad, 'N'), 1) << bad;
+        EXPECT_DOUBLE_EQ(v, 0.0) << bad;
+    }
+}
+
+TEST(Helpers, StrToDblDecimals) {
+    double v = 0.0;
+    EXPECT_EQ(StrToDbl(&v, "1.25", 'R'), 0);
+    EXPECT_DOUBLE_EQ(v, 1.25);
+    EXPECT_EQ(StrToDbl(&v, ".5", 'R'), 0);
+    EXPECT_DOUBLE_EQ(v, 0.5);
+    EXPECT_EQ(StrToDbl(&v, "5.", 'R'), 0);
+    EXPECT_DOUBLE_EQ(v, 5.0);
+    EXPECT_EQ(StrToDbl(&v, ".", 'R'), 0);
+    EXPECT_DOUBLE_EQ(v, 0.0);
+    EXPECT_EQ(StrToDbl(&v, "1.2.3", 'R'), 1);
+    EXPECT_EQ(StrToDbl(&v, "1,25", 'R'), 1);
+    EXPECT_EQ(StrToDbl(&v, "1.5", 'S'), 1);  // only 'R' takes a point
+}
+
+TEST(Helpers, PrvekZacKonMatchesEndTagsByPrefix) {
+    EXPECT_EQ(prvek_zac_kon("AA0017", "/AA0017"), 'A');
+    EXPECT_EQ(prvek_zac_kon("AA0017", "/AA0018"), 'N');
+    EXPECT_EQ(prvek_zac_kon("AA0017", "/AA00170"), 'A');
+    EXPECT_EQ(prvek_zac_kon("AA0017", "xAA0017"), 'A');
+    EXPECT_EQ(prvek_zac_kon("AA0017", "/AA001"), 'N');
+    EXPECT_EQ(prvek_zac_kon("AA0017", ""), 'N');
+}
