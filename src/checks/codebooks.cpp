@@ -1,0 +1,224 @@
+// Look-ups in the campaign's code lists and registers: each cis_ function tests
+// one element value against its list and reports a miss. The registers also
+// leave the submitter's and the employer's numbers behind for later look-ups,
+// and the state look-up notes long state codes for the employer's end.
+#include "src/checks/codebooks.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "src/checks/bounded_text.h"
+#include "src/checks/codelists.h"
+#include "src/report/report.h"
+#include "src/rules/employee_register.h"
+#include "src/structure/tables.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+std::uint32_t l_predkladatel = 0;
+std::uint32_t l_poskytovatel = 0;
+
+namespace {
+
+constexpr const char* kNic = "   ";  // empty expected text
+
+// Position of a number in an ascending register, or -1.
+int najdi_cislo(const std::uint32_t* tab, int n, std::uint32_t value) {
+    const std::uint32_t* end = tab + n;
+    const std::uint32_t* it = std::lower_bound(tab, end, value);
+    return (it != end && *it == value) ? static_cast<int>(it - tab) : -1;
+}
+
+// Position of a text in an ascending list of fixed-width codes, or -1. The
+// whole value is compared, so a longer or shorter text never matches.
+template <std::size_t W>
+int najdi_kod(const char (*tab)[W], int n, const char* value) {
+    const char (*end)[W] = tab + n;
+    const char (*it)[W] = std::lower_bound(
+        tab, end, value, [](const char(&entry)[W], const char* v) { return std::strcmp(entry, v) < 0; });
+    return (it != end && std::strcmp(*it, value) == 0) ? static_cast<int>(it - tab) : -1;
+}
+
+// The same for lists kept in their own order: first equal entry, or -1.
+template <std::size_t W>
+int najdi_kod_po_rade(const char (*tab)[W], int n, const char* value) {
+    for (int i = 0; i < n; ++i)
+        if (std::strcmp(tab[i], value) == 0) return i;
+    return -1;
+}
+
+struct CisloText {
+    char s[16];
+};
+// An identification number as findings print it: eight digits, leading zeros.
+CisloText osm_cislic(std::uint32_t n) {
+    CisloText t{};
+    std::snprintf(t.s, sizeof t.s, "%08u", static_cast<unsigned>(n));
+    return t;
+}
+
+// A finding at the current line with the content as value.
+void hlas(const char* kod, const char* prvek, const char* obsah, const char* ocekavano = kNic) {
+    zpracuj_chybu(s_cislo_radky(), kod, prvek, obsah, ocekavano);
+}
+
+bool je_cislice(char c) { return c >= '0' && c <= '9'; }
+bool je_mezera(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// End of the longest leading number: digits with an optional fraction, or a
+// fraction alone, then an optional exponent. Returns p when there is none.
+const char* konec_cisla(const char* p) {
+    const char* q = p;
+    const char* cela = q;
+    while (je_cislice(*q)) ++q;
+    bool cislice = q != cela;
+    if (*q == '.') {
+        const char* zlomek = ++q;
+        while (je_cislice(*q)) ++q;
+        cislice = cislice || q != zlomek;
+    }
+    if (!cislice) return p;
+    if (*q == 'e' || *q == 'E') {
+        const char* e = q + 1;
+        if (*e == '+' || *e == '-') ++e;
+        if (je_cislice(*e)) {
+            while (je_cislice(*e)) ++e;
+            q = e;
+        }
+    }
+    return q;
+}
+
+}  // namespace
+
+std::uint32_t ico_na_cislo(const char* text) {
+    const char* p = text;
+    while (je_mezera(*p)) ++p;
+    const bool zaporne = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    const char* konec = konec_cisla(p);
+    if (konec == p) return 0;
+    double v = 0.0;
+    // The range holds plain decimal digits only, so the reading is exact
+    // decimal-to-double; a result out of range reads as 0 or as infinite,
+    // and both give 0 below.
+    if (std::from_chars(p, konec, v, std::chars_format::general).ec != std::errc()) return 0;
+    v = std::trunc(zaporne ? -v : v);
+    if (!std::isfinite(v) || std::fabs(v) >= 9223372036854775808.0) return 0;
+    // Reduction modulo 2^32: -1 gives 4294967295.
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(v)));
+}
+
+int pocet_statu() { return nTcisStat; }
+
+int pozice_statu(std::string_view code) {
+    const PoziceStatu* end = TcisStatPoradi + nTcisStatPoradi;
+    const PoziceStatu* it = std::lower_bound(
+        TcisStatPoradi, end, code,
+        [](const PoziceStatu& entry, std::string_view c) { return std::string_view(entry.kod) < c; });
+    if (it != end && std::string_view(it->kod) == code) return it->pozice;
+    return nTcisStat;
+}
+
+const char* stat_na_pozici(int pos) {
+    if (pos < 0 || pos >= nTcisStat) return "---";
+    return TcisStat[pos];
+}
+
+int cis_predkladatelu(const char* content) {
+    l_predkladatel = ico_na_cislo(content);
+    if (PTabEsw[P_ICOpredkladatele] == 'E') return 1;
+    if (najdi_cislo(TcisPred, nTcisPred, l_predkladatel) >= 0) return 0;
+    hlas("ER202", "ICOpredkladatele", osm_cislic(l_predkladatel).s);
+    return 1;
+}
+
+int cis_poskytovatelu(const char* content) {
+    l_poskytovatel = ico_na_cislo(content);
+    // A failed year means the file is not of this campaign: its providers are
+    // not compared with this campaign's register.
+    if (PTabEsw[P_rok] == 'E') return 1;
+    const LineText radek = line_text(TTabLin[T_AA0017]);
+    const int i = najdi_cislo(TcisPosPre, nTcisPosPre, l_poskytovatel);
+    if (i < 0) {
+        zpracuj_chybu(radek.s, "WR204", "AA0017", osm_cislic(l_poskytovatel).s, kNic);
+        return 1;
+    }
+    if (TcisPrePos[i] != l_predkladatel)
+        zpracuj_chybu(radek.s, "WR204", "ICOpredkladatele", osm_cislic(l_predkladatel).s,
+                      osm_cislic(TcisPrePos[i]).s);
+    return 0;
+}
+
+int cis_kodpraf(const char* content) {
+    if (najdi_kod_po_rade(TcisPraf, nTcisPraf, content) >= 0) return 0;
+    hlas("EL055", "AA0019", content);
+    return 1;
+}
+
+int cis_kodnuts(const char* content, const char* element) {
+    if (najdi_kod(TcisNuts, nTcisNuts, content) >= 0) return 0;
+    hlas("EL056", element, content);
+    return 1;
+}
+
+int cis_kodzam(const char* content) {
+    if (najdi_kod(TcisKzam, nTcisKzam, content) < 0) {
+        hlas("EL046", "AA0013", content);
+        return 1;
+    }
+    // A code ending in 0 is a group, not an occupation.
+    if (content[4] == '0') {
+        hlas("WL039", "AA0013", content);
+        return 1;
+    }
+    return 0;
+}
+
+int cis_kodstat(const char* content) {
+    // Three-character codes are noted for the employer's end, found or not.
+    if (std::strlen(content) > 2) {
+        sw_anec_AA0033 = 1;
+        lin_anec_AA0033 = cislo_radky;
+        kopiruj_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
+    }
+    const int p = pozice_statu(content);
+    if (p >= nTcisStat) {
+        hlas("EL047", "AA0033", content);
+        return 1;
+    }
+    // Positions 0 to 5 are the Czech and the Slovak Republic.
+    if (p > 5) hlas("WL033", "AA0033", content, "?");
+    return 0;
+}
+
+int cis_kodvzde(const char* content) {
+    if (najdi_kod(TcisVzde, nTcisVzde, content) >= 0) return 0;
+    hlas("EL048", "AA0223", content);
+    return 1;
+}
+
+int cis_koddppv(const char* content) {
+    if (najdi_kod_po_rade(TcisDppv, nTcisDppv, content) >= 0) return 0;
+    hlas("EL004", "AA0130", content, "10, (1)");
+    return 1;
+}
+
+int cis_postzam(const char* content) {
+    if (najdi_kod(TcisPosZ, nTcisPosZ, content) >= 0) return 0;
+    hlas("EL068", "AA0091", content);
+    return 1;
+}
+
+void reset_codebooks() {
+    l_predkladatel = 0;
+    l_poskytovatel = 0;
+}
+
+}  // namespace quelt

@@ -1,0 +1,347 @@
+// Code-list look-ups: the conversion of identification numbers, the submitter
+// and provider registers with the numbers they leave behind, the state list's
+// first-occurrence positions, and the findings of every cis_ look-up. The
+// registers and the occupation list are the shipped samples.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "src/checks/codebooks.h"
+#include "src/checks/codelists.h"
+#include "src/checks/field_checks.h"
+#include "src/rules/employee_register.h"
+#include "src/structure/tables.h"
+#include "src/xml/reader.h"
+#include "tests/unit/employee_record.h"
+#include "tests/unit/report_capture.h"
+
+using namespace quelt;
+using quelt::test::nalezy;
+using quelt::test::ReportCapture;
+
+using Rows = std::vector<std::string>;
+
+TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
+    EXPECT_EQ(ico_na_cislo("12345679"), 12345679u);
+    EXPECT_EQ(ico_na_cislo("00000400"), 400u);
+    EXPECT_EQ(ico_na_cislo(" \t 00000001"), 1u);  // blanks before it are skipped
+    EXPECT_EQ(ico_na_cislo("+42"), 42u);
+    EXPECT_EQ(ico_na_cislo("1234567A"), 1234567u);  // the longest leading number
+    EXPECT_EQ(ico_na_cislo("12 34"), 12u);
+    EXPECT_EQ(ico_na_cislo("1.5e2.3"), 150u);
+    EXPECT_EQ(ico_na_cislo(".5e1"), 5u);  // a fraction alone
+    EXPECT_EQ(ico_na_cislo("7."), 7u);
+    EXPECT_EQ(ico_na_cislo("1e3x"), 1000u);
+    EXPECT_EQ(ico_na_cislo("2E+2"), 200u);
+}
+
+TEST(IcoNaCislo, AnExponentWithoutDigitsIsNotRead) {
+    EXPECT_EQ(ico_na_cislo("1e"), 1u);
+    EXPECT_EQ(ico_na_cislo("1e+"), 1u);
+    EXPECT_EQ(ico_na_cislo("3E-x"), 3u);
+}
+
+TEST(IcoNaCislo, NoNumberGivesZero) {
+    EXPECT_EQ(ico_na_cislo(""), 0u);
+    EXPECT_EQ(ico_na_cislo("abc"), 0u);
+    EXPECT_EQ(ico_na_cislo("-"), 0u);
+    EXPECT_EQ(ico_na_cislo("."), 0u);
+    EXPECT_EQ(ico_na_cislo("+.e5"), 0u);
+    EXPECT_EQ(ico_na_cislo("- 5"), 0u);  // no blank between sign and digits
+}
+
+TEST(IcoNaCislo, OnlyPlainDecimalsNotWhatStrtodAlsoTakes) {
+    EXPECT_EQ(ico_na_cislo("0x10"), 0u);  // the 0 before the x
+    EXPECT_EQ(ico_na_cislo("0X1p4"), 0u);
+    EXPECT_EQ(ico_na_cislo("inf"), 0u);
+    EXPECT_EQ(ico_na_cislo("-INFINITY"), 0u);
+    EXPECT_EQ(ico_na_cislo("nan"), 0u);
+}
+
+TEST(IcoNaCislo, TruncatesTowardZero) {
+    EXPECT_EQ(ico_na_cislo("12.9"), 12u);
+    EXPECT_EQ(ico_na_cislo("0.999"), 0u);
+    EXPECT_EQ(ico_na_cislo("-0.9"), 0u);
+    EXPECT_EQ(ico_na_cislo("-12.9"), 4294967284u);  // -12 modulo 2^32
+}
+
+TEST(IcoNaCislo, ReducesModulo2To32) {
+    EXPECT_EQ(ico_na_cislo("-1"), 4294967295u);
+    EXPECT_EQ(ico_na_cislo("4294967295"), 4294967295u);
+    EXPECT_EQ(ico_na_cislo("4294967296"), 0u);
+    EXPECT_EQ(ico_na_cislo("4294967297"), 1u);
+    EXPECT_EQ(ico_na_cislo("-4294967297"), 4294967295u);
+    // The largest double below 2^63 still reduces: 2^63 - 1024 = 0x7FFFFFFFFFFFFC00.
+    EXPECT_EQ(ico_na_cislo("9223372036854774784"), 0xFFFFFC00u);
+}
+
+TEST(IcoNaCislo, HugeOrTinyValuesGiveZero) {
+    EXPECT_EQ(ico_na_cislo("9223372036854775808"), 0u);  // 2^63
+    EXPECT_EQ(ico_na_cislo("-9223372036854775808"), 0u);
+    EXPECT_EQ(ico_na_cislo("9223372036854775807"), 0u);  // reads as 2^63
+    EXPECT_EQ(ico_na_cislo("1e19"), 0u);
+    EXPECT_EQ(ico_na_cislo("1e999"), 0u);
+    EXPECT_EQ(ico_na_cislo("-1e999"), 0u);
+    EXPECT_EQ(ico_na_cislo("1e-999"), 0u);
+    EXPECT_EQ(ico_na_cislo(std::string(400, '9').c_str()), 0u);
+}
+
+TEST(CisPredkladatelu, KnownSubmitterPassesAndIsKept) {
+    ReportCapture cap;
+    EXPECT_EQ(l_predkladatel, 0u);  // run start
+    cislo_radky = 12;
+    EXPECT_EQ(cis_predkladatelu("10000003"), 0);
+    EXPECT_EQ(l_predkladatel, 10000003u);
+    EXPECT_TRUE(cap.rows().empty());
+}
+
+TEST(CisPredkladatelu, UnknownSubmitterGivesER202WithEightDigits) {
+    ReportCapture cap;
+    cislo_radky = 12;
+    EXPECT_EQ(cis_predkladatelu("12345679"), 1);
+    EXPECT_EQ(cis_predkladatelu("00000400"), 1);
+    EXPECT_EQ(nalezy(cap, "ER202"), (Rows{"12;ER202;;;ICOpredkladatele;12345679;   ",
+                                          "12;ER202;;;ICOpredkladatele;00000400;   "}));
+    EXPECT_EQ(l_predkladatel, 400u);
+}
+
+TEST(CisPredkladatelu, FailedNumberIsKeptButNotLookedUp) {
+    ReportCapture cap;
+    PTabEsw[P_ICOpredkladatele] = 'E';
+    EXPECT_EQ(cis_predkladatelu("12345678"), 1);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(l_predkladatel, 12345678u);
+}
+
+namespace {
+
+// A provider look-up of an employer whose AA0017 stood at line 30, made while
+// the reader is at line 31.
+int poskytovatel(const char* ico) {
+    TTabLin[T_AA0017] = 30;
+    cislo_radky = 31;
+    return cis_poskytovatelu(ico);
+}
+
+}  // namespace
+
+TEST(CisPoskytovatelu, ProviderUnderTheFilesSubmitterPasses) {
+    ReportCapture cap;
+    l_predkladatel = 10000003;
+    EXPECT_EQ(poskytovatel("30000009"), 0);
+    EXPECT_EQ(poskytovatel("10000003"), 0);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(l_poskytovatel, 10000003u);
+}
+
+TEST(CisPoskytovatelu, ProviderUnderAnotherSubmitterGivesWR204OnTheSubmitter) {
+    ReportCapture cap;
+    l_predkladatel = 10000003;
+    EXPECT_EQ(poskytovatel("40000001"), 0);
+    EXPECT_EQ(nalezy(cap, "WR204"),
+              (Rows{"30;WR204;;;ICOpredkladatele;10000003;20000006"}));
+}
+
+TEST(CisPoskytovatelu, UnknownProviderGivesWR204OnTheEmployerAtItsLine) {
+    ReportCapture cap;
+    l_predkladatel = 10000003;
+    EXPECT_EQ(poskytovatel("60000007"), 1);
+    EXPECT_EQ(poskytovatel("00000001"), 1);
+    EXPECT_EQ(nalezy(cap, "WR204"), (Rows{"30;WR204;;;AA0017;60000007;   ",
+                                          "30;WR204;;;AA0017;00000001;   "}));
+    EXPECT_EQ(l_poskytovatel, 1u);
+}
+
+TEST(CisPoskytovatelu, BeforeAnySubmitterTheNumberIsZero) {
+    ReportCapture cap;
+    // The provider without a submitter matches the unset submitter number.
+    EXPECT_EQ(poskytovatel("50000004"), 0);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(poskytovatel("30000009"), 0);
+    EXPECT_EQ(nalezy(cap, "WR204"),
+              (Rows{"30;WR204;;;ICOpredkladatele;00000000;10000003"}));
+}
+
+TEST(CisPoskytovatelu, FailedYearSkipsTheLookUpButKeepsTheNumber) {
+    ReportCapture cap;
+    PTabEsw[P_rok] = 'E';
+    EXPECT_EQ(poskytovatel("60000007"), 1);
+    EXPECT_EQ(poskytovatel("40000001"), 1);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(l_poskytovatel, 40000001u);
+    // A failed submitter number does not stop the provider look-up.
+    PTabEsw[P_rok] = ' ';
+    PTabEsw[P_ICOpredkladatele] = 'E';
+    EXPECT_EQ(poskytovatel("60000007"), 1);
+    EXPECT_EQ(nalezy(cap, "WR204").size(), 1u);
+}
+
+TEST(StateList, TheFirstSixAreTheCzechAndSlovakCodes) {
+    const char* head[] = {"CZ", "CZE", "203", "SK", "SVK", "703"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(pozice_statu(head[i]), i);
+        EXPECT_STREQ(stat_na_pozici(i), head[i]);
+    }
+}
+
+TEST(StateList, EveryCodeHasTheFirstPositionItOccursAt) {
+    for (int p = 0; p < pocet_statu(); ++p) {
+        int first = 0;
+        while (std::strcmp(TcisStat[first], TcisStat[p]) != 0) ++first;
+        ASSERT_EQ(pozice_statu(TcisStat[p]), first) << TcisStat[p];
+    }
+}
+
+TEST(StateList, WithdrawnCodesAreThereAndRepeatsKeepTheirFirstPlace) {
+    for (const char* code : {"CS", "SCG", "YU", "YUG", "200", "DE", "DEU", "276", "ZWE"}) {
+        EXPECT_LT(pozice_statu(code), pocet_statu()) << code;
+        EXPECT_GT(pozice_statu(code), 5) << code;
+    }
+    // SK is also a withdrawn code (Sikkim) further on; it keeps position 3.
+    int later = -1;
+    for (int p = 6; p < pocet_statu(); ++p)
+        if (std::strcmp(TcisStat[p], "SK") == 0) later = p;
+    EXPECT_GT(later, 5);
+    EXPECT_EQ(pozice_statu("SK"), 3);
+}
+
+TEST(StateList, AbsentCodesStandAtTheListsLength) {
+    for (const char* code : {"XX", "", "cz", "CZ ", "CZEE", "000", "ZZZ"})
+        EXPECT_EQ(pozice_statu(code), pocet_statu()) << code;
+    EXPECT_STREQ(stat_na_pozici(pocet_statu()), "---");
+    EXPECT_STREQ(stat_na_pozici(-1), "---");
+    EXPECT_STREQ(stat_na_pozici(pocet_statu() - 1), TcisStat[nTcisStat - 1]);
+}
+
+TEST(CisKodstat, CzechAndSlovakCodesPassOthersWarnUnknownFail) {
+    ReportCapture cap;
+    cislo_radky = 77;
+    for (const char* code : {"CZ", "SK", "203", "SVK"}) EXPECT_EQ(cis_kodstat(code), 0) << code;
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(cis_kodstat("DE"), 0);
+    EXPECT_EQ(cis_kodstat("XX"), 1);
+    EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;DE;CZ, SK"}));
+    EXPECT_EQ(nalezy(cap, "EL047"), (Rows{"77;EL047;;;AA0033;XX;   "}));
+}
+
+TEST(CisKodstat, LongCodesAreNotedForTheEmployerFoundOrNot) {
+    ReportCapture cap;
+    EXPECT_EQ(sw_anec_AA0033, 0);
+    cislo_radky = 40;
+    cis_kodstat("SK");
+    EXPECT_EQ(sw_anec_AA0033, 0);
+    cislo_radky = 41;
+    EXPECT_EQ(cis_kodstat("CZE"), 0);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(sw_anec_AA0033, 1);
+    EXPECT_STREQ(val_anec_AA0033, "CZE");
+    EXPECT_EQ(lin_anec_AA0033, 41);
+    cislo_radky = 42;
+    EXPECT_EQ(cis_kodstat("QQQ"), 1);
+    EXPECT_STREQ(val_anec_AA0033, "QQQ");
+    EXPECT_EQ(lin_anec_AA0033, 42);
+    cislo_radky = 43;
+    cis_kodstat("DE");  // a short code leaves the note alone
+    EXPECT_STREQ(val_anec_AA0033, "QQQ");
+    EXPECT_EQ(lin_anec_AA0033, 42);
+    cis_kodstat("ABCDE");  // never longer than its buffer
+    EXPECT_STREQ(val_anec_AA0033, "ABC");
+}
+
+TEST(CisKodzam, ListedCodesPassThoseEndingInZeroWarn) {
+    ReportCapture cap;
+    cislo_radky = 9;
+    EXPECT_EQ(cis_kodzam("93399"), 0);
+    EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(cis_kodzam("11210"), 1);
+    EXPECT_EQ(nalezy(cap, "WL039"), (Rows{"9;WL039;;;AA0013;11210;   "}));
+    EXPECT_TRUE(nalezy(cap, "EL046").empty());
+}
+
+TEST(CisKodzam, UnlistedCodesFailWithoutTheWarning) {
+    ReportCapture cap;
+    cislo_radky = 9;
+    for (const char* code : {"99999", "00000", "12345", "9339", "933990", "11200"})
+        EXPECT_EQ(cis_kodzam(code), 1) << code;
+    EXPECT_EQ(nalezy(cap, "EL046").size(), 6u);
+    EXPECT_TRUE(nalezy(cap, "WL039").empty());  // 11200 ends in 0 but is not listed
+}
+
+TEST(SmallLists, LegalForms) {
+    ReportCapture cap;
+    cislo_radky = 5;
+    for (const char* code : {"301", "921", "732"}) EXPECT_EQ(cis_kodpraf(code), 0) << code;
+    EXPECT_EQ(cis_kodpraf("999"), 1);
+    EXPECT_EQ(cis_kodpraf("30"), 1);
+    EXPECT_EQ(nalezy(cap, "EL055"),
+              (Rows{"5;EL055;;;AA0019;999;   ", "5;EL055;;;AA0019;30;   "}));
+}
+
+TEST(SmallLists, DistrictsReportUnderTheCallersElement) {
+    ReportCapture cap;
+    cislo_radky = 5;
+    EXPECT_EQ(cis_kodnuts("CZ0100", "AA0179"), 0);
+    EXPECT_EQ(cis_kodnuts("CZ0806", "AA0690"), 0);
+    EXPECT_EQ(cis_kodnuts("CZ020A", "AA0690"), 0);
+    EXPECT_EQ(cis_kodnuts("CZ0999", "AA0690"), 1);
+    EXPECT_EQ(cis_kodnuts("CZ0100 ", "AA0179"), 1);
+    EXPECT_EQ(nalezy(cap, "EL056"),
+              (Rows{"5;EL056;;;AA0690;CZ0999;   ", "5;EL056;;;AA0179;CZ0100 ;   "}));
+}
+
+TEST(SmallLists, EducationTakesOnlyTheFourteenLetters) {
+    ReportCapture cap;
+    cislo_radky = 5;
+    for (const char* code : {"A", "B", "H", "V"}) EXPECT_EQ(cis_kodvzde(code), 0) << code;
+    for (const char* code : {"F", "Z", "a", "AB"}) EXPECT_EQ(cis_kodvzde(code), 1) << code;
+    EXPECT_EQ(nalezy(cap, "EL048").front(), "5;EL048;;;AA0223;F;   ");
+    EXPECT_EQ(nalezy(cap, "EL048").size(), 4u);
+}
+
+TEST(SmallLists, KindsOfEmploymentRelation) {
+    ReportCapture cap;
+    cislo_radky = 5;
+    EXPECT_EQ(cis_koddppv("10"), 0);
+    EXPECT_EQ(cis_koddppv("1"), 0);
+    EXPECT_EQ(cis_koddppv("2"), 1);
+    EXPECT_EQ(cis_koddppv("01"), 1);
+    EXPECT_EQ(nalezy(cap, "EL004"),
+              (Rows{"5;EL004;;;AA0130;2;10, (1)", "5;EL004;;;AA0130;01;10, (1)"}));
+}
+
+TEST(SmallLists, PositionsInEmployment) {
+    ReportCapture cap;
+    cislo_radky = 5;
+    EXPECT_EQ(cis_postzam("1111"), 0);
+    EXPECT_EQ(cis_postzam("1320"), 0);
+    EXPECT_EQ(cis_postzam("1113"), 1);
+    EXPECT_EQ(nalezy(cap, "EL068"), (Rows{"5;EL068;;;AA0091;1113;   "}));
+}
+
+// The shipped sample registers hold exactly what the end-to-end cases use.
+TEST(SampleRegisters, SubmittersAndTheirProviders) {
+    ASSERT_EQ(nTcisPred, 2);
+    EXPECT_EQ(TcisPred[0], 10000003u);
+    EXPECT_EQ(TcisPred[1], 20000006u);
+    const std::uint32_t pairs[5][2] = {{10000003, 10000003}, {20000006, 20000006},
+                                       {30000009, 10000003}, {40000001, 20000006},
+                                       {50000004, 0}};
+    ASSERT_GT(nTcisPosPre, 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(TcisPosPre[i], pairs[i][0]);
+        EXPECT_EQ(TcisPrePos[i], pairs[i][1]);
+    }
+    // Everything else: benchmark providers under 10000003, valid check digits.
+    for (int i = 5; i < nTcisPosPre; ++i) {
+        EXPECT_GE(TcisPosPre[i], 71000000u);
+        EXPECT_LE(TcisPosPre[i], 71999999u);
+        EXPECT_EQ(TcisPrePos[i], 10000003u);
+        EXPECT_GT(TcisPosPre[i], TcisPosPre[i - 1]);
+        char ico[16];
+        std::snprintf(ico, sizeof ico, "%08u", static_cast<unsigned>(TcisPosPre[i]));
+        EXPECT_EQ(chk_ICO(ico), 0) << ico;
+    }
+}
