@@ -1,0 +1,132 @@
+// The whole run in-process: command-line handling that golden cases cannot
+// express, and that a run leaves nothing behind that changes the next one.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "src/run/run.h"
+
+using namespace quelt;
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs the checker with the console going to a scratch file; returns the
+// status and leaves the console text in *console.
+int run(std::vector<std::string> args, std::string* console = nullptr) {
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    std::FILE* con = std::tmpfile();
+    konzole = con;
+    const int status = quelt_run(static_cast<int>(argv.size()), argv.data());
+    konzole = stdout;
+    if (console != nullptr) {
+        std::rewind(con);
+        console->clear();
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, con)) > 0) console->append(buf, n);
+    }
+    std::fclose(con);
+    return status;
+}
+
+const char* kSmall =
+    "<?xml version=\"1.0\"?>\n<ORV>\n<rok>2011</rok>\n<zamestnavatel>\n<AA0017>12345678</AA0017>\n"
+    "<zamestnanec>\n<AA0126>1</AA0126>\n<AA0231>1800</AA0231>\n</zamestnanec>\n"
+    "</zamestnavatel>\n</ORV>\n";
+
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Short names: every file name on the command line has at most 60 characters.
+        static int n = 0;
+        dir_ = ::testing::TempDir() + "qr" + std::to_string(++n) + "_";
+        setenv("SOURCE_DATE_EPOCH", "1278403200", 1);
+    }
+    std::string path(const std::string& name) const { return dir_ + name; }
+    std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(Run, RepeatedRunsGiveIdenticalReports) {
+    write_file(path("in.xml"), kSmall);
+    for (const char* ext : {".htm", ".txt", ".csv", ".xml"}) {
+        const std::string report = path(std::string("r") + ext);
+        ASSERT_EQ(run({path("in.xml"), report, path("copy.xml")}), 0);
+        const std::string first = read_file(report);
+        const std::string first_copy = read_file(path("copy.xml"));
+        ASSERT_EQ(run({path("in.xml"), report, path("copy.xml")}), 0);
+        EXPECT_EQ(read_file(report), first) << ext;
+        EXPECT_EQ(read_file(path("copy.xml")), first_copy) << ext;
+        EXPECT_NE(first.find("ES303"), std::string::npos) << ext;
+    }
+}
+
+TEST_F(Run, SourceDateEpochGivesTheHeadDate) {
+    write_file(path("in.xml"), kSmall);
+    ASSERT_EQ(run({path("in.xml"), path("r.txt")}), 0);
+    EXPECT_NE(read_file(path("r.txt")).find("06/07/2010  08:00:00"), std::string::npos);
+}
+
+TEST_F(Run, EmptyArgumentIsTheInputName) {
+    std::string console;
+    EXPECT_EQ(run({"", path("r.csv")}, &console), 13);
+    EXPECT_NE(console.find(" Nelze otevrit soubor  \n Program ukoncen\n"), std::string::npos);
+    EXPECT_EQ(read_file(path("r.csv")), " Nelze otevrit soubor  \n Program ukoncen\n");
+}
+
+TEST_F(Run, HelpPrintsFifteenTextsAndCreatesNothing) {
+    std::string console;
+    EXPECT_EQ(run({path("in.xml"), path("never.csv"), "-h"}, &console), 1);
+    EXPECT_NE(console.find("QUELT vstup chyby vystup -prepinac"), std::string::npos);
+    EXPECT_NE(console.find("             -h tato napoveda\n"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(path("never.csv")).good());
+}
+
+TEST_F(Run, ConsoleTotalsAfterTheBlankingLine) {
+    write_file(path("in.xml"), kSmall);
+    std::string console;
+    ASSERT_EQ(run({path("in.xml"), path("r.csv")}, &console), 0);
+    const std::string blanks(77, ' ');
+    const auto at = console.find(blanks + "\rCelkem chyb vahy E:");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(console.find("\n\nCelkem chyb vahy W:", at), std::string::npos);
+    EXPECT_EQ(console.substr(console.size() - 26), "\nProgram ukoncen normalne\n");
+    EXPECT_EQ(console.find("\nProgram  QUELT_v0.9  kontola dat pro ORV\n"), 0u);
+}
+
+TEST_F(Run, InputEndingInsideAContentEndsTheRunOnce) {
+    write_file(path("in.xml"), "<ORV>\n<rok>20");
+    ASSERT_EQ(run({path("in.xml"), path("r.csv"), path("copy.xml")}), 0);
+    const std::string report = read_file(path("r.csv"));
+    EXPECT_EQ(report.find("ES306"), report.rfind("ES306"));  // reported once
+    EXPECT_NE(report.find("ES306"), std::string::npos);
+    EXPECT_EQ(read_file(path("copy.xml")),
+              "<ORV verze=\"1.6\" xmlns=\"http://www.orv.example/schemas/2004/ORV/1.6/\"> \n</ORV>\n");
+}
+
+TEST_F(Run, LineNumbersRunOnAcrossTheFilesOfAList) {
+    write_file(path("a.xml"), "<ORV>\n\n\n</ORV>\n");       // 5 lines with the end
+    write_file(path("b.xml"), "<x/>\n<x/>\n");                // 2 more
+    write_file(path("list.lst"), path("a.xml") + "\n" + path("b.xml") + "\n");
+    ASSERT_EQ(run({"@" + path("list.lst"), path("r.csv")}), 0);
+    // No employer in the run: ES308 at the line where the input ended.
+    EXPECT_NE(read_file(path("r.csv")).find("\n7;ES308;"), std::string::npos);
+}
