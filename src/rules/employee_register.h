@@ -41,13 +41,42 @@ extern int sw_anec_AA0033;
 extern char val_anec_AA0033[4];
 extern LineNo lin_anec_AA0033;
 
-// Employer start: empties the register, clears the sums and flags.
+// Employer start: empties the register, clears the sums and flags (and the
+// employer closing rules' education counters).
 void vycisti_registr();
-// Employee start: a new entry becomes the current one.
+// Employee start: a new entry becomes the current one. The register keeps
+// every record of the employer; it grows as records arrive.
 void novy_zaznam();
 // The current entry (the register has at least one entry).
 inline AnecEntry& aktualni_zaznam() { return anec[static_cast<std::size_t>(maxAktiAnec)]; }
 
+// Employer end: puts the positions of anec_ind in employee order, ascending
+// by AA0126 compared byte-wise, records of one employee in their order of
+// arrival. Records without AA0126 take no part: the ordered positions come
+// first, the rest keep -1. Returns the number of ordered positions.
+int seradit_registr();
+
+// Of a group of records of one employee only the first six take part in the
+// cross-record rules.
+inline constexpr int kClenuSkupiny = 6;
+
+// Number of ordered positions after p, below konec, that hold the same
+// employee as p (0: the record stands alone).
+int pocet_dalsich(int p, int konec);
+
+// The group line list: the line texts of the group's first six records joined
+// by ",", then ", ...... " when the group has more records.
+struct SeznamRadku {
+    char s[136];
+};
+SeznamRadku seznam_radku(int p, int dalsich);
+
+// The entry standing at an ordered position.
+inline const AnecEntry& zaznam_na_pozici(int p) {
+    return anec[static_cast<std::size_t>(anec_ind[static_cast<std::size_t>(p)])];
+}
+
+// Run start: an empty register and no state code noted.
 void reset_register();
 
 }  // namespace quelt

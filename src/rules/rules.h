@@ -27,6 +27,13 @@ void zacni_zamestnavatele_pravidla();
 // Text of the last occupation code met (AA0013); never reset within a run.
 extern char necsav_AA0013[kNecsavSize];
 
+// Education summary of the employer closing rules: the first record's code in
+// employee order, the number of records with a code below 'C', and 'A' while
+// all records share one code. Started again at each employer start.
+extern char sav_AA0223;
+extern int sumz_AA0223_Z;
+extern char sw_stejne_vzdelani;
+
 // Run-start resets, one per rule module.
 void reset_employer_rules();
 void reset_employee_rules();

@@ -1,0 +1,104 @@
+// Per-employer employee register: one entry per employee record of the
+// current employer, the ordering index over the entries, and the sums and
+// flags that employee processing feeds. The employer closing rules order the
+// entries by employee and walk the groups of records of one employee.
+#include "src/rules/employee_register.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "src/rules/rules.h"
+
+namespace quelt {
+
+// An entry stays small: an employer may bring a hundred thousand records.
+static_assert(sizeof(AnecEntry) <= 100, "register entry grew beyond its memory budget");
+
+std::vector<AnecEntry> anec;
+std::vector<int> anec_ind;
+int maxAktiAnec = -1;
+
+double sumz_AA0136 = 0.0;
+double sumz_AA0137 = 0.0;
+double sumz_AA0144 = 0.0;
+int sumz_EL084 = 0;
+int sw_anec_AA0137 = 0;
+int sw_anec_AA0033 = 0;
+char val_anec_AA0033[4] = "";
+LineNo lin_anec_AA0033 = 0;
+
+void vycisti_registr() {
+    // clear() keeps the capacity, so the next employer of the run reuses it.
+    anec.clear();
+    anec_ind.clear();
+    maxAktiAnec = -1;
+
+    sumz_AA0136 = 0.0;
+    sumz_AA0137 = 0.0;
+    sumz_AA0144 = 0.0;
+    sumz_EL084 = 0;
+    sw_anec_AA0137 = 0;
+    sw_anec_AA0033 = 0;
+
+    sumz_AA0223_Z = 0;
+    sw_stejne_vzdelani = 'A';
+}
+
+void novy_zaznam() {
+    anec.emplace_back();
+    anec_ind.push_back(-1);  // becomes the entry's own index when AA0126 arrives
+    maxAktiAnec = static_cast<int>(anec.size()) - 1;
+}
+
+int seradit_registr() {
+    // Before ordering a position holds its own entry or -1; moving the keyed
+    // positions to the front keeps their order of arrival for the stable sort.
+    const auto konec = anec_ind.begin() + std::min<std::size_t>(anec_ind.size(), maxAktiAnec + 1);
+    const auto serazene_konec =
+        std::stable_partition(anec_ind.begin(), konec, [](int e) { return e >= 0; });
+    std::stable_sort(anec_ind.begin(), serazene_konec, [](int a, int b) {
+        // std::string compares its bytes as unsigned values, as strcmp does.
+        return anec[static_cast<std::size_t>(a)].anec_iAA0126 <
+               anec[static_cast<std::size_t>(b)].anec_iAA0126;
+    });
+    return static_cast<int>(serazene_konec - anec_ind.begin());
+}
+
+int pocet_dalsich(int p, int konec) {
+    const std::string& id = zaznam_na_pozici(p).anec_iAA0126;
+    int q = p + 1;
+    while (q < konec && zaznam_na_pozici(q).anec_iAA0126 == id) ++q;
+    return q - p - 1;
+}
+
+SeznamRadku seznam_radku(int p, int dalsich) {
+    SeznamRadku out{};
+    std::size_t n = 0;
+    auto pripoj = [&](const char* text) {
+        const std::size_t volno = sizeof out.s - 1 - n;
+        const std::size_t delka = std::min(std::strlen(text), volno);
+        std::memcpy(out.s + n, text, delka);
+        n += delka;
+        out.s[n] = '\0';
+    };
+    const int clenu = std::min(dalsich, kClenuSkupiny - 1);
+    for (int j = 0; j <= clenu; ++j) {
+        if (j > 0) pripoj(",");
+        pripoj(line_text(zaznam_na_pozici(p + j).anec_lin).s);
+    }
+    if (dalsich > kClenuSkupiny - 1) pripoj(", ...... ");
+    return out;
+}
+
+void reset_register() {
+    vycisti_registr();
+    // A run starts with no memory held over from an earlier run.
+    anec.shrink_to_fit();
+    anec_ind.shrink_to_fit();
+    val_anec_AA0033[0] = '\0';
+    lin_anec_AA0033 = 0;
+    sav_AA0223 = ' ';
+}
+
+}  // namespace quelt
