@@ -1,0 +1,130 @@
+// Employee record rules: k_Nec checks each element of an employee record as
+// it arrives. It records that the element was met (count, line, value) for
+// the closing rules of the record, copies selected values into the record's
+// register entry, then checks number syntax, length, range and code list.
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "src/checks/codebooks.h"
+#include "src/report/report.h"
+#include "src/rules/employee_register.h"
+#include "src/rules/rules.h"
+#include "src/structure/tables.h"
+#include "src/xml/helpers.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+char necsav_AA0013[kNecsavSize] = "";
+
+namespace {
+
+// Whole-number register fields take the value truncated toward zero; a value
+// beyond the int range (a content that fails its length check is copied all
+// the same) is held at the range's end instead of overflowing.
+int cele_cislo(double v) {
+    if (!(v > static_cast<double>(INT_MIN))) return std::isnan(v) ? 0 : INT_MIN;
+    if (!(v < static_cast<double>(INT_MAX))) return INT_MAX;
+    return static_cast<int>(v);
+}
+
+void uloz_kod_zamestnani(const char* content) {
+    std::snprintf(necsav_AA0013, sizeof necsav_AA0013, "%s", content);
+}
+
+// The register copies, made before the length and range checks so that a
+// value failing them still reaches the register.
+void zapis_do_registru(int row, const char* content, double v) {
+    if (row == N_AA0013) uloz_kod_zamestnani(content);
+    // No record started (or the register not grown with it): nothing to copy into.
+    if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
+    AnecEntry& z = aktualni_zaznam();
+    switch (row) {
+        case N_AA0126:
+            z.anec_iAA0126 = content;
+            z.anec_lin = cislo_radky;
+            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
+            break;
+        case N_AA0231: z.anec_iAA0231 = cele_cislo(v); break;
+        case N_AA0211: z.anec_iAA0211 = content[0]; break;
+        case N_AA0223: z.anec_iAA0223 = content[0]; break;
+        case N_AA0033: z.anec_iAA0033 = pozice_statu(content); break;
+        case N_AA0131: z.anec_iAA0131 = v; break;
+        case N_AA0225: z.anec_iAA0225 = v; break;
+        case N_AA0216: z.anec_iAA0216 = v; break;
+        case N_AA0132: z.anec_iAA0132 = v; break;
+        case N_AA0137: z.anec_iAA0137 = cele_cislo(v); break;
+        default: break;
+    }
+}
+
+// Code-list look-ups of the elements that have one; they report their own
+// findings and leave the element's status alone.
+void vyhledej_v_ciselniku(int row, const char* content) {
+    switch (row) {
+        case N_AA0223: cis_kodvzde(content); break;
+        case N_AA0033: cis_kodstat(content); break;
+        case N_AA0013: cis_kodzam(content); break;
+        case N_AA0130: cis_koddppv(content); break;
+        case N_AA0091: cis_postzam(content); break;
+        case N_AA0690: cis_kodnuts(content, "AA0690"); break;
+        default: break;
+    }
+}
+
+void odmitni(int row, const char* content, const char* expected) {
+    NTabEsw[row] = 'E';
+    zpracuj_chybu(s_cislo_radky(), Ntab[row].err, Ntab[row].elem.data(), content, expected);
+}
+
+int neznamy_prvek(const char* name, const char* content) {
+    char delka[24];
+    std::snprintf(delka, sizeof delka, "%d", static_cast<int>(std::strlen(content)));
+    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, delka);
+    return 1;
+}
+
+}  // namespace
+
+int k_Nec(const char* name, const char* content) {
+    const int row = najdi_N(name);
+    if (row == N_END) return neznamy_prvek(name, content);
+    const ElementDef& def = Ntab[row];
+
+    NTabEsw[row] = ' ';
+    NTabLin[row] = cislo_radky;
+    ++NTabPre[row];
+
+    // A text element keeps the conversion's start value.
+    double v = 123.0;
+    if (def.val_from_e < 1000) {
+        double cislo = 0.0;
+        if (StrToDbl(&cislo, content, def.typ) != 0) {
+            // Nothing more for this occurrence: no value, no register copy.
+            odmitni(row, content, "?");
+            return 0;
+        }
+        v = cislo;
+    }
+    NTabSum[row] = v;
+
+    zapis_do_registru(row, content, v);
+
+    const int delka = static_cast<int>(std::strlen(content));
+    if (delka < def.lg_from || delka > def.lg_to) {
+        odmitni(row, content, delka_text(def).s);
+        return 0;
+    }
+    if (def.val_from_e > 0 && def.val_from_e < 1000 && mimo_num_rozsah(def, v))
+        odmitni(row, content, "?");
+    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content, "?");
+
+    vyhledej_v_ciselniku(row, content);
+    return 0;
+}
+
+void reset_employee_rules() { necsav_AA0013[0] = '\0'; }
+
+}  // namespace quelt
