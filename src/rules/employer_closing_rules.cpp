@@ -1,0 +1,246 @@
+// Employer closing rules: at the end tag of an employer, zpracuj_TELk judges
+// what needs all of the employer's records: that each employer element
+// occurred once, the records of one employee against each other, the
+// employer's totals against the sums over its records, and the employer-wide
+// plausibility rules.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "src/checks/codebooks.h"
+#include "src/report/report.h"
+#include "src/rules/employee_register.h"
+#include "src/rules/rules.h"
+#include "src/run/run.h"
+#include "src/structure/sections.h"
+#include "src/structure/tables.h"
+#include "src/xml/reader.h"
+
+namespace quelt {
+
+char sav_AA0223 = ' ';
+int sumz_AA0223_Z = 0;
+char sw_stejne_vzdelani = 'A';
+
+namespace {
+
+constexpr const char* kBez = "   ";  // blank employee, value, expected text
+
+// Above this total of weekly working-time funds one employee works too much
+// (80 hours, less a little so that 79.99 passes).
+constexpr double kMaxFondSkupiny = 79.991;
+// Hours one employee can work in the period in all relations together.
+constexpr int kMaxHodinSkupiny = 1872;
+
+struct Text {
+    char s[96];
+};
+
+[[gnu::format(printf, 1, 2)]] Text text(const char* format, ...) {
+    Text t{};
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(t.s, sizeof t.s, format, args);
+    va_end(args);
+    return t;
+}
+
+int pocet_zaznamu() { return maxAktiAnec + 1; }
+
+// ---- Step 1: each employer element once ------------------------------------
+
+void vyskyt_prvku_zamestnavatele() {
+    set_identnec(kBez);
+    for (int row = 0; row < T_END; ++row) {
+        const char* name = Ttab[row].elem.data();
+        if (TTabPre[row] == 0)
+            zpracuj_chybu(s_cislo_radky(), "ES303", name, kBez, name);
+        else if (TTabPre[row] > 1)
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, kBez, text("%d", TTabPre[row]).s);
+    }
+}
+
+// ---- Step 3: education summary ----------------------------------------------
+
+// Records without AA0126 stand outside the employee order but count here;
+// when no record has AA0126 the first record of the file stands first.
+void shrn_vzdelani(int serazenych) {
+    const int n = pocet_zaznamu();
+    if (n <= 0) return;
+    sav_AA0223 = serazenych > 0 ? zaznam_na_pozici(0).anec_iAA0223 : anec[0].anec_iAA0223;
+    for (int e = 0; e < n; ++e) {
+        const char vzdelani = anec[static_cast<std::size_t>(e)].anec_iAA0223;
+        // A blank (no code) and bytes of 128 and more count with 'A' and 'B'.
+        if (static_cast<signed char>(vzdelani) < 'C') ++sumz_AA0223_Z;
+        if (vzdelani != sav_AA0223) sw_stejne_vzdelani = 'N';
+    }
+}
+
+// ---- Step 4: records of one employee ------------------------------------------
+
+// A group: the ordered positions p .. p + clenu - 1 of one employee (at most
+// six), and the line list of every group finding.
+struct Skupina {
+    int p;
+    int clenu;
+    SeznamRadku radky;
+};
+
+const AnecEntry& clen(const Skupina& g, int j) { return zaznam_na_pozici(g.p + j); }
+
+// 4a. The same state in every record; codes not in the state list all compare
+// equal, and print as "---".
+void stejny_stat(const Skupina& g) {
+    const int prvni = clen(g, 0).anec_iAA0033;
+    for (int j = 1; j < g.clenu; ++j) {
+        const int dalsi = clen(g, j).anec_iAA0033;
+        if (dalsi != prvni) {
+            zpracuj_chybu(g.radky.s, "EL003", "AA0033", stat_na_pozici(prvni),
+                          stat_na_pozici(dalsi));
+            return;
+        }
+    }
+}
+
+// 4b. Working-time funds of the relations in the headcount together.
+void fond_skupiny(const Skupina& g) {
+    if (NTabEsw[N_AA0131] == 'E' || NTabEsw[N_AA0137] == 'E') return;
+    double fond = 0;
+    for (int j = 0; j < g.clenu; ++j)
+        if (clen(g, j).anec_iAA0137 == 1) fond += clen(g, j).anec_iAA0131;
+    if (fond > kMaxFondSkupiny)
+        zpracuj_chybu(g.radky.s, "WL049", "AA0131", text("%10.2f", fond).s, "max. 79.99");
+}
+
+// 4c. Hours worked together; every record from the one that crosses the limit
+// on is reported with the running total.
+void hodiny_skupiny(const Skupina& g) {
+    if (NTabEsw[N_AA0132] == 'E') return;
+    double hodiny = 0;
+    for (int j = 0; j < g.clenu; ++j) {
+        hodiny += clen(g, j).anec_iAA0132;
+        if (hodiny > kMaxHodinSkupiny)
+            zpracuj_chybu(g.radky.s, "WL007", "AA0132", text("%10.0f", hodiny).s,
+                          text(" <= %d", kMaxHodinSkupiny).s);
+    }
+}
+
+// 4d. An employee in the headcount with several records counts once against
+// the employer's registered headcount.
+void oprav_evidencni_stav(const Skupina& g) {
+    int c = 0;
+    for (int j = 0; j < g.clenu; ++j)
+        if (clen(g, j).anec_iAA0137 == 1) ++c;
+    if (c > 1) sumz_AA0137 = sumz_AA0137 - c + 1;
+}
+
+// 4e, 4f. One sex and one education in every record.
+void stejny_znak(const Skupina& g, char AnecEntry::*pole, const char* prvek) {
+    const char prvni = clen(g, 0).*pole;
+    for (int j = 1; j < g.clenu; ++j) {
+        const char dalsi = clen(g, j).*pole;
+        if (dalsi != prvni) {
+            zpracuj_chybu(g.radky.s, "EL003", prvek, text("%c", prvni).s, text("%c", dalsi).s);
+            return;
+        }
+    }
+}
+
+// 4g. One year of birth in every record.
+void stejny_rok_narozeni(const Skupina& g) {
+    const int prvni = clen(g, 0).anec_iAA0231;
+    for (int j = 1; j < g.clenu; ++j) {
+        const int dalsi = clen(g, j).anec_iAA0231;
+        if (dalsi != prvni) {
+            zpracuj_chybu(g.radky.s, "EL003", "AA0231", text("%d", prvni).s, text("%d", dalsi).s);
+            return;
+        }
+    }
+}
+
+// Years of employment (AA0225, AA0216) may differ between an employee's
+// relations: they are not compared.
+void zkontroluj_skupinu(const Skupina& g) {
+    set_identnec(clen(g, 0).anec_iAA0126.c_str());
+    stejny_stat(g);
+    fond_skupiny(g);
+    hodiny_skupiny(g);
+    oprav_evidencni_stav(g);
+    stejny_znak(g, &AnecEntry::anec_iAA0211, "AA0211");
+    stejny_znak(g, &AnecEntry::anec_iAA0223, "AA0223");
+    stejny_rok_narozeni(g);
+}
+
+void skupiny_zamestnancu(int serazenych) {
+    int p = 0;
+    while (p < serazenych) {
+        const int dalsich = pocet_dalsich(p, serazenych);
+        if (dalsich > 0) {
+            const int clenu = dalsich + 1 < kClenuSkupiny ? dalsich + 1 : kClenuSkupiny;
+            zkontroluj_skupinu(Skupina{p, clenu, seznam_radku(p, dalsich)});
+        }
+        p += dalsich + 1;
+    }
+}
+
+// ---- Step 5: employer totals against the sums over the records -------------
+
+// The average headcount agrees when both print alike to four decimals.
+void prumerny_pocet_proti_souctu() {
+    set_identnec(kBez);
+    if (TTabEsw[T_AA0114] == 'E') return;
+    const double a114 = TTabSum[T_AA0114];
+    const Text hodnota = text("%10.4f", a114), soucet = text("%10.4f", sumz_AA0136);
+    if (a114 != sumz_AA0136 && std::strcmp(hodnota.s, soucet.s) != 0)
+        zpracuj_chybu(line_text(TTabLin[T_AA0114]).s, "EL020", "AA0114", hodnota.s, soucet.s);
+}
+
+void soucet_presne(int row, double soucet, const char* kod) {
+    set_identnec(kBez);
+    if (TTabEsw[row] == 'E') return;
+    if (TTabSum[row] != soucet)
+        zpracuj_chybu(line_text(TTabLin[row]).s, kod, Ttab[row].elem.data(),
+                      text("%10.0f", TTabSum[row]).s, text("%10.0f", soucet).s);
+}
+
+void souhrny_proti_zaznamum() {
+    prumerny_pocet_proti_souctu();
+    soucet_presne(T_AA0115, sumz_AA0137, "EL021");
+    soucet_presne(T_AA0118, sumz_AA0144, "EL022");
+}
+
+// ---- Step 6: employer-wide rules ----------------------------------------------
+
+// The record-count rules report at the employer's end tag: they concern the
+// employer as a whole.
+void pravidla_zamestnavatele() {
+    const int n = pocet_zaznamu();
+    if (sw_anec_AA0137 < 2 && n > 50) zpracuj_chybu(kBez, "WL042", kBez, kBez, kBez);
+    if (sw_anec_AA0033 > 0)
+        zpracuj_chybu(line_text(lin_anec_AA0033).s, "WL053", "AA0033", val_anec_AA0033,
+                      "delka 2");
+    set_identnec(kBez);
+    chk_AA0118(atel_iAA0118);
+    if (sw_stejne_vzdelani == 'A' && n >= 50)
+        zpracuj_chybu(s_cislo_radky(), "EL081", "AA0223", text("%c", sav_AA0223).s, kBez);
+    if (sumz_AA0223_Z > n / 2 && n >= 50)
+        zpracuj_chybu(s_cislo_radky(), "EL082", "AA0223", kBez, kBez);
+    if (sumz_EL084 > n / 2 && n >= 20)
+        zpracuj_chybu(s_cislo_radky(), "EL084", "AA0165", kBez, kBez);
+    if (sw_bylNEC == 'N') zpracuj_chybu(s_cislo_radky(), "ES309", kBez, kBez, kBez);
+}
+
+}  // namespace
+
+int zpracuj_TELk() {
+    vyskyt_prvku_zamestnavatele();
+    const int serazenych = seradit_registr();
+    shrn_vzdelani(serazenych);
+    skupiny_zamestnancu(serazenych);
+    souhrny_proti_zaznamum();
+    pravidla_zamestnavatele();
+    rezim_zprac = 'H';
+    return 0;
+}
+
+}  // namespace quelt
