@@ -57,8 +57,9 @@ double vetsi(double a, double b) { return a > b ? a : b; }
 // Rows 0 and 5 to 10 hold numbers; the text rows have bounds from 1000 up.
 bool je_ciselny(const ElementDef& row) { return row.val_from_e < 1000; }
 
+// The content length as ES301 prints it.
 struct DelkaText {
-    char s[16];
+    char s[24];
 };
 DelkaText text_delky(std::size_t n) {
     DelkaText t{};

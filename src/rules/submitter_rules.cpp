@@ -17,8 +17,9 @@ namespace quelt {
 
 namespace {
 
+// The content length as ES301 prints it.
 struct DelkaText {
-    char s[16];
+    char s[24];
 };
 DelkaText text_delky(std::size_t n) {
     DelkaText t{};
