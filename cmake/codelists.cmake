@@ -8,10 +8,11 @@ set(QUELT_CODELIST_FILES
     states.txt submitters.txt providers.txt occupations.txt)
 
 set(quelt_codelist_paths "")
+list(JOIN QUELT_CODELIST_FILES ", " quelt_codelist_names)
 foreach(name IN LISTS QUELT_CODELIST_FILES)
   if(NOT EXISTS "${QUELT_DATA_DIR}/${name}")
     message(FATAL_ERROR "QUELT_DATA_DIR=${QUELT_DATA_DIR} has no ${name}; "
-                        "the folder must hold all of: ${QUELT_CODELIST_FILES}")
+                        "the folder must hold all of: ${quelt_codelist_names}")
   endif()
   list(APPEND quelt_codelist_paths "${QUELT_DATA_DIR}/${name}")
 endforeach()
