@@ -133,6 +133,21 @@ TEST(KTel, ProviderLookUpUsesTheLineOfAA0017) {
     EXPECT_TRUE(prvek(cap, "AA0017", "30000009").empty());
 }
 
+TEST(KTel, ProvidersFollowTheHeaderRead) {
+    ReportCapture cap;
+    // A submitter number with a wrong check digit is still the one compared.
+    cislo_radky = 12;
+    k_Pre("rok", "2010");
+    k_Pre("ICOpredkladatele", "12345678");
+    EXPECT_EQ(prvek(cap, "AA0017", "30000009"),
+              (Rows{"30;WR204;;;ICOpredkladatele;12345678;10000003"}));
+    // A failed year turns the provider look-up off until the year is met again.
+    k_Pre("rok", "2011");
+    EXPECT_TRUE(prvek(cap, "AA0017", "60000007").empty());
+    k_Pre("rok", "2010");
+    EXPECT_EQ(prvek(cap, "AA0017", "60000007"), (Rows{"30;WR204;;;AA0017;60000007;   "}));
+}
+
 TEST(KTel, EmptyFacilityCodeIsRejectedSilently) {
     ReportCapture cap;
     hlavicka();
