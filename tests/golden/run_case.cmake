@@ -47,10 +47,18 @@ if(RUNNER)
   separate_arguments(runner_list UNIX_COMMAND "${RUNNER}")
   set(command ${runner_list} ${QUELT})
 endif()
+# The console goes to a variable, except on Windows: CMake drops the CR of
+# CR LF pairs from a captured variable, so there it goes to a file beside the
+# scratch folder, read back byte for byte below.
+set(console_capture OUTPUT_VARIABLE console)
+set(console_file ${WORK_DIR}.console)
+if(CRLF)
+  set(console_capture OUTPUT_FILE ${console_file})
+endif()
 execute_process(COMMAND ${command} ${arguments}
                 WORKING_DIRECTORY ${WORK_DIR}
                 RESULT_VARIABLE status
-                OUTPUT_VARIABLE console
+                ${console_capture}
                 ERROR_VARIABLE console_err)
 
 set(failures "")
@@ -58,13 +66,26 @@ if(NOT status STREQUAL expected_status)
   string(APPEND failures "exit status ${status}, expected ${expected_status}\n")
 endif()
 
-# Reads a file as hex, without the CR of CR LF pairs when CRLF is on.
-function(read_normalised path out)
+# Reads a file as hex. When CRLF is on (a Windows build writes its text files
+# in text mode), every line feed must come as CR LF: a bare LF sets bare_lf,
+# and the CR of each pair is dropped so that the rest compares with the Linux
+# bytes. The pairs are matched on byte
+# boundaries (a comma after each byte), never across two bytes' digits.
+function(read_normalised path out bare_lf)
   file(READ ${path} hex HEX)
+  set(bare FALSE)
   if(CRLF)
-    string(REGEX REPLACE "0d0a" "0a" hex "${hex}")
+    string(REGEX REPLACE "(..)" "\\1," hex "${hex}")
+    string(REPLACE "0d,0a," "crlf," hex "${hex}")
+    string(FIND "${hex}" "0a," lone)
+    if(NOT lone EQUAL -1)
+      set(bare TRUE)
+    endif()
+    string(REPLACE "crlf," "0a," hex "${hex}")
+    string(REPLACE "," "" hex "${hex}")
   endif()
   set(${out} "${hex}" PARENT_SCOPE)
+  set(${bare_lf} ${bare} PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE expected_files RELATIVE ${CASE_DIR}/expected ${CASE_DIR}/expected/*)
@@ -74,7 +95,10 @@ foreach(rel ${expected_files})
     continue()
   endif()
   file(READ ${CASE_DIR}/expected/${rel} want HEX)
-  read_normalised(${WORK_DIR}/${rel} got)
+  read_normalised(${WORK_DIR}/${rel} got bare_lf)
+  if(bare_lf)
+    string(APPEND failures "output ${rel} has a line feed without carriage return\n")
+  endif()
   if(NOT want STREQUAL got)
     string(APPEND failures "output ${rel} differs from expected/${rel}\n")
     execute_process(COMMAND diff -a ${CASE_DIR}/expected/${rel} ${WORK_DIR}/${rel}
@@ -92,11 +116,18 @@ if(EXISTS ${CASE_DIR}/absent)
   endforeach()
 endif()
 
+# The console is a text stream too: on Windows its lines end in CR LF.
+if(CRLF)
+  read_normalised(${console_file} ignored bare_lf)
+  if(bare_lf)
+    string(APPEND failures "console has a line feed without carriage return\n")
+  endif()
+  file(READ ${console_file} console)
+  string(REPLACE "\r\n" "\n" console "${console}")
+endif()
+
 if(EXISTS ${CASE_DIR}/console)
   file(STRINGS ${CASE_DIR}/console console_lines)
-  if(CRLF)
-    string(REPLACE "\r\n" "\n" console "${console}")
-  endif()
   foreach(line ${console_lines})
     string(FIND "${console}" "${line}" at)
     if(at EQUAL -1)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "src/run/run.h"
 
 using namespace quelt;
@@ -55,8 +57,9 @@ class Run : public ::testing::Test {
 protected:
     void SetUp() override {
         // Short names: every file name on the command line has at most 60 characters.
+        // The process number keeps tests that ctest runs side by side apart.
         static int n = 0;
-        dir_ = ::testing::TempDir() + "qr" + std::to_string(++n) + "_";
+        dir_ = ::testing::TempDir() + "qr" + std::to_string(getpid()) + "_" + std::to_string(++n) + "_";
         setenv("SOURCE_DATE_EPOCH", "1278403200", 1);
     }
     std::string path(const std::string& name) const { return dir_ + name; }
