@@ -6,7 +6,9 @@
 // goes on as one stream. A byte of value 255 is data like any other.
 #include "src/xml/reader.h"
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "src/run/run.h"
 
@@ -52,28 +54,54 @@ int refill() {
 
 inline int znak() { return pos < len ? block[pos++] : refill(); }
 
+// Makes sure an unread byte stands at block[pos]; false at the end of the input.
+inline bool dalsi_k_dispozici() {
+    if (pos < len) return true;
+    if (refill() < 0) return false;
+    --pos;  // refill consumed the first byte of the new block: put it back
+    return true;
+}
+
 inline void novy_radek() { ++cislo_radky; }
+
+// Byte classes of the scanning loops: the bytes that end or interrupt a tag
+// name (blank, line feed, '>', carriage return) and a content ('<', line feed,
+// carriage return). Every other byte is copied as it is.
+constexpr std::array<bool, 256> byte_class(std::string_view stops) {
+    std::array<bool, 256> t{};
+    for (char c : stops) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}
+constexpr auto kNameStop = byte_class(" \n>\r");
+constexpr auto kContentStop = byte_class("<\n\r");
+
+// Copies bytes of the current block into buf from n on, up to a stop byte, the
+// end of the block or kPiece - 1 bytes in all. Returns the new n.
+inline int kopiruj_po_zarazku(char* buf, int n, const std::array<bool, 256>& stops) {
+    const unsigned char* p = block + pos;
+    const unsigned char* end = block + len;
+    const std::size_t room = static_cast<std::size_t>(kPiece - 1 - n);
+    if (static_cast<std::size_t>(end - p) > room) end = p + room;
+    while (p < end && !stops[*p]) buf[n++] = static_cast<char>(*p++);
+    pos = static_cast<std::size_t>(p - block);
+    return n;
+}
 
 // Skips up to and including the next '<', counting line feeds.
 int preskoc_za_otviraci() {
     for (;;) {
-        if (pos < len) {
-            const unsigned char* start = block + pos;
-            const unsigned char* end = block + len;
-            const void* hit = std::memchr(start, '<', static_cast<std::size_t>(end - start));
-            const unsigned char* stop = hit ? static_cast<const unsigned char*>(hit) : end;
-            for (const unsigned char* p = start; p < stop; ++p)
-                if (*p == '\n') novy_radek();
-            pos = static_cast<std::size_t>(stop - block);
-            if (hit) {
-                ++pos;
-                return 0;
-            }
+        if (!dalsi_k_dispozici()) return -1;
+        const unsigned char* start = block + pos;
+        const unsigned char* end = block + len;
+        const void* hit = std::memchr(start, '<', static_cast<std::size_t>(end - start));
+        const unsigned char* stop = hit ? static_cast<const unsigned char*>(hit) : end;
+        for (const unsigned char* p = start; p < stop; ++p)
+            if (*p == '\n') novy_radek();
+        pos = static_cast<std::size_t>(stop - block);
+        if (hit) {
+            ++pos;
+            return 0;
         }
-        const int c = refill();
-        if (c < 0) return -1;
-        if (c == '<') return 0;
-        if (c == '\n') novy_radek();
     }
 }
 
@@ -89,12 +117,14 @@ int preskoc_za_zaviraci() {
 
 // Removes the namespace prefix "orv:" at the start of a name or after its
 // first character ("/orv:X" and any "?orv:X" become "/X").
-void odstran_prefix(char* buf) {
-    if (std::strncmp(buf, "orv:", 4) == 0) {
-        std::memmove(buf, buf + 4, std::strlen(buf + 4) + 1);
-    } else if (buf[0] != '\0' && std::strncmp(buf + 1, "orv:", 4) == 0) {
+inline bool je_prefix(const char* p) { return p[0] == 'o' && p[1] == 'r' && p[2] == 'v' && p[3] == ':'; }
+
+void odstran_prefix(char* buf, int n) {
+    if (n >= 4 && je_prefix(buf)) {
+        std::memmove(buf, buf + 4, static_cast<std::size_t>(n - 4) + 1);
+    } else if (n >= 5 && buf[0] != '\0' && je_prefix(buf + 1)) {
         buf[0] = '/';
-        std::memmove(buf + 1, buf + 5, std::strlen(buf + 5) + 1);
+        std::memmove(buf + 1, buf + 5, static_cast<std::size_t>(n - 5) + 1);
     }
 }
 
@@ -114,17 +144,19 @@ int dej_element(char* buf) {
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
     int n = 0;
-    while (n < kPiece - 1) {
-        const int c = znak();
-        if (c < 0) { buf[n] = '\0'; return -1; }
-        if (c == ' ') break;
-        if (c == '\n') { novy_radek(); break; }
-        if (c == '>') { je_ZAVZAV = 'A'; break; }
+    for (;;) {
+        if (!dalsi_k_dispozici()) { buf[n] = '\0'; return -1; }
+        n = kopiruj_po_zarazku(buf, n, kNameStop);
+        if (n == kPiece - 1) break;  // cut: the rest of the name stays in the input
+        if (pos == len) continue;    // the block ended inside the name
+        const unsigned char c = block[pos++];
         if (c == '\r') continue;
-        buf[n++] = static_cast<char>(c);
+        if (c == '\n') novy_radek();
+        if (c == '>') je_ZAVZAV = 'A';
+        break;
     }
     buf[n] = '\0';
-    odstran_prefix(buf);
+    odstran_prefix(buf, n);
     return 0;
 }
 
@@ -172,20 +204,22 @@ int dej_obsah(char* buf) {
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
     int n = 0;
-    while (n < kPiece - 1) {
-        const int c = znak();
-        if (c < 0) { buf[n] = '\0'; return -1; }
-        if (c == '\n') { novy_radek(); continue; }
-        if (c == '\r') continue;
+    for (;;) {
+        if (!dalsi_k_dispozici()) { buf[n] = '\0'; return -1; }
+        n = kopiruj_po_zarazku(buf, n, kContentStop);
+        if (n == kPiece - 1) {
+            buf[n] = '\0';
+            return 1;  // the rest of the content stays in the input
+        }
+        if (pos == len) continue;
+        const unsigned char c = block[pos++];
+        if (c == '\n') novy_radek();
         if (c == '<') {
             buf[n] = '\0';
             je_OTVZAV = 'A';
             return 0;
         }
-        buf[n++] = static_cast<char>(c);
     }
-    buf[n] = '\0';
-    return 1;
 }
 
 int zpracuj_prvni() {
