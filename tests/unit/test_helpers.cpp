@@ -2,6 +2,8 @@
 // element types and the end-tag match.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "src/xml/helpers.h"
@@ -93,4 +95,30 @@ TEST(Helpers, PrvekZacKonMatchesEndTagsByPrefix) {
     EXPECT_EQ(prvek_zac_kon("AA0017", "xAA0017"), 'A');
     EXPECT_EQ(prvek_zac_kon("AA0017", "/AA001"), 'N');
     EXPECT_EQ(prvek_zac_kon("AA0017", ""), 'N');
+}
+
+// The fast conversion must give exactly what strtod gives, to the last bit,
+// or reports with "%10.4f" and the exact comparisons of the rules would change.
+TEST(Helpers, StrToDblAgreesBitForBitWithStrtod) {
+    std::uint64_t state = 12345;
+    auto next = [&state] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<unsigned>(state >> 33);
+    };
+    char text[32];
+    for (int i = 0; i < 200000; ++i) {
+        int n = 0;
+        if (next() % 4 == 0) text[n++] = next() % 2 ? '-' : '+';
+        const int digits = 1 + static_cast<int>(next() % 18);
+        const int point = static_cast<int>(next() % (digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text[n++] = '.';
+            text[n++] = static_cast<char>('0' + next() % 10);
+        }
+        text[n] = '\0';
+        double v = 0.0;
+        ASSERT_EQ(StrToDbl(&v, text, 'R'), 0) << text;
+        const double want = std::strtod(text, nullptr);
+        ASSERT_EQ(std::memcmp(&v, &want, sizeof v), 0) << text;
+    }
 }
