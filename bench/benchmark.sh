@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Speed and memory of the full check against a bare XML parse.
+#
+# Generates realistic submissions with bench/gen_orv.py, then times the full
+# check (HTML report) and `xmllint --stream --noout` on the same file, RUNS
+# times each, and prints the medians, their ratio, the checker's throughput
+# and its peak memory. Files are made in a scratch folder and removed after.
+#
+#   bench/benchmark.sh [build-folder]        (default: build)
+#   RUNS=7 BENCH_DIR=/dev/shm bench/benchmark.sh
+#
+# Targets (ratios of medians, 10 % allowed for noise):
+#   clean 250 MB:            check <= 1/3 of xmllint
+#   10 % faulty records:     check <= 1/2 of xmllint
+#   four times the file:     <= 4.4 times the time of the 250 MB file
+#   one employer of 200000:  no more per record than 40 employers of 5000
+#   peak memory:             <= 16 MiB + 100 bytes per record of the largest employer
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=${1:-$root/build}
+quelt=$build/quelt
+runs=${RUNS:-5}
+work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/quelt-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+command -v xmllint >/dev/null || { echo "xmllint is needed (Debian package libxml2-utils)" >&2; exit 1; }
+[ -x "$quelt" ] || { echo "no checker at $quelt: build it first" >&2; exit 1; }
+
+# median of the numbers on standard input
+median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
+
+# time_runs CMD...: prints "median_seconds peak_kib" over $runs runs
+time_runs() {
+  local t=() m=0 line
+  for ((i = 0; i < runs; i++)); do
+    line=$( { /usr/bin/time -f "%e %M" "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    t+=("${line% *}")
+    (( ${line#* } > m )) && m=${line#* }
+  done
+  printf '%s\n' "${t[@]}" | median | tr '\n' ' '
+  echo "$m"
+}
+
+# bench NAME GENERATOR-ARGS...: generates, times both, prints one result line
+declare -A SECS BYTES RECORDS
+bench() {
+  local name=$1; shift
+  local file=$work/$name.xml
+  python3 "$here/gen_orv.py" "$@" "$file"
+  local size; size=$(stat -c %s "$file")
+  read -r q qmem < <(time_runs "$quelt" "$file" "$work/$name.htm")
+  read -r x _ < <(time_runs xmllint --stream --noout "$file")
+  local employers records
+  employers=$(grep -c '<orv:zamestnavatel>' "$file" || true)
+  records=$(grep -c '<orv:zamestnanec>' "$file" || true)
+  SECS[$name]=$q; BYTES[$name]=$size; RECORDS[$name]=$records
+  awk -v n="$name" -v s="$size" -v q="$q" -v x="$x" -v m="$qmem" -v e="$employers" -v r="$records" 'BEGIN {
+    printf "%-10s %7.1f MB %3d employers %7d records  check %6.3f s  xmllint %6.3f s  ratio %.3f  %6.1f MB/s  peak %5.1f MiB  %.2f us/record\n",
+           n, s/1e6, e, r, q, x, q/x, s/1e6/q, m/1024, q*1e6/r }'
+  rm -f "$file" "$work/$name.htm"
+}
+
+echo "quelt benchmark: $runs runs each, medians; $(nproc) cores; $(date -u +%F)"
+bench clean    --employers 40 --records 5000 --multi 0.1 --seed 1
+bench faulty   --employers 40 --records 5000 --multi 0.1 --faulty 0.1 --seed 2
+bench big1     --employers 1 --records 200000 --multi 0.1 --seed 3
+bench clean4x  --employers 40 --records 20000 --multi 0.1 --seed 4
+awk -v a="${SECS[clean4x]}" -v b="${SECS[clean]}" -v sa="${BYTES[clean4x]}" -v sb="${BYTES[clean]}" \
+    -v p="${SECS[big1]}" -v pr="${RECORDS[big1]}" -v cr="${RECORDS[clean]}" 'BEGIN {
+  printf "four times the file: %.2f times the size, %.2f times the time\n", sa/sb, a/b
+  printf "one employer of %d records: %.3f us/record against %.3f us/record for 40 employers\n", pr, p*1e6/pr, b*1e6/cr }'
