@@ -14,6 +14,8 @@ seed, once to sum its totals (which stand before its records) and once to write.
 """
 
 import argparse
+import bisect
+import itertools
 import random
 import sys
 
@@ -85,7 +87,10 @@ OCCUPATIONS = ["12111", "21311", "23101", "24111", "33101", "41121",
                "51221", "71241", "83221", "91321", "93399"]
 EDUCATION = "ABCDEHJKLMNRTV"
 # Weights keep the codes below C (A, B) well under half of any employer.
-EDUCATION_WEIGHTS = [3, 4, 8, 6, 5, 7, 5, 14, 6, 20, 6, 8, 4, 4]
+EDUCATION_CUMULATIVE = list(itertools.accumulate([3, 4, 8, 6, 5, 7, 5, 14, 6, 20, 6, 8, 4, 4]))
+# Salary classes 1..16, most in the middle.
+CLASSES = range(1, 17)
+CLASS_CUMULATIVE = list(itertools.accumulate([1, 2, 3, 4, 6, 8, 9, 10, 10, 10, 9, 8, 6, 4, 3, 2]))
 POSITIONS = ["1111", "1112", "1121", "1122", "1311", "1312", "1313", "1320"]
 LEGAL_FORMS = ["301", "312", "313", "314", "325", "331", "352", "361", "381",
                "391", "401", "421", "501", "521", "541", "601", "611", "621",
@@ -159,46 +164,60 @@ def read_number(text):
     return float(t)
 
 
+def pick(rng, seq):
+    """One item of a sequence (cheaper than Random.choice, which counts here)."""
+    return seq[int(rng.random() * len(seq))]
+
+
+def between(rng, low, high):
+    """A whole number from low to high, both included."""
+    return low + int(rng.random() * (high - low + 1))
+
+
+def weighted(rng, seq, cumulative):
+    return seq[bisect.bisect(cumulative, rng.random() * cumulative[-1])]
+
+
 class Person:
     """What the records of one employee share."""
 
     def __init__(self, rng, ident):
         self.ident = ident
-        self.year = rng.randint(1950, 1990)
-        self.sex = rng.choice("12")
-        self.education = rng.choices(EDUCATION, EDUCATION_WEIGHTS)[0]
+        self.year = between(rng, 1950, 1990)
+        self.sex = pick(rng, "12")
+        self.education = weighted(rng, EDUCATION, EDUCATION_CUMULATIVE)
         self.state = "SK" if rng.random() < 0.03 else "CZ"
-        self.district = rng.choice(DISTRICTS)
+        self.district = pick(rng, DISTRICTS)
         # Years of employment: at least half a year (the days in the register
         # demand it), never more than the years since the age of 13.
         limit = 2010 - self.year - 13
-        self.years_before = rng.randint(1, min(25, limit - 1))
-        self.years_here = rng.randint(0, min(10, limit - self.years_before))
+        self.years_before = between(rng, 1, min(25, limit - 1))
+        self.years_here = between(rng, 0, min(10, limit - self.years_before))
 
 
 def make_record(rng, person, share, leaver):
     """The 58 elements of one clean record, as (name, text) pairs."""
     days = DAYS
     if leaver:
-        days = rng.randint(20, DAYS - 1)
+        days = between(rng, 20, DAYS - 1)
     elif rng.random() < 0.1:
-        days = rng.randint(20, DAYS)
+        days = between(rng, 20, DAYS)
     headcount = round(share * days / DAYS, 4)
-    weekly = round(rng.choice((40.0, 37.5)) * share, 2)
+    weekly = round(pick(rng, (40.0, 37.5)) * share, 2)
     working_days = WORKING_DAYS * days / DAYS
 
-    sick = rng.choice((0, 0, 0, 0, 2, 5, 10)) if days > 60 else 0
-    leave_days = rng.randint(0, 12) if days > 60 else 0
+    sick = pick(rng, (0, 0, 0, 0, 2, 5, 10)) if days > 60 else 0
+    leave_days = between(rng, 0, 12) if days > 60 else 0
     absent = sick + leave_days
     leave_hours = 8 * leave_days
-    paid_absence = leave_hours + rng.choice((0, 0, 8, 16))
+    paid_absence = leave_hours + pick(rng, (0, 0, 8, 16))
     worked = share * 8 * (working_days - absent) * rng.uniform(0.9, 1.05)
-    overtime = rng.choice((0, 0, 0, 4, 12.5))
+    overtime = pick(rng, (0, 0, 0, 4, 12.5))
     hours = round((worked + overtime) * 2) / 2
 
-    v = rng.choice((1, 2, 2, 3))
-    c = rng.choices(range(1, 17), [1, 2, 3, 4, 6, 8, 9, 10, 10, 10, 9, 8, 6, 4, 3, 2])[0]
-    s = rng.randint(1, 12)
+    v = pick(rng, (1, 2, 2, 3))
+    c = weighted(rng, CLASSES, CLASS_CUMULATIVE)
+    s = between(rng, 1, 12)
     base = tariff(v, c, s)
     top = tariff(v, c, 12)
     bonus_limit = top / 2 if c < 10 else top
@@ -209,14 +228,14 @@ def make_record(rng, person, share, leaver):
     pay_base = round(base * months)
     pay_bonus = round(bonus * months)
     pay_management = round(management * months)
-    pay_extra = rng.choice((0, 0, 0, 500, 1200, 3000))
-    pay_other = rng.choice((0, 0, 0, 0, 800))
-    pay_small = rng.choice((0, 0, 0, 0, 300))
-    allowances = [rng.choice((0, 0, 0, 400, 1500)) for _ in range(8)]
+    pay_extra = pick(rng, (0, 0, 0, 500, 1200, 3000))
+    pay_other = pick(rng, (0, 0, 0, 0, 800))
+    pay_small = pick(rng, (0, 0, 0, 0, 300))
+    allowances = [pick(rng, (0, 0, 0, 400, 1500)) for _ in range(8)]
     allowance_total = sum(allowances)
-    rewards = rng.choice((0, 0, 0, 0, 2000, 5000))
-    rewards_other = rng.choice((0, 0, 0, 0, 0, 1000))
-    on_call = [rng.choice((0, 0, 0, 0, 600)), rng.choice((0, 0, 0, 0, 0, 900))]
+    rewards = pick(rng, (0, 0, 0, 0, 2000, 5000))
+    rewards_other = pick(rng, (0, 0, 0, 0, 0, 1000))
+    on_call = [pick(rng, (0, 0, 0, 0, 600)), pick(rng, (0, 0, 0, 0, 0, 900))]
     on_call_total = sum(on_call)
     hourly_rate = (pay_base + pay_bonus) / hours
     leave_pay = round(leave_hours * hourly_rate)
@@ -232,9 +251,9 @@ def make_record(rng, person, share, leaver):
         ("AA0211", person.sex),
         ("AA0223", person.education),
         ("AA0033", person.state),
-        ("AA0013", rng.choice(OCCUPATIONS)),
-        ("AA0125", rng.choice("0112")),
-        ("AA0130", rng.choice(("1", "1", "10"))),
+        ("AA0013", pick(rng, OCCUPATIONS)),
+        ("AA0125", pick(rng, "0112")),
+        ("AA0130", pick(rng, ("1", "1", "10"))),
         ("AA0131", number_text(weekly, 2)),
         ("AA0225", str(person.years_before)),
         ("AA0216", str(person.years_here)),
@@ -250,9 +269,9 @@ def make_record(rng, person, share, leaver):
         ("AA0138", str(base)),
         ("AA0139", str(bonus)),
         ("AA0140", str(management)),
-        ("AA0141", str(rng.choice((0, 0, 0, 1000)))),
+        ("AA0141", str(pick(rng, (0, 0, 0, 1000)))),
         ("AA0142", "0"),
-        ("AA0143", str(rng.choice((0, 0, 250)))),
+        ("AA0143", str(pick(rng, (0, 0, 250)))),
         ("AA0144", str(salary)),
         ("AA0145", str(pay_base)),
         ("AA0146", str(pay_bonus)),
@@ -279,8 +298,8 @@ def make_record(rng, person, share, leaver):
         ("AA0165", number_text(hourly, 2)),
         ("AA0166", str(salary * 2)),
         ("AA0167", "0"),
-        ("AA0168", str(rng.choice((0, 0, 120)))),
-        ("AA0091", rng.choice(POSITIONS)),
+        ("AA0168", str(pick(rng, (0, 0, 120)))),
+        ("AA0091", pick(rng, POSITIONS)),
         ("AA0210", str(sick)),
         ("AA0218", str(days)),
         ("AA0219", str(absent)),
@@ -418,23 +437,29 @@ def employer_records(seed, count, multi, faulty):
 
 
 class Writer:
-    """Buffered Windows-1250 output with LF or CR LF line ends."""
+    """Buffered Windows-1250 output; texts are written with LF line ends,
+    turned into CR LF on the way out when asked."""
 
     def __init__(self, stream, crlf):
         self.stream = stream
-        self.eol = "\r\n" if crlf else "\n"
+        self.crlf = crlf
         self.parts = []
         self.size = 0
 
-    def line(self, text):
+    def write(self, text):
         self.parts.append(text)
-        self.parts.append(self.eol)
         self.size += len(text)
         if self.size > 1 << 20:
             self.flush()
 
+    def line(self, text):
+        self.write(text + "\n")
+
     def flush(self):
-        self.stream.write("".join(self.parts).encode(ENCODING))
+        text = "".join(self.parts)
+        if self.crlf:
+            text = text.replace("\n", "\r\n")
+        self.stream.write(text.encode(ENCODING))
         self.parts = []
         self.size = 0
 
@@ -499,10 +524,9 @@ def write_employer(out, rng, index, count, multi, faulty):
     for name, text in fields:
         out.line(element(name, text, "    "))
     for record in employer_records(seed, count, multi, faulty):
-        out.line("    <orv:zamestnanec>")
-        for name, text in record:
-            out.line(element(name, text, "      "))
-        out.line("    </orv:zamestnanec>")
+        out.write("".join(["    <orv:zamestnanec>\n"]
+                          + ["      <orv:%s>%s</orv:%s>\n" % (n, t, n) for n, t in record]
+                          + ["    </orv:zamestnanec>\n"]))
     out.line("  </orv:zamestnavatel>")
 
 
