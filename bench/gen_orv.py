@@ -106,7 +106,7 @@ DISTRICTS = ["CZ0100"] + ["CZ02%02d" % i for i in range(1, 10)] + [
     "CZ071%d" % i for i in range(1, 6)] + ["CZ072%d" % i for i in range(1, 5)] + [
     "CZ080%d" % i for i in range(1, 7)]
 
-# Part-time shares of a single record; the records of one employee together
+# Shares of full working time of a single record; the records of one employee together
 # keep under 80 weekly hours and 1872 hours in the period.
 SHARES = [1.0] * 14 + [0.75, 0.5, 0.5, 0.25]
 GROUP_SHARES = [(1.0, 0.5), (0.5, 0.5), (0.75, 0.5), (0.5, 0.25), (1.0, 0.25),
@@ -114,18 +114,6 @@ GROUP_SHARES = [(1.0, 0.5), (0.5, 0.5), (0.75, 0.5), (0.5, 0.25), (1.0, 0.25),
 
 DAYS = 181            # calendar days of the period
 WORKING_DAYS = 130    # working days of the period
-
-EMPLOYEE_ELEMENTS = [
-    "AA0126", "AA0231", "AA0211", "AA0223", "AA0033", "AA0013", "AA0125",
-    "AA0130", "AA0131", "AA0225", "AA0216", "AA0132", "AA0133", "AA0134",
-    "AA0135", "AA0136", "AA0137", "AA0127", "AA0128", "AA0129", "AA0138",
-    "AA0139", "AA0140", "AA0141", "AA0142", "AA0143", "AA0144", "AA0145",
-    "AA0146", "AA0147", "AA0148", "AA0160", "AA0162", "AA0150", "AA0239",
-    "AA0240", "AA0151", "AA0152", "AA0153", "AA0154", "AA0155", "AA0156",
-    "AA0157", "AA0163", "AA0161", "AA0237", "AA0238", "AA0158", "AA0159",
-    "AA0165", "AA0166", "AA0167", "AA0168", "AA0091", "AA0210", "AA0218",
-    "AA0219", "AA0690",
-]
 
 
 def check_digit_number(prefix7):
