@@ -8,10 +8,10 @@
 // Every rule has a gate: the elements it reads must all have passed their own
 // checks (status not 'E'), otherwise the rule is skipped without a finding.
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <span>
 
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
@@ -31,19 +31,6 @@ constexpr double kDnuObdobi = 181;
 constexpr double kPracovnichDnu = 130;
 constexpr double kRokVykazu = 2010;
 constexpr double kDnuRoku = 365;
-
-struct Text {
-    char s[128];
-};
-
-[[gnu::format(printf, 1, 2)]] Text text(const char* format, ...) {
-    Text t{};
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(t.s, sizeof t.s, format, args);
-    va_end(args);
-    return t;
-}
 
 double hodnota(int row) { return NTabSum[row]; }
 

@@ -79,13 +79,6 @@ void odmitni(int row, const char* content, const char* expected) {
     zpracuj_chybu(s_cislo_radky(), Ntab[row].err, Ntab[row].elem.data(), content, expected);
 }
 
-int neznamy_prvek(const char* name, const char* content) {
-    char delka[24];
-    std::snprintf(delka, sizeof delka, "%d", static_cast<int>(std::strlen(content)));
-    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, delka);
-    return 1;
-}
-
 }  // namespace
 
 int k_Nec(const char* name, const char* content) {

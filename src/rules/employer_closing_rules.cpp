@@ -3,11 +3,11 @@
 // occurred once, the records of one employee against each other, the
 // employer's totals against the sums over its records, and the employer-wide
 // plausibility rules.
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "src/checks/codebooks.h"
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
@@ -31,19 +31,6 @@ constexpr const char* kBez = "   ";  // blank employee, value, expected text
 constexpr double kMaxFondSkupiny = 79.991;
 // Hours one employee can work in the period in all relations together.
 constexpr int kMaxHodinSkupiny = 1872;
-
-struct Text {
-    char s[96];
-};
-
-[[gnu::format(printf, 1, 2)]] Text text(const char* format, ...) {
-    Text t{};
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(t.s, sizeof t.s, format, args);
-    va_end(args);
-    return t;
-}
 
 int pocet_zaznamu() { return maxAktiAnec + 1; }
 
@@ -190,7 +177,7 @@ void prumerny_pocet_proti_souctu() {
     set_identnec(kBez);
     if (TTabEsw[T_AA0114] == 'E') return;
     const double a114 = TTabSum[T_AA0114];
-    const Text hodnota = text("%10.4f", a114), soucet = text("%10.4f", sumz_AA0136);
+    const FindingText hodnota = text("%10.4f", a114), soucet = text("%10.4f", sumz_AA0136);
     if (a114 != sumz_AA0136 && std::strcmp(hodnota.s, soucet.s) != 0)
         zpracuj_chybu(line_text(TTabLin[T_AA0114]).s, "EL020", "AA0114", hodnota.s, soucet.s);
 }

@@ -57,16 +57,6 @@ double vetsi(double a, double b) { return a > b ? a : b; }
 // Rows 0 and 5 to 10 hold numbers; the text rows have bounds from 1000 up.
 bool je_ciselny(const ElementDef& row) { return row.val_from_e < 1000; }
 
-// The content length as ES301 prints it.
-struct DelkaText {
-    char s[24];
-};
-DelkaText text_delky(std::size_t n) {
-    DelkaText t{};
-    std::snprintf(t.s, sizeof t.s, "%zu", n);
-    return t;
-}
-
 void hlas_radek(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);
@@ -114,10 +104,7 @@ void akce_radku(int r, const char* content, double v) {
 int k_Tel(const char* name, const char* content) {
     const std::size_t n = std::strlen(content);
     const int r = najdi_T(name);
-    if (r == T_END) {
-        zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text_delky(n).s);
-        return 1;
-    }
+    if (r == T_END) return neznamy_prvek(name, content);
     const ElementDef& row = Ttab[r];
     TTabEsw[r] = ' ';
     TTabLin[r] = cislo_radky;

@@ -17,16 +17,6 @@ namespace quelt {
 
 namespace {
 
-// The content length as ES301 prints it.
-struct DelkaText {
-    char s[24];
-};
-DelkaText text_delky(std::size_t n) {
-    DelkaText t{};
-    std::snprintf(t.s, sizeof t.s, "%zu", n);
-    return t;
-}
-
 void hlas_radek(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);
@@ -62,10 +52,7 @@ void vlastni_kontroly(int r, const char* content) {
 int k_Pre(const char* name, const char* content) {
     const std::size_t n = std::strlen(content);
     const int r = najdi_P(name);
-    if (r == P_END) {
-        zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text_delky(n).s);
-        return 1;
-    }
+    if (r == P_END) return neznamy_prvek(name, content);
     const ElementDef& row = Ptab[r];
     PTabEsw[r] = ' ';
     PTabLin[r] = cislo_radky;

@@ -7,7 +7,10 @@
 
 #include <array>
 #include <cstdio>
-#include <span>
+#include <cstring>
+
+#include "src/report/report.h"
+#include "src/xml/reader.h"
 
 namespace quelt {
 
@@ -76,6 +79,13 @@ ExpectedText delka_text(const ElementDef& row) {
     else
         std::snprintf(t.s, sizeof t.s, "délka %d - %d"_cp, row.lg_from, row.lg_to);
     return t;
+}
+
+int neznamy_prvek(const char* name, const char* content) {
+    char delka[24];
+    std::snprintf(delka, sizeof delka, "%zu", std::strlen(content));
+    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, delka);
+    return 1;
 }
 
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {

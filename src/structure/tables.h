@@ -42,6 +42,10 @@ struct ExpectedText {
 };
 ExpectedText delka_text(const ElementDef& row);
 
+// ES301 for a name that is not in the section's table: the content as value,
+// its length as the expected text. Returns 1, the rule functions' result for it.
+int neznamy_prvek(const char* name, const char* content);
+
 // Text range test: byte-wise on unsigned bytes, the whole text against the
 // whole bound, both bounds inclusive.
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content);
