@@ -78,7 +78,13 @@ void zprava(const char* format, const std::string& name) {
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
 
-// Reads the next whitespace-delimited word of the list file, of any length.
+// Longest file name any system we run on can open (Windows' long paths).
+constexpr std::size_t kMaxListName = 32767;
+
+// Reads the next whitespace-delimited word of the list file. A name is used
+// whole; a word longer than any file name is kept as its start and "...",
+// which no file can be named, so that its open fails visibly, and the memory
+// stays bounded whatever the list holds.
 bool dalsi_slovo(std::string& word) {
     int c;
     do {
@@ -86,10 +92,15 @@ bool dalsi_slovo(std::string& word) {
     } while (c != EOF && std::isspace(c));
     if (c == EOF) return false;
     word.clear();
+    bool cut = false;
     do {
-        word += static_cast<char>(c);
+        if (word.size() < kMaxListName)
+            word += static_cast<char>(c);
+        else
+            cut = true;
         c = std::fgetc(linsoub);
     } while (c != EOF && !std::isspace(c));
+    if (cut) word += "...";
     return true;
 }
 

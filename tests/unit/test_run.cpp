@@ -133,3 +133,12 @@ TEST_F(Run, LineNumbersRunOnAcrossTheFilesOfAList) {
     // No employer in the run: ES308 at the line where the input ended.
     EXPECT_NE(read_file(path("r.csv")).find("\n7;ES308;"), std::string::npos);
 }
+
+TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {
+    write_file(path("list.lst"), std::string(100000, 'x') + "\n");
+    std::string console;
+    EXPECT_EQ(run({"@" + path("list.lst"), path("r.csv")}, &console), 13);
+    const std::string shown = " Nelze otevrit soubor  " + std::string(32767, 'x') + "...\n";
+    EXPECT_NE(console.find(shown), std::string::npos);
+    EXPECT_NE(read_file(path("r.csv")).find(shown), std::string::npos);
+}
