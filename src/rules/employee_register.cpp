@@ -13,9 +13,9 @@
 namespace quelt {
 
 // An entry stays small: an employer may bring a hundred thousand records.
-static_assert(sizeof(AnecEntry) <= 100, "register entry grew beyond its memory budget");
+static_assert(sizeof(AnecEntry) <= 88, "register entry grew beyond its memory budget");
 
-std::vector<AnecEntry> anec;
+std::deque<AnecEntry> anec;
 std::vector<int> anec_ind;
 int maxAktiAnec = -1;
 

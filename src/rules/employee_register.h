@@ -4,6 +4,7 @@
 // and flags that employee processing feeds. Cleared at each employer start.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,22 +12,25 @@
 
 namespace quelt {
 
+// One entry per record; the fields are ordered widest first so that the entry
+// has no padding (88 bytes: the register's memory is this per record).
 struct AnecEntry {
     std::string anec_iAA0126 = "-";  // employee identifier, kept whole
     LineNo anec_lin = 0;             // line of the record's AA0126 (0: none)
-    int anec_iAA0231 = 0;            // year of birth, truncated
-    char anec_iAA0211 = ' ';         // first character of the sex code
-    char anec_iAA0223 = ' ';         // first character of the education code
-    int anec_iAA0033 = 0;            // position of the state code in TcisStat
     double anec_iAA0131 = 0.0;
     double anec_iAA0225 = 0.0;
     double anec_iAA0216 = 0.0;
     double anec_iAA0132 = 0.0;
+    int anec_iAA0231 = 0;            // year of birth, truncated
+    int anec_iAA0033 = 0;            // position of the state code in TcisStat
     int anec_iAA0137 = 0;            // register state on the last day, truncated
+    char anec_iAA0211 = ' ';         // first character of the sex code
+    char anec_iAA0223 = ' ';         // first character of the education code
 };
 
-// Entries 0..maxAktiAnec of the current employer; grows as records arrive.
-extern std::vector<AnecEntry> anec;
+// Entries 0..maxAktiAnec of the current employer; grows as records arrive, in
+// blocks, so a large employer never holds twice its entries while growing.
+extern std::deque<AnecEntry> anec;
 // The ordering: position p holds the entry at place p, -1 for a record that
 // has no AA0126.
 extern std::vector<int> anec_ind;
