@@ -39,6 +39,13 @@ void kopie(const char* format, const char* a) {
     if (sw_vystup == 'A') std::fprintf(outsoub, format, a);
 }
 
+// Exact equality of a tag with a structural name. The first byte is tested
+// before the call: nearly every tag read is an ordinary element, whose first
+// byte already differs.
+inline bool je_tag(const char* name, const char* tag) {
+    return name[0] == tag[0] && std::strcmp(name, tag) == 0;
+}
+
 int konec_cteni() {
     rezim_zprac = 'W';
     return -1;
@@ -79,30 +86,32 @@ void identify_employee(const char* content) { set_identnec(content); }
 int element_step(const Section& sec) {
     if (dej_element(buf_element) < 0) return konec_cteni();
 
-    if (std::strcmp(buf_element, sec.start_child) == 0) {
+    if (je_tag(buf_element, sec.start_child)) {
         kopie("<%s>\n", buf_element);
         rezim_zprac = sec.start_mode;
         return 0;
     }
-    if (std::strcmp(buf_element, sec.end_tag) == 0) {
+    if (je_tag(buf_element, sec.end_tag)) {
         if (sec.copy_end_tag) kopie("<%s>\n", buf_element);
         rezim_zprac = sec.end_mode;
         return 0;
     }
-    std::strcpy(akt_elem, buf_element);
+    std::size_t n = std::strlen(buf_element);
+    std::memcpy(akt_elem, buf_element, n + 1);
 
-    if (std::strcmp(akt_elem, "!--") == 0) return preskoc_zbytek_komentare() < 0 ? konec_cteni() : 0;
+    if (je_tag(akt_elem, "!--")) return preskoc_zbytek_komentare() < 0 ? konec_cteni() : 0;
 
     const int rest = dej_zbytek_elementu(buf_element, 'A');
     if (rest < 0) return konec_cteni();
     if (rest == 2) {
-        if (std::strcmp(buf_element, "/") == 0)
-            std::strcat(akt_elem, "/");
+        if (std::strcmp(buf_element, "/") == 0) {
+            akt_elem[n++] = '/';
+            akt_elem[n] = '\0';
+        }
         else
             zpracuj_chybu(s_cislo_radky(), "ES300", akt_elem, buf_element, "  ");
     }
 
-    const std::size_t n = std::strlen(akt_elem);
     bool read_content = true;
     if (n > 0 && akt_elem[n - 1] == '/') {
         // An empty-element tag: the end tag is implied, nothing more is read.
@@ -120,7 +129,7 @@ int element_step(const Section& sec) {
 
     if (sw_vystup == 'A' && (read_content || sec.copy_empty))
         std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
-    if (sec.identify != nullptr && std::strcmp(akt_elem, sec.ident_element) == 0)
+    if (sec.identify != nullptr && je_tag(akt_elem, sec.ident_element))
         sec.identify(akt_obsah);
     sec.rule(akt_elem, akt_obsah);
     return 0;
@@ -178,12 +187,12 @@ int zpracuj_NEC() {
 int zpracuj_ORVm() {
     for (;;) {
         if (dej_element(buf_element) < 0) return konec_cteni();
-        if (std::strcmp(buf_element, "zamestnavatel") == 0) {
+        if (je_tag(buf_element, "zamestnavatel")) {
             kopie("<%s>\n", buf_element);
             rezim_zprac = 'S';
             return 0;
         }
-        if (std::strcmp(buf_element, "/ORV") == 0) {
+        if (je_tag(buf_element, "/ORV")) {
             rezim_zprac = 'J';
             return 0;
         }

@@ -54,13 +54,21 @@ constexpr auto kPIndex = build_index(Ptab);
 constexpr auto kTIndex = build_index(Ttab);
 constexpr auto kNIndex = build_index(Ntab);
 
+// Names are a few bytes long: a plain loop beats a call of memcmp.
+inline bool same_name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 template <std::size_t Rows>
 int find_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, kSlots>& index,
              std::string_view name) {
     std::size_t s = name_hash(name) & (kSlots - 1);
     while (index[s] != 0) {
         const int row = index[s] - 1;
-        if (table[row].elem == name) return row;
+        if (same_name(table[row].elem, name)) return row;
         s = (s + 1) & (kSlots - 1);
     }
     return static_cast<int>(Rows) - 1;

@@ -22,7 +22,8 @@ int jsubstr(char* dst, const char* src, int pos, int len) {
 
 int jezltrim(char* dst, const char* src) {
     while (*src == ' ') ++src;
-    std::memmove(dst, src, std::strlen(src) + 1);
+    while ((*dst++ = *src++) != '\0') {
+    }  // forward copy: safe also when dst is src or lies before it
     return 0;
 }
 

@@ -119,12 +119,17 @@ int preskoc_za_zaviraci() {
 // first character ("/orv:X" and any "?orv:X" become "/X").
 inline bool je_prefix(const char* p) { return p[0] == 'o' && p[1] == 'r' && p[2] == 'v' && p[3] == ':'; }
 
+// Moves the bytes from 'from' on, terminator included, down to 'to'.
+inline void posun(char* to, const char* from, int count) {
+    for (int i = 0; i <= count; ++i) to[i] = from[i];
+}
+
 void odstran_prefix(char* buf, int n) {
     if (n >= 4 && je_prefix(buf)) {
-        std::memmove(buf, buf + 4, static_cast<std::size_t>(n - 4) + 1);
+        posun(buf, buf + 4, n - 4);
     } else if (n >= 5 && buf[0] != '\0' && je_prefix(buf + 1)) {
         buf[0] = '/';
-        std::memmove(buf + 1, buf + 5, static_cast<std::size_t>(n - 5) + 1);
+        posun(buf + 1, buf + 5, n - 5);
     }
 }
 
