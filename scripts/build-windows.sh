@@ -26,6 +26,7 @@ started=$SECONDS
 # Linux root, so a write to /dev/full fails there as on a full disk.)
 declare -A excluded=(
   [read_directory]="Windows cannot open a folder as a file: the run stops at the open with the message 'Nelze otevrit soubor' (status 13 too) instead of at the first read"
+  [large_million_unknown_elements]="its report of a million findings goes to /dev/null, a Linux device and no device on Windows; under wine every write to it is a round trip to the wine server, two minutes for this case alone"
 )
 
 packages=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64)
@@ -91,15 +92,20 @@ if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
   export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY WAYLAND_DISPLAY
   wine=$(find_wine)
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Making the wine folder $WINEPREFIX"
-    "$wine" wineboot --init >/dev/null 2>&1 || true
-  fi
-  # Keep one wine server running through the suite instead of starting one
-  # per case; it ends by itself a few seconds after the last case.
+  # One wine server for the whole suite, started here and stopped at the end.
+  # A server that a case's wine started itself would inherit that case's
+  # output pipes, and CMake would wait for the server to end before it
+  # finished the case.
+  mkdir -p "$WINEPREFIX"
   wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
   [ -x "$wineserver" ] || wineserver=wineserver
-  "$wineserver" -p5 || true
+  "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+  trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+  # Wine's own services start with the first program and live as long as the
+  # server: they are started here, where their output goes nowhere, so that
+  # no case waits for them either. A new wine folder is made on the way.
+  [ -f "$WINEPREFIX/system.reg" ] || echo "Making the wine folder $WINEPREFIX"
+  "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
   prepared=$SECONDS
 
   skip=$(IFS='|'; echo "${!excluded[*]}")
