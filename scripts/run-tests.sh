@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the checker and runs every test: the unit tests and the golden
 # end-to-end cases, first in the normal build, then in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer. With QUELT_WINDOWS=1 (CI sets
+# it) also the Windows build: quelt.exe cross-compiled and the golden cases run
+# under wine (scripts/build-windows.sh, which installs mingw-w64 and wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -14,4 +16,8 @@ if [ "${QUELT_SKIP_SANITIZE:-0}" != 1 ]; then
   cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELT_SANITIZE=ON >/dev/null
   cmake --build build-sanitize -j"$jobs"
   ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+fi
+
+if [ "${QUELT_WINDOWS:-0}" = 1 ]; then
+  scripts/build-windows.sh
 fi
