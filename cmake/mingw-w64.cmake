@@ -20,7 +20,8 @@ find_program(CMAKE_RC_COMPILER NAMES ${QUELT_MINGW_PREFIX}-windres)
 # %zu, %lld and the rounding of %.2f then behave as on Linux.
 set(CMAKE_CXX_FLAGS_INIT "-D__USE_MINGW_ANSI_STDIO=1")
 # No link time in the PE header: the same sources give the same quelt.exe.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
+# Symbols stripped: users get a smaller download, debugging happens on Linux.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp -s")
 
 # Headers and libraries from the cross sysroot only; programs from the host.
 set(CMAKE_FIND_ROOT_PATH /usr/${QUELT_MINGW_PREFIX})

@@ -30,7 +30,7 @@ cmake --build "$host" -j"$jobs" --target quelt_catalogue_table
 version=$(git describe --tags --always --dirty 2>/dev/null || echo unknown)
 name=quelt-windows-x64-$version
 stage=$out/$name
-rm -rf "$stage" "$out/$name.zip"
+rm -rf "$out"   # one archive at a time: the folder holds this release only
 mkdir -p "$stage/docs"
 cp build-windows/quelt.exe "$stage/"
 cp README.md "$stage/"
@@ -59,8 +59,13 @@ if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
   export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY WAYLAND_DISPLAY
   wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || command -v wine)
-  (cd "$check/$name" && "$wine" quelt.exe priklad.xml chyby.htm >/dev/null)
+  (cd "$check/$name" && "$wine" quelt.exe priklad.xml chyby.htm </dev/null >/dev/null 2>&1)
   grep -q 'Celkem chyb' "$check/$name/chyby.htm"
+  # Wait for the wine server that run started to end by itself, so that no
+  # later wine run (a new build-windows/ in the same place) meets it.
+  wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
+  [ -x "$wineserver" ] || wineserver=wineserver
+  "$wineserver" -w || true
   echo "The packed quelt.exe checked the example."
 fi
 
