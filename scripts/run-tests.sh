@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the checker and runs every test: the unit tests and the golden
 # end-to-end cases, first in the normal build, then in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. With QUELT_WINDOWS=1 (CI sets
-# it) also the Windows build: quelt.exe cross-compiled and the golden cases run
-# under wine (scripts/build-windows.sh, which installs mingw-w64 and wine).
+# AddressSanitizer and UndefinedBehaviorSanitizer, and last the Windows build:
+# quelt.exe cross-compiled and the golden cases run under wine
+# (scripts/build-windows.sh, which installs mingw-w64 and wine the first time).
+# QUELT_SKIP_SANITIZE=1 and QUELT_WINDOWS=0 leave out those parts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -18,6 +19,6 @@ if [ "${QUELT_SKIP_SANITIZE:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 fi
 
-if [ "${QUELT_WINDOWS:-0}" = 1 ]; then
+if [ "${QUELT_WINDOWS:-1}" = 1 ]; then
   scripts/build-windows.sh
 fi
