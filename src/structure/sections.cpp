@@ -96,7 +96,7 @@ int element_step(const Section& sec) {
         rezim_zprac = sec.end_mode;
         return 0;
     }
-    std::size_t n = std::strlen(buf_element);
+    std::size_t n = static_cast<std::size_t>(delka_elementu);
     std::memcpy(akt_elem, buf_element, n + 1);
 
     if (je_tag(akt_elem, "!--")) return preskoc_zbytek_komentare() < 0 ? konec_cteni() : 0;

@@ -21,6 +21,7 @@ char buf_element[kPiece];
 char akt_elem[kPiece];
 char akt_obsah[kPiece];
 char sw_konec = 'N';
+int delka_elementu = 0;
 
 namespace {
 
@@ -65,26 +66,31 @@ inline bool dalsi_k_dispozici() {
 inline void novy_radek() { ++cislo_radky; }
 
 // Byte classes of the scanning loops: the bytes that end or interrupt a tag
-// name (blank, line feed, '>', carriage return) and a content ('<', line feed,
-// carriage return). Every other byte is copied as it is.
+// name (blank, line feed, '>', carriage return, and NUL, which is stored but
+// noted as the end of the name's text) and a content ('<', line feed, carriage
+// return). Every other byte is copied as it is.
 constexpr std::array<bool, 256> byte_class(std::string_view stops) {
     std::array<bool, 256> t{};
     for (char c : stops) t[static_cast<unsigned char>(c)] = true;
     return t;
 }
-constexpr auto kNameStop = byte_class(" \n>\r");
+constexpr auto kNameStop = byte_class(std::string_view(" \n>\r\0", 5));
 constexpr auto kContentStop = byte_class("<\n\r");
 
-// Copies bytes of the current block into buf from n on, up to a stop byte, the
-// end of the block or kPiece - 1 bytes in all. Returns the new n.
-inline int kopiruj_po_zarazku(char* buf, int n, const std::array<bool, 256>& stops) {
+// Copies bytes of the current block up to a stop byte, the end of the block or
+// kPiece - 1 stored bytes in all. n counts the bytes stored so far; they stand
+// in buf from position n - shift on (shift: bytes of a prefix stored but
+// already removed). Returns the new n.
+inline int kopiruj_po_zarazku(char* buf, int n, int shift, const std::array<bool, 256>& stops) {
     const unsigned char* p = block + pos;
     const unsigned char* end = block + len;
     const std::size_t room = static_cast<std::size_t>(kPiece - 1 - n);
     if (static_cast<std::size_t>(end - p) > room) end = p + room;
-    while (p < end && !stops[*p]) buf[n++] = static_cast<char>(*p++);
+    char* out = buf + (n - shift);
+    const unsigned char* start = p;
+    while (p < end && !stops[*p]) *out++ = static_cast<char>(*p++);
     pos = static_cast<std::size_t>(p - block);
-    return n;
+    return n + static_cast<int>(p - start);
 }
 
 // Skips up to and including the next '<', counting line feeds.
@@ -119,18 +125,18 @@ int preskoc_za_zaviraci() {
 // first character ("/orv:X" and any "?orv:X" become "/X").
 inline bool je_prefix(const char* p) { return p[0] == 'o' && p[1] == 'r' && p[2] == 'v' && p[3] == ':'; }
 
-// Moves the bytes from 'from' on, terminator included, down to 'to'.
-inline void posun(char* to, const char* from, int count) {
-    for (int i = 0; i <= count; ++i) to[i] = from[i];
-}
-
-void odstran_prefix(char* buf, int n) {
+// Returns the number of bytes the name lost (4 or 0).
+int odstran_prefix(char* buf, int n) {
     if (n >= 4 && je_prefix(buf)) {
-        posun(buf, buf + 4, n - 4);
-    } else if (n >= 5 && buf[0] != '\0' && je_prefix(buf + 1)) {
-        buf[0] = '/';
-        posun(buf + 1, buf + 5, n - 5);
+        std::memmove(buf, buf + 4, static_cast<std::size_t>(n - 4) + 1);
+        return 4;
     }
+    if (n >= 5 && buf[0] != '\0' && je_prefix(buf + 1)) {
+        buf[0] = '/';
+        std::memmove(buf + 1, buf + 5, static_cast<std::size_t>(n - 5) + 1);
+        return 4;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -143,25 +149,51 @@ const char* s_cislo_radky() {
     return line_buf;
 }
 
+// The namespace prefix at the start of a name, when the block shows it whole:
+// "orv:" (4 bytes dropped) or one byte and "orv:" (5 bytes become "/"). Taken
+// off while copying, so the name is never shifted; a prefix that the block
+// cuts, or that follows a carriage return, is removed after the copy instead.
+inline int prefix_v_bloku(char* buf) {
+    if (len - pos < 5) return 0;
+    const unsigned char* p = block + pos;
+    const char* c = reinterpret_cast<const char*>(p);
+    if (je_prefix(c)) return 4;
+    if (!kNameStop[p[0]] && je_prefix(c + 1)) {
+        buf[0] = '/';
+        return 5;
+    }
+    return 0;
+}
+
 int dej_element(char* buf) {
     if (sw_konec == 'A') return -1;
     if (je_OTVZAV == 'N' && preskoc_za_otviraci() < 0) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
-    int n = 0;
+    if (!dalsi_k_dispozici()) { buf[0] = '\0'; return -1; }
+    int n = prefix_v_bloku(buf);  // bytes stored, the prefix's included
+    pos += static_cast<std::size_t>(n);
+    const int shift = n > 0 ? 4 : 0;
+    int text_end = -1;  // first NUL, in stored bytes
     for (;;) {
-        if (!dalsi_k_dispozici()) { buf[n] = '\0'; return -1; }
-        n = kopiruj_po_zarazku(buf, n, kNameStop);
+        if (!dalsi_k_dispozici()) { buf[n - shift] = '\0'; return -1; }
+        n = kopiruj_po_zarazku(buf, n, shift, kNameStop);
         if (n == kPiece - 1) break;  // cut: the rest of the name stays in the input
         if (pos == len) continue;    // the block ended inside the name
         const unsigned char c = block[pos++];
+        if (c == '\0') {
+            if (text_end < 0) text_end = n;
+            buf[n++ - shift] = '\0';
+            continue;
+        }
         if (c == '\r') continue;
         if (c == '\n') novy_radek();
         if (c == '>') je_ZAVZAV = 'A';
         break;
     }
-    buf[n] = '\0';
-    odstran_prefix(buf, n);
+    buf[n - shift] = '\0';
+    const int removed = shift > 0 ? shift : odstran_prefix(buf, n);
+    delka_elementu = (text_end >= 0 ? text_end : n) - removed;
     return 0;
 }
 
@@ -211,7 +243,7 @@ int dej_obsah(char* buf) {
     int n = 0;
     for (;;) {
         if (!dalsi_k_dispozici()) { buf[n] = '\0'; return -1; }
-        n = kopiruj_po_zarazku(buf, n, kContentStop);
+        n = kopiruj_po_zarazku(buf, n, 0, kContentStop);
         if (n == kPiece - 1) {
             buf[n] = '\0';
             return 1;  // the rest of the content stays in the input
@@ -252,6 +284,7 @@ void zavri_vstup() {
 bool vstup_otevren() { return insoub != nullptr; }
 
 void reset_reader() {
+    delka_elementu = 0;
     zavri_vstup();
     pos = 0;
     len = 0;

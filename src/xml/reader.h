@@ -21,6 +21,10 @@ extern char buf_element[kPiece];
 extern char akt_elem[kPiece];
 extern char akt_obsah[kPiece];
 
+// Length of the name that dej_element read last, up to its first NUL byte
+// (texts end there, as strlen would measure them).
+extern int delka_elementu;
+
 // The current line as decimal text (the line of most findings).
 const char* s_cislo_radky();
 
