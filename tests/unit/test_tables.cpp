@@ -80,3 +80,14 @@ TEST(Tables, LengthTexts) {
     EXPECT_STREQ(delka_text(Ptab[P_rok]).s, "d\xE9lka 4");
     EXPECT_STREQ(delka_text(Ntab[N_AA0144]).s, "d\xE9lka 1 - 8");
 }
+
+// Names that share their last bytes and length with a table name must still
+// be told apart by the full comparison behind the hash.
+TEST(Tables, LookAlikeNamesAreNotFound) {
+    EXPECT_EQ(najdi_N("AB0126"), N_END);
+    EXPECT_EQ(najdi_N("XX0690"), N_END);
+    EXPECT_EQ(najdi_T("AA1017"), T_END);
+    EXPECT_EQ(najdi_P("xok"), P_END);
+    EXPECT_EQ(najdi_P("Xrok"), P_END);
+    EXPECT_EQ(najdi_P("ok"), P_END);
+}
