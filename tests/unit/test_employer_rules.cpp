@@ -285,6 +285,19 @@ TEST(KTel, BudgetCheckRunsWhenAA0119ArrivesWithEarlierEmployersValues) {
 
 namespace {
 
+// Runs a plausibility check and returns the rows it wrote, without their
+// descriptions; the check's result must say whether it wrote one.
+template <typename Check>
+Rows nove_radky(ReportCapture& cap, Check check) {
+    const std::size_t before = cap.rows().size();
+    const int rc = check();
+    Rows out;
+    const Rows all = cap.rows();
+    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
+    EXPECT_EQ(rc, out.empty() ? 0 : 1);
+    return out;
+}
+
 // chk_AA0116 with the average headcount a, the average recount b and the
 // budgeted headcount x, reported at line 42 with AA0116 at line 40.
 Rows pocty(ReportCapture& cap, double a, double b, double x) {
@@ -292,13 +305,7 @@ Rows pocty(ReportCapture& cap, double a, double b, double x) {
     atel_iAA0115 = b;
     TTabLin[T_AA0116] = 40;
     cislo_radky = 42;
-    const std::size_t before = cap.rows().size();
-    const int rc = chk_AA0116(x);
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    EXPECT_EQ(rc, out.empty() ? 0 : 1);
-    return out;
+    return nove_radky(cap, [x] { return chk_AA0116(x); });
 }
 
 }  // namespace
@@ -348,13 +355,7 @@ Rows rozpocet(ReportCapture& cap, double p, double o, double x) {
     atel_iAA0119 = o;
     TTabLin[T_AA0123] = 60;
     cislo_radky = 62;
-    const std::size_t before = cap.rows().size();
-    const int rc = chk_AA0123(x);
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    EXPECT_EQ(rc, out.empty() ? 0 : 1);
-    return out;
+    return nove_radky(cap, [x] { return chk_AA0123(x); });
 }
 
 }  // namespace
