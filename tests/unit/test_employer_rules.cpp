@@ -402,13 +402,7 @@ Rows platy(ReportCapture& cap, double prumer, int n, double x) {
     maxAktiAnec = n - 1;
     TTabLin[T_AA0118] = 70;
     cislo_radky = 90;
-    const std::size_t before = cap.rows().size();
-    const int rc = chk_AA0118(x);
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    EXPECT_EQ(rc, out.empty() ? 0 : 1);
-    return out;
+    return nove_radky(cap, [x] { return chk_AA0118(x); });
 }
 
 }  // namespace
