@@ -18,6 +18,7 @@
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
+#include "src/run/same_file.h"
 #include "src/structure/sections.h"
 #include "src/structure/tables.h"
 #include "src/xml/cp1250.h"
@@ -77,6 +78,13 @@ void zprava(const char* format, const std::string& name) {
 }
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
+constexpr const char* kCannotRead = " Nelze cist soubor  %s\n Program ukoncen\n";
+
+// An input that is the report or the output copy being written cannot be
+// read: every element read from it would write more to it, without end.
+bool je_vystupni_soubor(std::FILE* in) {
+    return stejny_soubor(in, errsoub) || stejny_soubor(in, outsoub);
+}
 
 // Longest file name any system we run on can open (Windows' long paths).
 constexpr std::size_t kMaxListName = 32767;
@@ -207,6 +215,11 @@ int otevri_soubory() {
         zprava(kCannotOpen, s_vstup);
         return 13;
     }
+    if (je_vystupni_soubor(in)) {
+        std::fclose(in);
+        zprava(kCannotRead, s_vstup);
+        return 13;
+    }
     otevri_vstup(in);
     return -1;
 }
@@ -308,9 +321,11 @@ int konec_vstupu() {
         return -1;
     }
     std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
-    if (in == nullptr) {
+    const bool vystup = in != nullptr && je_vystupni_soubor(in);
+    if (in == nullptr || vystup) {
+        if (vystup) std::fclose(in);
         std::fputs(kBlanks77, konzole);
-        zprava(kCannotOpen, s_vstup);
+        zprava(vystup ? kCannotRead : kCannotOpen, s_vstup);
         fatal_status = 13;
         sw_konec = 'A';
         return -1;
@@ -321,7 +336,7 @@ int konec_vstupu() {
 
 void chyba_cteni() {
     std::fputs(kBlanks77, konzole);
-    zprava(" Nelze cist soubor  %s\n Program ukoncen\n", s_vstup);
+    zprava(kCannotRead, s_vstup);
     fatal_status = 13;
     sw_konec = 'A';
 }
