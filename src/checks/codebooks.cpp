@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/checks/bounded_text.h"
+#include "src/xml/bounded_text.h"
 #include "src/checks/codelists.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"

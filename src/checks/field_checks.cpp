@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/checks/bounded_text.h"
+#include "src/xml/bounded_text.h"
 #include "src/report/report.h"
 #include "src/structure/sections.h"
 #include "src/structure/tables.h"

@@ -12,6 +12,7 @@
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/structure/tables.h"
+#include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -31,7 +32,7 @@ int cele_cislo(double v) {
 }
 
 void uloz_kod_zamestnani(const char* content) {
-    std::snprintf(necsav_AA0013, sizeof necsav_AA0013, "%s", content);
+    kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
 // The register copies, made before the length and range checks so that a

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/checks/bounded_text.h"
+#include "src/xml/bounded_text.h"
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
 #include "src/report/report.h"

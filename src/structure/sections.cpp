@@ -14,6 +14,7 @@
 #include "src/rules/rules.h"
 #include "src/run/run.h"
 #include "src/structure/tables.h"
+#include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -27,13 +28,6 @@ char sw_pis_TelPre;
 char sw_prvniORV = 'A';
 
 namespace {
-
-template <std::size_t N>
-void copy_cut(char (&dst)[N], const char* text) {
-    std::size_t n = 0;
-    for (; n + 1 < N && text[n] != '\0'; ++n) dst[n] = text[n];
-    dst[n] = '\0';
-}
 
 void kopie(const char* format, const char* a) {
     if (sw_vystup == 'A') std::fprintf(outsoub, format, a);
@@ -143,8 +137,8 @@ constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, fa
 
 }  // namespace
 
-void set_telicokod(const char* text) { copy_cut(telicokod, text); }
-void set_identnec(const char* text) { copy_cut(identnec, text); }
+void set_telicokod(const char* text) { kopiruj_text(telicokod, sizeof telicokod, text); }
+void set_identnec(const char* text) { kopiruj_text(identnec, sizeof identnec, text); }
 
 int zpracuj_ZACp() {
     for (;;) {

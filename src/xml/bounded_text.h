@@ -1,5 +1,6 @@
-// Bounded copies into the fixed text buffers of the checks: a text that does
-// not fit is cut, and the buffer always stays terminated.
+// Bounded copies into the fixed text buffers of the run (identifications,
+// saved codes, the employer identity): a text that does not fit is cut, and
+// the buffer always stays terminated.
 #pragma once
 
 #include <cstddef>
