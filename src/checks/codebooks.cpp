@@ -12,6 +12,7 @@
 
 #include "src/xml/bounded_text.h"
 #include "src/checks/codelists.h"
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/structure/tables.h"
@@ -51,15 +52,8 @@ int najdi_kod_po_rade(const char (*tab)[W], int n, const char* value) {
     return -1;
 }
 
-struct CisloText {
-    char s[16];
-};
 // An identification number as findings print it: eight digits, leading zeros.
-CisloText osm_cislic(std::uint32_t n) {
-    CisloText t{};
-    std::snprintf(t.s, sizeof t.s, "%08u", static_cast<unsigned>(n));
-    return t;
-}
+FindingText osm_cislic(std::uint32_t n) { return text("%08u", static_cast<unsigned>(n)); }
 
 // A finding at the current line with the content as value.
 void hlas(const char* kod, const char* prvek, const char* obsah, const char* ocekavano = kNic) {

@@ -10,6 +10,7 @@
 #include "src/xml/bounded_text.h"
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
@@ -33,23 +34,6 @@ namespace {
 // facility code. Never cleared: an accepted AA0017 starts it afresh, and an
 // employer without one inherits the previous identity.
 char newZamId[20] = "";
-
-// Texts of the plausibility findings; wide enough for any double "%12.2f".
-struct CisloText {
-    char s[128];
-};
-
-CisloText cele(const char* format, double x) {
-    CisloText t{};
-    std::snprintf(t.s, sizeof t.s, format, x);
-    return t;
-}
-
-CisloText pasmo(const char* format, double lo, double hi) {
-    CisloText t{};
-    std::snprintf(t.s, sizeof t.s, format, lo, hi);
-    return t;
-}
 
 double mensi(double a, double b) { return a < b ? a : b; }
 double vetsi(double a, double b) { return a > b ? a : b; }
@@ -146,15 +130,15 @@ int chk_AA0116(double x) {
     if ((x < 0.11 * a || x > 9.0 * a) && jezdifdbl(x, a) > 100 && jezdifdbl(x, b) > 100) {
         const double lo = vetsi(mensi(0.11 * a, a - 100), 0.0);
         const double hi = vetsi(9.0 * a, a + 100);
-        zpracuj_chybu(s_cislo_radky(), "EL064", "AA0116", cele("%12.0f", x).s,
-                      pasmo("%12.2f - %12.2f", lo, hi).s);
+        zpracuj_chybu(s_cislo_radky(), "EL064", "AA0116", text("%12.0f", x).s,
+                      text("%12.2f - %12.2f", lo, hi).s);
         return 1;
     }
     if ((x < 0.8 * a || x > 1.2 * a) && jezdifdbl(x, a) > 10 && jezdifdbl(x, b) > 10) {
         const double lo = vetsi(mensi(0.8 * a, a - 10), 0.0);
         const double hi = vetsi(1.2 * a, a + 10);
-        zpracuj_chybu(line_text(TTabLin[T_AA0116]).s, "WL063", "AA0116", cele("%12.0f", x).s,
-                      pasmo("%12.2f - %12.2f", lo, hi).s);
+        zpracuj_chybu(line_text(TTabLin[T_AA0116]).s, "WL063", "AA0116", text("%12.0f", x).s,
+                      text("%12.2f - %12.2f", lo, hi).s);
         return 1;
     }
     return 0;
@@ -177,8 +161,8 @@ int chk_AA0123(double x) {
     } else {
         return 0;
     }
-    zpracuj_chybu(line_text(TTabLin[T_AA0123]).s, kod, "AA0123", cele("%12.0f", x).s,
-                  pasmo("%12.0f - %12.0f", f_lo * d + 0.49, f_hi * d).s);
+    zpracuj_chybu(line_text(TTabLin[T_AA0123]).s, kod, "AA0123", text("%12.0f", x).s,
+                  text("%12.0f - %12.0f", f_lo * d + 0.49, f_hi * d).s);
     return 1;
 }
 
@@ -187,8 +171,8 @@ int chk_AA0123(double x) {
 int chk_AA0118(double x) {
     const double m = 6.0 * (atel_iAA0114 * tabSazeb[0]);
     if (!(m > x && maxAktiAnec > 19)) return 0;
-    zpracuj_chybu(line_text(TTabLin[T_AA0118]).s, "EL058", "AA0118", cele("%10.0f", x).s,
-                  cele(">  %10.2f", m).s);
+    zpracuj_chybu(line_text(TTabLin[T_AA0118]).s, "EL058", "AA0118", text("%10.0f", x).s,
+                  text(">  %10.2f", m).s);
     return 1;
 }
 
