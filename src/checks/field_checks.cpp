@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "src/xml/bounded_text.h"
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/structure/sections.h"
 #include "src/structure/tables.h"
@@ -78,16 +79,8 @@ bool spatny_tvar_adresy(const char* adresa) {
 
 // The element text of EL074: a bare identification number or one with its
 // facility code.
-struct PrvekText {
-    char s[24];
-};
-PrvekText prvek_zamestnavatele(const char* identita) {
-    PrvekText t{};
-    if (std::strlen(identita) == 8)
-        std::snprintf(t.s, sizeof t.s, "%s ", "AA0017");
-    else
-        std::snprintf(t.s, sizeof t.s, "%s/%s", "AA0017", "AA0113");
-    return t;
+FindingText prvek_zamestnavatele(const char* identita) {
+    return std::strlen(identita) == 8 ? text("%s ", "AA0017") : text("%s/%s", "AA0017", "AA0113");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/namespace_uri.h"
+#include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
@@ -48,14 +49,12 @@ int konec_cteni() {
 // ES303 / ES304 over the first rows of a table, at a section start: value " ",
 // expected "0" or the count.
 void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows) {
-    char pocet[16];
     for (int i = 0; i < rows; ++i) {
         const char* name = table[i].elem.data();
         if (pocty[i] == 0) {
             zpracuj_chybu(s_cislo_radky(), "ES303", name, " ", "0");
         } else if (pocty[i] > 1) {
-            std::snprintf(pocet, sizeof pocet, "%d", pocty[i]);
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, " ", pocet);
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, " ", text("%d", pocty[i]).s);
         }
     }
 }
@@ -194,14 +193,12 @@ int zpracuj_ORVm() {
 }
 
 int zpracuj_ORVk() {
-    char pocet[16];
     for (int i = 0; i < P_END; ++i) {
         const char* name = Ptab[i].elem.data();
         if (PTabPre[i] == 0) {
             zpracuj_chybu(s_cislo_radky(), "ES303", name, "   ", name);
         } else if (PTabPre[i] > 1) {
-            std::snprintf(pocet, sizeof pocet, "%d", PTabPre[i]);
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, "   ", pocet);
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, "   ", text("%d", PTabPre[i]).s);
         }
     }
     sw_prvniORV = 'N';

@@ -101,19 +101,13 @@ int najdi_P(std::string_view name) { return find_row(Ptab, kPIndex, name, next_P
 int najdi_T(std::string_view name) { return find_row(Ttab, kTIndex, name, next_T); }
 int najdi_N(std::string_view name) { return find_row(Ntab, kNIndex, name, next_N); }
 
-ExpectedText delka_text(const ElementDef& row) {
-    ExpectedText t{};
-    if (row.lg_from == row.lg_to)
-        std::snprintf(t.s, sizeof t.s, "délka %d"_cp, row.lg_to);
-    else
-        std::snprintf(t.s, sizeof t.s, "délka %d - %d"_cp, row.lg_from, row.lg_to);
-    return t;
+FindingText delka_text(const ElementDef& row) {
+    return row.lg_from == row.lg_to ? text("délka %d"_cp, row.lg_to)
+                                    : text("délka %d - %d"_cp, row.lg_from, row.lg_to);
 }
 
 int neznamy_prvek(const char* name, const char* content) {
-    char delka[24];
-    std::snprintf(delka, sizeof delka, "%zu", std::strlen(content));
-    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, delka);
+    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text("%zu", std::strlen(content)).s);
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "data/element_tables.h"
+#include "src/report/finding_text.h"
 #include "src/xml/line_text.h"
 
 namespace quelt {
@@ -37,10 +38,7 @@ inline const char* text_bound(int index) { return TValChar[index - 1000]; }
 
 // The expected text of a failed length check: "délka %d" when least and
 // greatest are equal, else "délka %d - %d".
-struct ExpectedText {
-    char s[64];
-};
-ExpectedText delka_text(const ElementDef& row);
+FindingText delka_text(const ElementDef& row);
 
 // ES301 for a name that is not in the section's table: the content as value,
 // its length as the expected text. Returns 1, the rule functions' result for it.
