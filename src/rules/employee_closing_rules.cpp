@@ -61,15 +61,7 @@ bool sazba(double v, double c, double s, double* out) {
 
 // ---- Occurrences ----------------------------------------------------------
 
-void vyskyt_prvku() {
-    for (int row = 0; row < N_END; ++row) {
-        const char* name = Ntab[row].elem.data();
-        if (NTabPre[row] == 0)
-            zpracuj_chybu(s_cislo_radky(), "ES303", name, "   ", name);
-        else if (NTabPre[row] > 1)
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, "   ", text("%d", NTabPre[row]).s);
-    }
-}
+void vyskyt_prvku() { kontrola_poctu_konec(Ntab, NTabPre, N_END); }
 
 // ---- Rules 1 to 24 -----------------------------------------------------------
 

@@ -38,13 +38,7 @@ int pocet_zaznamu() { return maxAktiAnec + 1; }
 
 void vyskyt_prvku_zamestnavatele() {
     set_identnec(kBez);
-    for (int row = 0; row < T_END; ++row) {
-        const char* name = Ttab[row].elem.data();
-        if (TTabPre[row] == 0)
-            zpracuj_chybu(s_cislo_radky(), "ES303", name, kBez, name);
-        else if (TTabPre[row] > 1)
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, kBez, text("%d", TTabPre[row]).s);
-    }
+    kontrola_poctu_konec(Ttab, TTabPre, T_END);
 }
 
 // ---- Step 3: education summary ----------------------------------------------

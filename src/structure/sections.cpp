@@ -46,19 +46,6 @@ int konec_cteni() {
     return -1;
 }
 
-// ES303 / ES304 over the first rows of a table, at a section start: value " ",
-// expected "0" or the count.
-void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows) {
-    for (int i = 0; i < rows; ++i) {
-        const char* name = table[i].elem.data();
-        if (pocty[i] == 0) {
-            zpracuj_chybu(s_cislo_radky(), "ES303", name, " ", "0");
-        } else if (pocty[i] > 1) {
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, " ", text("%d", pocty[i]).s);
-        }
-    }
-}
-
 // The section a handler of the element step serves.
 struct Section {
     const char* start_child;  // structural start tag inside ("zamestnavatel", ...)
@@ -193,14 +180,7 @@ int zpracuj_ORVm() {
 }
 
 int zpracuj_ORVk() {
-    for (int i = 0; i < P_END; ++i) {
-        const char* name = Ptab[i].elem.data();
-        if (PTabPre[i] == 0) {
-            zpracuj_chybu(s_cislo_radky(), "ES303", name, "   ", name);
-        } else if (PTabPre[i] > 1) {
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, "   ", text("%d", PTabPre[i]).s);
-        }
-    }
+    kontrola_poctu_konec(Ptab, PTabPre, P_END);
     sw_prvniORV = 'N';
     rezim_zprac = 'I';
     return 0;

@@ -111,6 +111,29 @@ int neznamy_prvek(const char* name, const char* content) {
     return 1;
 }
 
+namespace {
+
+void kontrola_poctu(const ElementDef* table, const int* pocty, int rows, const char* hodnota,
+                    bool chybi_jmenem) {
+    for (int i = 0; i < rows; ++i) {
+        const char* name = table[i].elem.data();
+        if (pocty[i] == 0)
+            zpracuj_chybu(s_cislo_radky(), "ES303", name, hodnota, chybi_jmenem ? name : "0");
+        else if (pocty[i] > 1)
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, hodnota, text("%d", pocty[i]).s);
+    }
+}
+
+}  // namespace
+
+void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows) {
+    kontrola_poctu(table, pocty, rows, " ", false);
+}
+
+void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows) {
+    kontrola_poctu(table, pocty, rows, "   ", true);
+}
+
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {
     return content < std::string_view(text_bound(row.val_from_e)) ||
            std::string_view(text_bound(row.val_to_e)) < content;

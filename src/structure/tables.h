@@ -44,6 +44,14 @@ FindingText delka_text(const ElementDef& row);
 // its length as the expected text. Returns 1, the rule functions' result for it.
 int neznamy_prvek(const char* name, const char* content);
 
+// Missing and repeated elements of a section, from its count column: ES303
+// for a count of 0, ES304 for a count above 1, at the current line. At a
+// section start the value is " " and the expected text "0" or the count; at a
+// section's end the value is "   " and the expected text the element's name
+// or the count.
+void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows);
+void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows);
+
 // Text range test: byte-wise on unsigned bytes, the whole text against the
 // whole bound, both bounds inclusive.
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content);
