@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
@@ -148,8 +149,11 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
 char format_zpravy(const std::string& name) {
     const int dot = jinstr(name.c_str(), '.');
     if (dot == 0) return 'H';
-    std::string ext = name.substr(static_cast<std::size_t>(dot), 10);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    char pomstr[16];  // at most 10 characters after the dot
+    jsubstr(pomstr, name.c_str(), dot + 1, 10);
+    for (char* c = pomstr; *c != '\0'; ++c)
+        *c = static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    const std::string_view ext(pomstr);
     if (ext == "txt") return 'T';
     if (ext == "csv") return 'C';
     if (ext == "xml") return 'X';

@@ -281,8 +281,6 @@ void zavri_vstup() {
     insoub = nullptr;
 }
 
-bool vstup_otevren() { return insoub != nullptr; }
-
 void reset_reader() {
     delka_elementu = 0;
     zavri_vstup();

@@ -39,7 +39,6 @@ int zpracuj_koment();
 void otevri_vstup(std::FILE* f);
 // Closes the current input file, if any.
 void zavri_vstup();
-bool vstup_otevren();
 // 'A' once the input has ended for good (or failed): every reader function
 // then returns -1 at once.
 extern char sw_konec;
