@@ -112,8 +112,12 @@ if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
   for name in "${!excluded[@]}"; do
     echo "Not run under wine: $name (${excluded[$name]})"
   done
+  # Now and then wine fails to start a program at all (status 1, nothing
+  # written, seen in about one suite run of four); a case that fails is run
+  # once more, so only a case that fails twice fails the suite.
   suite=0
-  ctest --test-dir "$build" --output-on-failure -j"$jobs" -E "^golden\.($skip)\$" || suite=$?
+  ctest --test-dir "$build" --output-on-failure -j"$jobs" --repeat until-pass:2 \
+        -E "^golden\.($skip)\$" || suite=$?
   echo "Windows timings: packages $((installed - started)) s, build $((built - installed)) s," \
        "wine folder $((prepared - built)) s, suite $((SECONDS - prepared)) s"
   exit $suite

@@ -107,7 +107,7 @@ FindingText delka_text(const ElementDef& row) {
 }
 
 int neznamy_prvek(const char* name, const char* content) {
-    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text("%zu", std::strlen(content)).s);
+    zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text("%d", static_cast<int>(std::strlen(content))).s);
     return 1;
 }
 
