@@ -5,10 +5,11 @@
 #include "src/checks/codebooks.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "src/xml/bounded_text.h"
 #include "src/checks/codelists.h"
@@ -98,11 +99,13 @@ std::uint32_t ico_na_cislo(const char* text) {
     if (*p == '+' || *p == '-') ++p;
     const char* konec = konec_cisla(p);
     if (konec == p) return 0;
-    double v = 0.0;
-    // The range holds plain decimal digits only, so the reading is exact
-    // decimal-to-double; a result out of range reads as 0 or as infinite,
-    // and both give 0 below.
-    if (std::from_chars(p, konec, v, std::chars_format::general).ec != std::errc()) return 0;
+    // The range holds decimal digits, a point and an exponent only. strtod
+    // reads it from a copy, since the text may go on with bytes it would take
+    // further ("0x1A" is 0 here); every build's C library converts such a text
+    // correctly rounded. A result out of range reads as 0 or as infinite, and
+    // both give 0 below.
+    const std::string cislo(p, konec);
+    double v = std::strtod(cislo.c_str(), nullptr);
     v = std::trunc(zaporne ? -v : v);
     if (!std::isfinite(v) || std::fabs(v) >= 9223372036854775808.0) return 0;
     // Reduction modulo 2^32: -1 gives 4294967295.

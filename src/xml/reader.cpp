@@ -22,15 +22,24 @@ char akt_elem[kPiece];
 char akt_obsah[kPiece];
 char sw_konec = 'N';
 int delka_elementu = 0;
+void (*pri_nacteni)(long long) = nullptr;
 
 namespace {
 
+// The input is read in blocks of this size. The web edition reads through the
+// browser's file objects, where every read is a round trip to the browser, so
+// it reads far fewer, larger blocks.
+#ifdef __EMSCRIPTEN__
+constexpr std::size_t kBlock = 4 << 20;
+#else
 constexpr std::size_t kBlock = 1 << 16;
+#endif
 
 std::FILE* insoub = nullptr;
 unsigned char block[kBlock];
 std::size_t pos = 0;
 std::size_t len = 0;
+long long precteno = 0;  // bytes read so far, over all files of the run
 
 LineNo text_line = -1;  // the line whose text s_cislo_radky holds
 char line_buf[24];
@@ -42,7 +51,11 @@ int refill() {
         if (insoub != nullptr) {
             len = std::fread(block, 1, kBlock, insoub);
             pos = 0;
-            if (len > 0) return block[pos++];
+            if (len > 0) {
+                precteno += static_cast<long long>(len);
+                if (pri_nacteni != nullptr) pri_nacteni(precteno);
+                return block[pos++];
+            }
             if (std::ferror(insoub)) {
                 chyba_cteni();
                 return -1;
@@ -291,6 +304,7 @@ void reset_reader() {
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
     sw_konec = 'N';
+    precteno = 0;
     buf_element[0] = akt_elem[0] = akt_obsah[0] = '\0';
 }
 

@@ -43,6 +43,11 @@ void zavri_vstup();
 // then returns -1 at once.
 extern char sw_konec;
 
+// Called, when set, after every block read from the input with the number of
+// bytes read so far over all files of the run: the web page's progress bar.
+// A caller's setting, kept across runs.
+extern void (*pri_nacteni)(long long precteno);
+
 void reset_reader();
 
 }  // namespace quelt
