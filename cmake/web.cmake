@@ -1,0 +1,22 @@
+# The WebAssembly builds, made with Emscripten (emcmake cmake ...; see
+# scripts/build-web.sh), from the same core as build/quelt:
+# - quelt.js (and quelt.wasm): the command line under Node, with the same
+#   arguments, files, statuses and bytes, real files through Node's own file
+#   system; the process's environment is passed in (SOURCE_DATE_EPOCH);
+# - quelt_web.js (and quelt_web.wasm): the module the web page's worker runs,
+#   reading the chosen files where they lie (WORKERFS).
+
+# Node 20 has fetch, which the loader would try for quelt.wasm; compiling the
+# module synchronously reads it from disk instead.
+target_link_options(quelt PRIVATE
+  -sNODERAWFS=1 -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1
+  -sALLOW_MEMORY_GROWTH=1 --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
+set_property(TARGET quelt APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
+
+add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
+target_link_libraries(quelt_web PRIVATE quelt_core)
+target_link_options(quelt_web PRIVATE
+  -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_NAME=createQuelt -sINVOKE_RUN=0
+  -sALLOW_MEMORY_GROWTH=1 -lworkerfs.js
+  "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka]"
+  "-sEXPORTED_RUNTIME_METHODS=[FS,callMain,UTF8ToString]")

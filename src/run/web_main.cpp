@@ -1,0 +1,81 @@
+// Entry point of the checker in the web page: the same run as the command
+// line's, called by the page's worker with the arguments a command line would
+// give. Only what a browser needs differently lives here:
+// - the console is kept as the screen would show it (a carriage return goes
+//   back to the start of its line, a line feed ends it), so the progress line
+//   written for every record stays inside WebAssembly and only the finished
+//   screen goes to the page;
+// - the reader's count of bytes read goes to the page's progress bar.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <string>
+
+#include "src/run/run.h"
+#include "src/xml/reader.h"
+
+namespace {
+
+std::string hotove_radky;  // the lines the screen has finished
+std::string radek;         // the line the cursor stands in
+std::size_t sloupec = 0;   // the cursor's column in it
+
+// The console's bytes as a screen takes them.
+ssize_t pis_na_obrazovku(void*, const char* buf, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = buf[i];
+        if (c == '\n') {
+            hotove_radky += radek;
+            hotove_radky += '\n';
+            radek.clear();
+            sloupec = 0;
+        } else if (c == '\r') {
+            sloupec = 0;
+        } else {
+            if (sloupec < radek.size())
+                radek[sloupec] = c;
+            else
+                radek += c;
+            ++sloupec;
+        }
+    }
+    return static_cast<ssize_t>(n);
+}
+
+// The page's worker sets Module.onRead to pass the count on.
+EM_JS(void, hlas_nacteno, (double precteno), {
+    if (Module["onRead"]) Module["onRead"](precteno);
+});
+
+void pri_nacteni_bloku(long long precteno) { hlas_nacteno(static_cast<double>(precteno)); }
+
+std::string obrazovka;
+
+}  // namespace
+
+// The screen after the run: its finished lines and the line of the cursor.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_obrazovka() {
+    obrazovka = hotove_radky + radek;
+    return obrazovka.c_str();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int quelt_obrazovka_delka() {
+    return static_cast<int>(hotove_radky.size() + radek.size());
+}
+
+int main(int argc, char** argv) {
+    hotove_radky.clear();
+    radek.clear();
+    sloupec = 0;
+    cookie_io_functions_t obrazovka_io{nullptr, pis_na_obrazovku, nullptr, nullptr};
+    std::FILE* screen = fopencookie(nullptr, "w", obrazovka_io);
+    if (screen == nullptr) return 13;
+    // One call into the screen per 64 KB instead of one per record.
+    std::setvbuf(screen, nullptr, _IOFBF, 1 << 16);
+    quelt::konzole = screen;
+    quelt::pri_nacteni = pri_nacteni_bloku;
+    const int status = quelt::quelt_run(argc - 1, argv + 1);
+    std::fclose(screen);
+    quelt::konzole = stdout;
+    return status;
+}
