@@ -1,0 +1,393 @@
+// The page: choosing the files, running the check, and showing its result.
+// Every judgement of the data is the checker's: the page hands it the files
+// and the command line, and shows the console, the totals and the findings
+// from what the run wrote.
+'use strict';
+
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const decoder = new TextDecoder('windows-1250');
+  const REPORT_TYPES = {
+    htm: 'text/html; charset=windows-1250',
+    txt: 'text/plain; charset=windows-1250',
+    csv: 'text/csv; charset=windows-1250',
+    xml: 'text/xml; charset=windows-1250',
+    copy: 'text/xml; charset=windows-1250',
+  };
+  const COPY_NAME = 'kopie.xml';
+  const SOURCE_RADIUS = 3;
+
+  let chosen = [];       // File objects in the order of the check
+  let running = null;    // the check under way: {cancel}
+  let check = null;      // the last finished check
+
+  // ---- Choosing files ----
+
+  function sizeText(bytes) {
+    if (bytes < 1024) return `${bytes} B`;
+    const units = ['kB', 'MB', 'GB'];
+    let value = bytes / 1024;
+    let unit = 0;
+    while (value >= 1024 && unit < units.length - 1) { value /= 1024; ++unit; }
+    return `${value.toLocaleString('cs-CZ', {maximumFractionDigits: 1})} ${units[unit]}`;
+  }
+
+  function button(text, label, onClick, disabled) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = text;
+    b.title = label;
+    b.setAttribute('aria-label', label);
+    b.disabled = disabled;
+    b.addEventListener('click', onClick);
+    return b;
+  }
+
+  function move(from, to) {
+    const [file] = chosen.splice(from, 1);
+    chosen.splice(to, 0, file);
+    showChosen();
+  }
+
+  function showChosen() {
+    const list = $('file-list');
+    list.textContent = '';
+    chosen.forEach((file, i) => {
+      const li = document.createElement('li');
+      const name = document.createElement('span');
+      name.className = 'name';
+      name.textContent = file.name;
+      const size = document.createElement('span');
+      size.className = 'size';
+      size.textContent = sizeText(file.size);
+      li.append(name, size,
+        button('↑', 'Posunout výš', () => move(i, i - 1), i === 0),
+        button('↓', 'Posunout níž', () => move(i, i + 1), i === chosen.length - 1),
+        button('✕', 'Odebrat', () => { chosen.splice(i, 1); showChosen(); }, false));
+      list.appendChild(li);
+    });
+    $('list-hint').hidden = chosen.length < 2;
+    $('run').disabled = chosen.length === 0 || running !== null;
+    if (running === null && check === null)
+      setState('idle', chosen.length === 0 ? 'Vyberte datový soubor.' : 'Připraveno ke kontrole.');
+  }
+
+  function choose(files, add) {
+    chosen = add ? chosen.concat([...files]) : [...files];
+    showChosen();
+  }
+
+  // ---- State ----
+
+  function setState(state, text) {
+    const el = $('state');
+    el.dataset.state = state;
+    el.textContent = text;
+  }
+
+  function showProgress(read, total) {
+    $('progress').value = total > 0 ? Math.min(read / total, 1) : 0;
+    $('progress-text').textContent = `Přečteno ${sizeText(Math.min(read, total))} z ${sizeText(total)}`;
+  }
+
+  // ---- Runs ----
+
+  function startRun(entries, report, copy, skipW, onProgress) {
+    const line = RunNames.commandLine(entries, report, copy, skipW);
+    const outputs = [line.folder + '/' + report];
+    if (copy !== null) outputs.push(line.folder + '/' + copy);
+    const handle = Engine.run({
+      files: entries.map((e) => ({name: e.name, blob: e.file})),
+      args: line.args, list: line.list, folder: line.folder, outputs,
+    }, onProgress);
+    return {
+      cancel: handle.cancel,
+      done: handle.done.then((result) => ({
+        status: result.status,
+        // The screen keeps what a console shows; blanks that end a line are
+        // left of a longer line that the blank line overwrote.
+        screen: decoder.decode(result.screen).replace(/ +$/gm, ''),
+        report: result.outputs[outputs[0]],
+        copy: copy === null ? null : result.outputs[outputs[1]],
+      })),
+    };
+  }
+
+  // The checker's own message of a failed run: the screen after the banner.
+  function message(screen) {
+    return screen.split('\n').filter((l) => l.trim() !== '').slice(2).join('\n').trim();
+  }
+
+  function clearResult() {
+    if (check !== null) for (const url of Object.values(check.urls)) URL.revokeObjectURL(url);
+    check = null;
+    $('result').hidden = true;
+    $('findings').tBodies[0].textContent = '';
+    $('console').textContent = '';
+    $('failure').hidden = true;
+    for (const a of document.querySelectorAll('a[data-download], a[data-open]')) {
+      a.removeAttribute('href');
+      a.classList.remove('busy');
+    }
+  }
+
+  async function runCheck() {
+    if (chosen.length === 0 || running !== null) return;
+    clearResult();
+    const entries = RunNames.assign(chosen);
+    const skipW = $('skip-w').checked;
+    const total = entries.reduce((sum, e) => sum + e.file.size, 0);
+    setState('running', 'Probíhá kontrola…');
+    $('progress-box').hidden = false;
+    showProgress(0, total);
+    $('run').disabled = true;
+    $('cancel').hidden = false;
+    const run = startRun(entries, 'orve.csv', null, skipW, (read) => showProgress(read, total));
+    running = run;
+    try {
+      const result = await run.done;
+      await showResult(entries, skipW, result);
+    } catch (e) {
+      if (e instanceof Engine.Cancelled) {
+        setState('cancelled', 'Kontrola byla zrušena.');
+      } else {
+        setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
+      }
+    } finally {
+      running = null;
+      $('run').disabled = chosen.length === 0;
+      $('cancel').hidden = true;
+      $('progress-box').hidden = true;
+    }
+  }
+
+  function cancelCheck() {
+    if (running !== null) running.cancel();
+  }
+
+  // ---- The result ----
+
+  function showSubstitutes(entries) {
+    const list = $('substitutes');
+    list.textContent = '';
+    for (const e of entries.filter((x) => x.reason !== null)) {
+      const li = document.createElement('li');
+      li.textContent = `Soubor „${e.file.name}“ je v protokolu uveden jako ${e.name}: ${e.reason}.`;
+      list.appendChild(li);
+    }
+    list.hidden = list.children.length === 0;
+  }
+
+  function setLink(kind, bytes) {
+    const url = URL.createObjectURL(new Blob([bytes], {type: REPORT_TYPES[kind]}));
+    check.urls[kind] = url;
+    check.outputs[kind] = bytes;
+    for (const a of document.querySelectorAll(`a[data-download="${kind}"], a[data-open="${kind}"]`))
+      a.href = url;
+  }
+
+  async function showResult(entries, skipW, result) {
+    check = {entries, skipW, outputs: {}, urls: {}, pending: {}, findings: null, source: null};
+    $('console').textContent = result.screen;
+    showSubstitutes(entries);
+    $('result').hidden = false;
+    if (result.status !== 0) {
+      $('failure').hidden = false;
+      $('failure-text').textContent = message(result.screen);
+      $('downloads').hidden = true;
+      $('findings-box').hidden = true;
+      $('totals').hidden = true;
+      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`);
+      return;
+    }
+    $('downloads').hidden = false;
+    $('findings-box').hidden = false;
+    $('totals').hidden = false;
+    setLink('csv', result.report);
+    const findings = Findings.read(result.report);
+    check.findings = findings;
+    const totals = $('totals');
+    totals.dataset.e = String(findings.e);
+    totals.dataset.w = String(findings.w);
+    $('total-e').textContent = findings.e.toLocaleString('cs-CZ');
+    $('total-w').textContent = findings.w.toLocaleString('cs-CZ');
+    $('skipped-w').hidden = !(skipW && findings.w > 0);
+    fillFilters(findings.rows);
+    await showFindings();
+    setState('done', findings.e === 0 && findings.w === 0
+      ? 'Kontrola proběhla: soubor neobsahuje žádné chyby.'
+      : 'Kontrola proběhla.');
+  }
+
+  // ---- Further outputs, made on their first request ----
+
+  // Makes the report of another format, or the output copy, by a run of the
+  // same files with the same switch; the copy's run writes the HTML report too
+  // when that is not made yet.
+  function output(kind) {
+    const current = check;
+    if (current.outputs[kind]) return Promise.resolve(current.outputs[kind]);
+    if (current.pending[kind]) return current.pending[kind];
+    const report = kind === 'copy' ? (current.outputs.htm ? 'orve.csv' : 'orve.htm') : `orve.${kind}`;
+    const copy = kind === 'copy' ? COPY_NAME : null;
+    const made = startRun(current.entries, report, copy, current.skipW, () => {}).done.then((result) => {
+      if (result.status !== 0) throw new Error(message(result.screen));
+      if (check !== current) throw new Engine.Cancelled();
+      const reportKind = report.slice(report.indexOf('.') + 1);
+      if (!current.outputs[reportKind]) setLink(reportKind, result.report);
+      if (copy !== null) setLink('copy', result.copy);
+      return current.outputs[kind];
+    });
+    current.pending[kind] = made;
+    made.catch(() => { delete current.pending[kind]; });
+    return made;
+  }
+
+  async function onOutputClick(event) {
+    const a = event.currentTarget;
+    const kind = a.dataset.download || a.dataset.open;
+    if (check === null || check.outputs[kind]) return;  // the link holds its address already
+    event.preventDefault();
+    const opened = a.dataset.open ? window.open('', '_blank') : null;
+    a.classList.add('busy');
+    try {
+      await output(kind);
+      if (opened !== null) opened.location.href = check.urls[kind];
+      else a.click();
+    } catch (e) {
+      if (opened !== null) opened.close();
+      if (!(e instanceof Engine.Cancelled)) $('output-error').textContent = `Soubor se nepodařilo vytvořit: ${e.message}`;
+    } finally {
+      a.classList.remove('busy');
+    }
+  }
+
+  // ---- The findings table ----
+
+  function fillSelect(select, values, label) {
+    const keep = select.firstElementChild;
+    select.textContent = '';
+    select.appendChild(keep);
+    for (const [value, count] of values) {
+      const option = document.createElement('option');
+      option.value = value;
+      option.textContent = `${label(value)} (${count.toLocaleString('cs-CZ')})`;
+      select.appendChild(option);
+    }
+    select.value = '';
+  }
+
+  function fillFilters(rows) {
+    $('filter-weight').value = '';
+    const codes = Findings.choices(rows, 'code').sort((a, b) => (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0));
+    fillSelect($('filter-code'), codes, (code) => code);
+    // The employer's value is prefixed so that an empty identification (a
+    // finding before the first employer) stays a choice of its own.
+    fillSelect($('filter-employer'), Findings.choices(rows, 'employer').map(([v, n]) => ['=' + v, n]),
+      (v) => (v.slice(1).trim() === '' ? '(mimo zaměstnavatele)' : v.slice(1)));
+  }
+
+  async function showFindings() {
+    const rows = check.findings.rows;
+    const employer = $('filter-employer').value;
+    const filter = {
+      weight: $('filter-weight').value,
+      code: $('filter-code').value,
+      employer: employer === '' ? null : employer.slice(1),
+    };
+    $('findings-none').hidden = rows.length !== 0;
+    $('findings').hidden = rows.length === 0;
+    const shown = await Findings.render($('findings').tBodies[0], rows, filter);
+    if (shown !== null)
+      $('shown-count').textContent = `Zobrazeno ${shown.toLocaleString('cs-CZ')} z ${rows.length.toLocaleString('cs-CZ')}`;
+  }
+
+  // ---- Lines of the input around a finding ----
+
+  function sourceTable(lines, line) {
+    const table = document.createElement('table');
+    table.className = 'lines';
+    for (const {number, parts} of lines) {
+      parts.forEach((part, i) => {
+        const tr = document.createElement('tr');
+        if (number === line) tr.className = 'hit';
+        const n = document.createElement('th');
+        n.textContent = i === 0 ? String(number) : '';
+        const text = document.createElement('td');
+        text.textContent = part.text + (part.cut ? ' … (řádek je delší, zobrazen jeho začátek)' : '');
+        tr.append(n, text);
+        if (parts.length > 1 || check.entries.length > 1) {
+          const file = document.createElement('td');
+          file.className = 'file';
+          file.textContent = part.file;
+          tr.appendChild(file);
+        }
+        table.appendChild(tr);
+      });
+    }
+    return table;
+  }
+
+  async function toggleSource(tr) {
+    const next = tr.nextElementSibling;
+    if (next !== null && next.classList.contains('source')) {
+      next.remove();
+      tr.classList.remove('open');
+      return;
+    }
+    const row = check.findings.rows[Number(tr.dataset.index)];
+    const line = Number.parseInt(row.line, 10);
+    const detail = document.createElement('tr');
+    detail.className = 'source';
+    const cell = document.createElement('td');
+    cell.colSpan = Findings.COLUMNS.length;
+    detail.appendChild(cell);
+    tr.after(detail);
+    tr.classList.add('open');
+    if (!Number.isFinite(line)) {
+      cell.textContent = 'Nález se neváže k řádku souboru.';
+      return;
+    }
+    cell.textContent = 'Načítám řádky souboru…';
+    const current = check;
+    try {
+      if (current.source === null)
+        current.source = SourceLines.index(current.entries.map((e) => ({name: e.name, blob: e.file})));
+      const lines = await SourceLines.around(await current.source, line, SOURCE_RADIUS);
+      cell.textContent = '';
+      cell.appendChild(sourceTable(lines, line));
+    } catch (e) {
+      current.source = null;
+      cell.textContent = `Řádky souboru se nepodařilo přečíst: ${e.message}`;
+    }
+  }
+
+  // ---- Wiring ----
+
+  function wire() {
+    $('files').addEventListener('change', (e) => { choose(e.target.files, false); e.target.value = ''; });
+    $('add-files').addEventListener('change', (e) => { choose(e.target.files, true); e.target.value = ''; });
+    const drop = $('drop');
+    drop.addEventListener('dragover', (e) => { e.preventDefault(); drop.classList.add('over'); });
+    drop.addEventListener('dragleave', () => drop.classList.remove('over'));
+    drop.addEventListener('drop', (e) => {
+      e.preventDefault();
+      drop.classList.remove('over');
+      if (e.dataTransfer.files.length > 0) choose(e.dataTransfer.files, false);
+    });
+    $('run').addEventListener('click', runCheck);
+    $('cancel').addEventListener('click', cancelCheck);
+    for (const a of document.querySelectorAll('a[data-download], a[data-open]'))
+      a.addEventListener('click', onOutputClick);
+    for (const id of ['filter-weight', 'filter-code', 'filter-employer'])
+      $(id).addEventListener('change', showFindings);
+    $('findings').tBodies[0].addEventListener('click', (e) => {
+      const tr = e.target.closest('tr[data-code]');
+      if (tr !== null) toggleSource(tr);
+    });
+    showChosen();
+    Engine.load().catch((e) => setState('failed', `Kontrolní program se nepodařilo načíst: ${e.message}`));
+  }
+
+  wire();
+})();

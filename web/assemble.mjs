@@ -1,0 +1,91 @@
+// Assembles the web edition from web/ and the worker module that Emscripten
+// built (quelt_web.js and quelt_web.wasm):
+//   <build>/site/                   the page and its files, for a web server
+//   <build>/quelt-kontrola.html     the same page as one file, to open from disk
+// Both carry a Content-Security-Policy that allows nothing from the network:
+// the served page may load only its own files, the single file nothing at
+// all (its scripts and style are allowed by their hashes).
+//
+//   node web/assemble.mjs <build-folder>
+import {createHash} from 'node:crypto';
+import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const web = dirname(fileURLToPath(import.meta.url));
+const build = process.argv[2];
+if (!build) {
+  console.error('usage: node web/assemble.mjs <build-folder>');
+  process.exit(2);
+}
+
+// The page's scripts, in the order they run.
+const SCRIPTS = ['names.js', 'findings.js', 'source.js', 'engine.js', 'app.js'];
+
+const read = (name) => readFileSync(join(web, name), 'utf8');
+const page = read('index.html');
+const style = read('style.css');
+// The worker's code: the Emscripten loader, then the worker's own script.
+const engineCode = readFileSync(join(build, 'quelt_web.js'), 'utf8') + '\n' + read('worker.js');
+const engineWasm = readFileSync(join(build, 'quelt_web.wasm'));
+
+// The address of the page's icon: none, so that the browser asks no server.
+const ICON = '<link rel="icon" href="data:,">';
+
+function policy(sources) {
+  return [
+    "default-src 'none'",
+    `script-src ${sources.script} 'wasm-unsafe-eval'`,
+    `style-src ${sources.style}`,
+    ...(sources.connect ? [`connect-src ${sources.connect}`] : []),
+    'worker-src blob:',
+    'frame-src blob:',
+    'img-src data:',
+    "base-uri 'none'",
+    "form-action 'none'",
+  ].join('; ');
+}
+
+function fill(template, values) {
+  let out = template;
+  for (const [key, value] of Object.entries(values)) {
+    if (!out.includes(key)) throw new Error(`index.html has no ${key}`);
+    out = out.replace(key, () => value);
+  }
+  return out;
+}
+
+const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
+
+// The page for a web server: its scripts, style and engine as files of its own.
+function writeSite() {
+  const site = join(build, 'site');
+  rmSync(site, {recursive: true, force: true});
+  mkdirSync(site, {recursive: true});
+  for (const name of SCRIPTS) writeFileSync(join(site, name), read(name));
+  writeFileSync(join(site, 'style.css'), style);
+  writeFileSync(join(site, 'quelt-engine.js'), engineCode);
+  writeFileSync(join(site, 'quelt-engine.wasm'), engineWasm);
+  writeFileSync(join(site, 'index.html'), fill(page, {
+    '@CSP@': policy({script: "'self'", style: "'self'", connect: "'self'"}),
+    '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
+    '@SCRIPTS@': SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
+  }));
+}
+
+// The page as one file: scripts and style inline, the engine as base64 in
+// blocks that are data, not scripts.
+function writeSingleFile() {
+  const script = SCRIPTS.map(read).join('\n');
+  const engine =
+    `<script type="application/octet-stream" id="quelt-engine-code">${Buffer.from(engineCode).toString('base64')}</script>\n` +
+    `<script type="application/octet-stream" id="quelt-engine-wasm">${engineWasm.toString('base64')}</script>`;
+  writeFileSync(join(build, 'quelt-kontrola.html'), fill(page, {
+    '@CSP@': policy({script: hash(script), style: hash(style)}),
+    '@STYLE@': `${ICON}\n<style>${style}</style>`,
+    '@SCRIPTS@': `${engine}\n<script>${script}</script>`,
+  }));
+}
+
+writeSite();
+writeSingleFile();

@@ -1,0 +1,75 @@
+// The checker in the page: its WebAssembly module, compiled once, and the
+// code of its worker (the Emscripten loader and worker.js). A page served by
+// a web server finds both among its own files; the single-file page carries
+// them inside itself (base64), since a page opened from disk may not read
+// other files. Every run gets a fresh worker started from a blob: address,
+// which a page opened from disk may start where a worker file would fail.
+'use strict';
+
+const Engine = (() => {
+  let loaded = null;
+
+  function fromBase64(text) {
+    const binary = atob(text.trim());
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
+  }
+
+  async function parts() {
+    const code = document.getElementById('quelt-engine-code');
+    const wasm = document.getElementById('quelt-engine-wasm');
+    if (code && wasm) return {code: fromBase64(code.textContent), wasm: fromBase64(wasm.textContent)};
+    const [codeResponse, wasmResponse] = await Promise.all([fetch('quelt-engine.js'), fetch('quelt-engine.wasm')]);
+    if (!codeResponse.ok || !wasmResponse.ok) throw new Error('soubory kontrolního programu se nepodařilo načíst');
+    return {code: await codeResponse.arrayBuffer(), wasm: await wasmResponse.arrayBuffer()};
+  }
+
+  function load() {
+    if (loaded === null) {
+      loaded = parts().then(async ({code, wasm}) => ({
+        url: URL.createObjectURL(new Blob([code], {type: 'text/javascript'})),
+        module: await WebAssembly.compile(wasm),
+      }));
+      loaded.catch(() => { loaded = null; });
+    }
+    return loaded;
+  }
+
+  // Runs one check. job: {files: [{name, blob}], args, list, folder,
+  // outputs: [path]}. onProgress(bytes) follows the reading. Returns
+  // {done: Promise of {status, screen, outputs}, cancel()}.
+  function run(job, onProgress) {
+    let worker = null;
+    let settle = null;
+    let cancelled = false;
+    const done = new Promise((resolve, reject) => {
+      settle = {resolve, reject};
+    });
+    load().then(({url, module}) => {
+      if (cancelled) return;
+      worker = new Worker(url);
+      worker.onmessage = ({data}) => {
+        if (data.type === 'progress') return onProgress(data.bytes);
+        worker.terminate();
+        if (data.type === 'done') settle.resolve(data);
+        else settle.reject(new Error(data.message));
+      };
+      worker.onerror = (event) => {
+        worker.terminate();
+        settle.reject(new Error(event.message || 'chyba v kontrolním programu'));
+      };
+      worker.postMessage({module, ...job});
+    }, (e) => settle.reject(e));
+    const cancel = () => {
+      cancelled = true;
+      if (worker !== null) worker.terminate();
+      settle.reject(new Cancelled());
+    };
+    return {done, cancel};
+  }
+
+  class Cancelled extends Error {}
+
+  return {load, run, Cancelled};
+})();
