@@ -3,8 +3,11 @@
 # end-to-end cases, first in the normal build, then in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and last the Windows build:
 # quelt.exe cross-compiled and the golden cases run under wine
-# (scripts/build-windows.sh, which installs mingw-w64 and wine the first time).
-# QUELT_SKIP_SANITIZE=1 and QUELT_WINDOWS=0 leave out those parts.
+# (scripts/build-windows.sh, which installs mingw-w64 and wine the first time),
+# and the web edition: the golden cases with the WebAssembly command line
+# under Node and the page's test in headless Chromium (scripts/build-web.sh,
+# which installs Emscripten and Chromium the first time).
+# QUELT_SKIP_SANITIZE=1, QUELT_WINDOWS=0 and QUELT_WEB=0 leave out those parts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -21,4 +24,8 @@ fi
 
 if [ "${QUELT_WINDOWS:-1}" = 1 ]; then
   scripts/build-windows.sh
+fi
+
+if [ "${QUELT_WEB:-1}" = 1 ]; then
+  scripts/build-web.sh
 fi

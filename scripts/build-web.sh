@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Builds the web edition of the checker with Emscripten and runs its tests.
+#
+# From the same sources as build/quelt it makes, in build-web/:
+#   quelt.js, quelt.wasm     the command line under Node: node build-web/quelt.js ARGS
+#   site/                    the page and its files, for any static web server
+#   quelt-kontrola.html      the same page as one file, to open from disk
+# then runs the golden suite with quelt.js under Node and the page's browser
+# test in headless Chromium (tests/web/page_test.mjs), which compares the
+# page's reports with the native build's.
+#
+# It installs what it needs from Debian's packages the first time (emscripten;
+# chromium and the browser test's npm packages only for the tests).
+#
+#   scripts/build-web.sh                   build, run the golden suite and the browser test
+#   QUELT_WEB_TESTS=0 scripts/build-web.sh build only
+# Variables: QUELT_WEB_BUILD (build folder, default build-web).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${QUELT_WEB_BUILD:-build-web}
+jobs=$(nproc 2>/dev/null || echo 2)
+tests=${QUELT_WEB_TESTS:-1}
+started=$SECONDS
+
+# Installs Debian packages unless they are there already; the package index
+# is refreshed once, only when something has to be installed.
+install_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+packages=(emscripten)
+[ "$tests" = 0 ] || packages+=(chromium python3)
+install_packages "${packages[@]}"
+installed=$SECONDS
+
+# Debian's Emscripten runs its JavaScript optimiser with Node, which finds
+# Debian's acorn only on this path.
+export NODE_PATH=/usr/share/nodejs
+emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=ON -DQUELT_UNIT_TESTS=OFF \
+        -DQUELT_GOLDEN_RUNNER=node >/dev/null
+cmake --build "$build" -j"$jobs" --target quelt quelt_web
+node web/assemble.mjs "$build"
+echo "Web edition: $build/quelt.js, $build/site/, $build/quelt-kontrola.html"
+built=$SECONDS
+
+if [ "$tests" = 0 ]; then
+  echo "Web timings: packages $((installed - started)) s, build $((built - installed)) s"
+  exit 0
+fi
+
+# The golden suite with the command line under Node.
+suite=0
+ctest --test-dir "$build" --output-on-failure -j"$jobs" || suite=$?
+golden=$SECONDS
+
+# The browser test compares the page with the native checker.
+if [ ! -x build/quelt ]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build -j"$jobs" --target quelt
+fi
+# The driver, puppeteer-core, as the lockfile pins it; installed again only
+# when the lockfile changed. It uses Debian's Chromium and downloads none.
+if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
+  (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
+   cp package-lock.json node_modules/.installed-lock.json)
+fi
+browser=0
+QUELT_WEB_BUILD="$PWD/$build" node --test tests/web/page_test.mjs || browser=$?
+
+echo "Web timings: packages $((installed - started)) s, build $((built - installed)) s," \
+     "golden suite $((golden - built)) s, browser test $((SECONDS - golden)) s"
+[ "$suite" = 0 ] && [ "$browser" = 0 ]
