@@ -20,6 +20,7 @@
   let chosen = [];       // File objects in the order of the check
   let running = null;    // the check under way: {cancel}
   let check = null;      // the last finished check
+  let findingsView = null;  // the rows of the findings table shown so far
 
   // ---- Choosing files ----
 
@@ -122,6 +123,7 @@
     if (check !== null) for (const url of Object.values(check.urls)) URL.revokeObjectURL(url);
     check = null;
     $('result').hidden = true;
+    findingsView = null;
     $('findings').tBodies[0].textContent = '';
     $('console').textContent = '';
     $('failure').hidden = true;
@@ -213,7 +215,7 @@
     $('total-w').textContent = findings.w.toLocaleString('cs-CZ');
     $('skipped-w').hidden = !(skipW && findings.w > 0);
     fillFilters(findings.rows);
-    await showFindings();
+    showFindings();
     setState('done', findings.e === 0 && findings.w === 0
       ? 'Kontrola proběhla: soubor neobsahuje žádné chyby.'
       : 'Kontrola proběhla.');
@@ -287,7 +289,16 @@
       (v) => (v.slice(1).trim() === '' ? '(mimo zaměstnavatele)' : v.slice(1)));
   }
 
-  async function showFindings() {
+  function showCount({shown, total}) {
+    const all = check.findings.rows.length;
+    const n = (x) => x.toLocaleString('cs-CZ');
+    $('shown-count').textContent = shown < total
+      ? `Zobrazeno ${n(shown)} z ${n(total)} vybraných (všech ${n(all)})`
+      : `Zobrazeno ${n(total)} z ${n(all)}`;
+    $('more-findings').hidden = shown >= total;
+  }
+
+  function showFindings() {
     const rows = check.findings.rows;
     const employer = $('filter-employer').value;
     const filter = {
@@ -296,10 +307,13 @@
       employer: employer === '' ? null : employer.slice(1),
     };
     $('findings-none').hidden = rows.length !== 0;
-    $('findings').hidden = rows.length === 0;
-    const shown = await Findings.render($('findings').tBodies[0], rows, filter);
-    if (shown !== null)
-      $('shown-count').textContent = `Zobrazeno ${shown.toLocaleString('cs-CZ')} z ${rows.length.toLocaleString('cs-CZ')}`;
+    $('findings-list').hidden = rows.length === 0;
+    findingsView = Findings.view($('findings').tBodies[0], rows, filter);
+    showCount(findingsView.more());
+  }
+
+  function moreFindings() {
+    if (findingsView !== null) showCount(findingsView.more());
   }
 
   // ---- Lines of the input around a finding ----
@@ -379,6 +393,7 @@
     $('cancel').addEventListener('click', cancelCheck);
     for (const a of document.querySelectorAll('a[data-download], a[data-open]'))
       a.addEventListener('click', onOutputClick);
+    $('more-findings').addEventListener('click', moreFindings);
     for (const id of ['filter-weight', 'filter-code', 'filter-employer'])
       $(id).addEventListener('change', showFindings);
     $('findings').tBodies[0].addEventListener('click', (e) => {

@@ -64,7 +64,10 @@ const Findings = (() => {
 
   // ---- The table ----
 
-  const CHUNK = 2000;  // rows added to the page at a time, so it stays responsive
+  // The table shows the findings that pass the filter PAGE rows at a time,
+  // the next PAGE on request: a report of a million rows would not fit a
+  // page, and every row stays in the downloads.
+  const PAGE = 2000;
 
   function matches(row, filter) {
     return (filter.weight === '' || row.code[0] === filter.weight) &&
@@ -85,36 +88,28 @@ const Findings = (() => {
     return tr;
   }
 
-  let renderToken = 0;
-
-  // Fills tbody with the rows that pass the filter, a chunk a frame. Returns
-  // a promise of the number shown; a newer call supersedes an older one.
-  function render(tbody, rows, filter) {
-    const token = ++renderToken;
+  // Shows the rows that pass the filter: a view whose more() adds the next
+  // page and returns {shown, total}.
+  function view(tbody, rows, filter) {
+    const selected = rows.filter((row) => matches(row, filter));
+    let at = 0;
     tbody.textContent = '';
-    const shown = rows.filter((row) => matches(row, filter));
-    return new Promise((resolve) => {
-      let at = 0;
-      const step = () => {
-        if (token !== renderToken) return resolve(null);
-        const fragment = document.createDocumentFragment();
-        for (const end = Math.min(at + CHUNK, shown.length); at < end; ++at)
-          fragment.appendChild(rowElement(shown[at]));
-        tbody.appendChild(fragment);
-        if (at < shown.length) requestAnimationFrame(step);
-        else resolve(shown.length);
-      };
-      step();
-    });
+    const more = () => {
+      const fragment = document.createDocumentFragment();
+      for (const end = Math.min(at + PAGE, selected.length); at < end; ++at) fragment.appendChild(rowElement(selected[at]));
+      tbody.appendChild(fragment);
+      return {shown: at, total: selected.length};
+    };
+    return {more};
   }
 
   // The values a filter can choose, each with its number of findings, in
-  // the order they first occur (codes sorted).
+  // the order they first occur.
   function choices(rows, key) {
     const counts = new Map();
     for (const row of rows) counts.set(row[key], (counts.get(row[key]) || 0) + 1);
     return [...counts.entries()];
   }
 
-  return {read, render, choices, COLUMNS};
+  return {read, view, choices, COLUMNS};
 })();
