@@ -284,6 +284,10 @@ int zpracuj_prvni() {
 int zpracuj_koment() { return 0; }
 
 void otevri_vstup(std::FILE* f) {
+    // The reader fills its own block: a stdio buffer besides it would only
+    // copy every byte once more, and in the web build cost a browser read of
+    // its own for every block.
+    std::setvbuf(f, nullptr, _IONBF, 0);
     insoub = f;
     pos = 0;
     len = 0;
