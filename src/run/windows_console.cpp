@@ -1,0 +1,103 @@
+// The console window of the Windows build: code page, buffer, the handler of
+// Ctrl+C and of the closing of the window, and the wait for Enter at the end.
+// The decision whether to wait is plain logic, built and tested everywhere;
+// the rest exists only in the Windows build.
+#include "src/run/windows_console.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace quelt {
+
+bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
+                    unsigned long procesu_v_konzoli) {
+    return vystup_do_konzole && vstup_z_konzole && procesu_v_konzoli == 1;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+constexpr UINT kStrankaBehu = 1250;  // the program's texts are Windows-1250
+constexpr const char* kVyzva = " Stisknete Enter pro ukonceni\n";
+
+// 64 KB: the progress line of thousands of records reaches the console host
+// in a few writes instead of one write per record (per character, even, since
+// the formatted print of this build puts out one character at a time).
+char buffer_konzole[64 * 1024];
+
+std::FILE* okno = nullptr;   // the console stream while it is a console
+UINT puvodni_stranka = 0;    // the console's code page before the run; 0: none to restore
+
+bool je_konzole(HANDLE h) {
+    DWORD mode;
+    return h != nullptr && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != 0;
+}
+
+bool proud_je_konzole(std::FILE* proud) {
+    if (proud == nullptr || _fileno(proud) < 0) return false;
+    return je_konzole(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(proud))));
+}
+
+// Processes attached to this console, this one included: 1 when the window was
+// opened for this program alone, 0 when it cannot be told.
+unsigned long procesu_v_konzoli() {
+    DWORD seznam[2];
+    return GetConsoleProcessList(seznam, 2);
+}
+
+void obnov_stranku() {
+    if (puvodni_stranka != 0) SetConsoleOutputCP(puvodni_stranka);
+}
+
+// Ctrl+C, Ctrl+Break, closing the window, logging off: the buffered text is
+// shown and the code page given back, then the system ends the process as
+// it always did (FALSE: the next handler, the system's own, runs).
+BOOL WINAPI pri_preruseni(DWORD) {
+    std::fflush(okno);
+    obnov_stranku();
+    return FALSE;
+}
+
+void pockej_na_enter() {
+    int c;
+    do {
+        c = std::fgetc(stdin);
+    } while (c != '\n' && c != EOF);
+}
+
+}  // namespace
+
+void priprav_konzoli(std::FILE* konzole) {
+    if (!proud_je_konzole(konzole)) return;
+    okno = konzole;
+    std::setvbuf(okno, buffer_konzole, _IOFBF, sizeof buffer_konzole);
+    const UINT stranka = GetConsoleOutputCP();
+    if (stranka != kStrankaBehu && SetConsoleOutputCP(kStrankaBehu)) puvodni_stranka = stranka;
+    SetConsoleCtrlHandler(pri_preruseni, TRUE);
+}
+
+void uvolni_konzoli() {
+    if (okno == nullptr) return;
+    std::fflush(okno);
+    if (cekat_na_enter(true, je_konzole(GetStdHandle(STD_INPUT_HANDLE)), procesu_v_konzoli())) {
+        std::fputs(kVyzva, okno);
+        std::fflush(okno);
+        pockej_na_enter();
+    }
+    obnov_stranku();
+    SetConsoleCtrlHandler(pri_preruseni, FALSE);
+}
+
+#else
+
+// A console elsewhere shows the run's bytes as they are and closes only when
+// its user closes it: nothing to prepare or to wait for.
+void priprav_konzoli(std::FILE*) {}
+void uvolni_konzoli() {}
+
+#endif
+
+}  // namespace quelt
