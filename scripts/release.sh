@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes the release archive for Windows users: build-release/quelt-windows-x64-VERSION.zip
-# with quelt.exe, the README, the Czech user guide (docs/navod.md), the table of
-# all finding codes (docs/kody.md, printed from the catalogue compiled into the
-# checker, so it always matches the reports) and the example submission.
+# with quelt.exe, the web page quelt-kontrola.html (the same checker in the
+# browser, one file), the README, the Czech user guide (docs/navod.md), the
+# table of all finding codes (docs/kody.md, printed from the catalogue compiled
+# into the checker, so it always matches the reports) and the example submission.
 #
 # quelt.exe comes from scripts/build-windows.sh, which also runs the golden
-# suite under wine (QUELT_WINDOWS_TESTS=0 skips it). The archive holds the
+# suite under wine (QUELT_WINDOWS_TESTS=0 skips it); the page from
+# scripts/build-web.sh, which runs its tests too (QUELT_WEB_TESTS=0 skips them). The archive holds the
 # texts with CR LF line ends, and every file carries the time of the last
 # commit, so the same commit gives the same archive.
 set -euo pipefail
@@ -16,6 +18,7 @@ host=build-release-host
 jobs=$(nproc 2>/dev/null || echo 2)
 
 scripts/build-windows.sh
+scripts/build-web.sh
 
 if ! command -v zip >/dev/null 2>&1; then
   sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -33,6 +36,7 @@ stage=$out/$name
 rm -rf "$out"   # one archive at a time: the folder holds this release only
 mkdir -p "$stage/docs"
 cp build-windows/quelt.exe "$stage/"
+cp build-web/quelt-kontrola.html "$stage/"
 cp README.md "$stage/"
 cp docs/navod.md "$stage/docs/"
 "$host/tools/quelt_catalogue_table" > "$stage/docs/kody.md"
@@ -41,12 +45,12 @@ cp examples/priklad.xml "$stage/"
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 find "$stage" -exec touch -h -d "@$stamp" {} +
 
-# Texts get CR LF (-l) for Notepad; the program and the Windows-1250 example
-# stay byte for byte. -X: no extra Unix attributes; names in a fixed order.
+# Texts get CR LF (-l) for Notepad; the program, the page and the
+# Windows-1250 example stay byte for byte. -X: no extra Unix attributes; names in a fixed order.
 (
   cd "$out"
   zip -q -X -l "$name.zip" "$name/README.md" "$name/docs/navod.md" "$name/docs/kody.md"
-  zip -q -X "$name.zip" "$name/quelt.exe" "$name/priklad.xml"
+  zip -q -X "$name.zip" "$name/quelt.exe" "$name/quelt-kontrola.html" "$name/priklad.xml"
 )
 archive=$root/$out/$name.zip
 
