@@ -6,17 +6,24 @@
 # - quelt_web.js (and quelt_web.wasm): the module the web page's worker runs,
 #   reading the chosen files where they lie (WORKERFS).
 
+# Both start with 32 MB of memory: the reader's 16 MB block and the rest of
+# the run, which grows from there (the register of a large employer).
+set(QUELT_WEB_MEMORY -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
+
 # Node 20 has fetch, which the loader would try for quelt.wasm; compiling the
 # module synchronously reads it from disk instead.
 target_link_options(quelt PRIVATE
   -sNODERAWFS=1 -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1
-  -sALLOW_MEMORY_GROWTH=1 --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
+  ${QUELT_WEB_MEMORY} --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
 set_property(TARGET quelt APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
 
+# The worker replaces the C library's read import and calls main itself where
+# the browser can suspend WebAssembly (web/worker.js): exports.js keeps the
+# module's import and export names, which an optimised build would shorten.
 add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
 target_link_libraries(quelt_web PRIVATE quelt_core)
 target_link_options(quelt_web PRIVATE
   -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_NAME=createQuelt -sINVOKE_RUN=0
-  -sALLOW_MEMORY_GROWTH=1 -lworkerfs.js
+  ${QUELT_WEB_MEMORY} -lworkerfs.js -lexports.js
   "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka]"
-  "-sEXPORTED_RUNTIME_METHODS=[FS,callMain,UTF8ToString]")
+  "-sEXPORTED_RUNTIME_METHODS=[FS,callMain,stackSave,stackRestore,stackAlloc,allocateUTF8OnStack]")

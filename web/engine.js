@@ -36,6 +36,20 @@ const Engine = (() => {
     return loaded;
   }
 
+  // Blocks the page reads ahead for a worker that can wait for them.
+  const BLOCK = 16 << 20;
+
+  // Reads block k of a file for the worker; a file that cannot be read any
+  // more gives a failed block, which the checker reports as a read error.
+  async function sendBlock(worker, files, {file, k}) {
+    try {
+      const bytes = await files[file].blob.slice(k * BLOCK, (k + 1) * BLOCK).arrayBuffer();
+      worker.postMessage({type: 'block', file, k, bytes}, [bytes]);
+    } catch (e) {
+      worker.postMessage({type: 'block', file, k, failed: true});
+    }
+  }
+
   // Runs one check. job: {files: [{name, blob}], args, list, folder,
   // outputs: [path]}. onProgress(bytes) follows the reading. Returns
   // {done: Promise of {status, screen, outputs}, cancel()}.
@@ -51,6 +65,7 @@ const Engine = (() => {
       worker = new Worker(url);
       worker.onmessage = ({data}) => {
         if (data.type === 'progress') return onProgress(data.bytes);
+        if (data.type === 'read') return sendBlock(worker, job.files, data);
         worker.terminate();
         if (data.type === 'done') settle.resolve(data);
         else settle.reject(new Error(data.message));
@@ -59,7 +74,7 @@ const Engine = (() => {
         worker.terminate();
         settle.reject(new Error(event.message || 'chyba v kontrolním programu'));
       };
-      worker.postMessage({module, ...job});
+      worker.postMessage({module, blockSize: BLOCK, ...job});
     }, (e) => settle.reject(e));
     const cancel = () => {
       cancelled = true;

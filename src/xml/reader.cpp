@@ -28,9 +28,10 @@ namespace {
 
 // The input is read in blocks of this size. The web edition reads through the
 // browser's file objects, where every read is a round trip to the browser, so
-// it reads far fewer, larger blocks.
+// it reads far fewer, larger blocks: 246 MB took 7.6 s to read in 64 KB
+// blocks, 1.6 s in 4 MB and 0.9 s in 16 MB blocks (headless Chromium 156).
 #ifdef __EMSCRIPTEN__
-constexpr std::size_t kBlock = 4 << 20;
+constexpr std::size_t kBlock = 16 << 20;
 #else
 constexpr std::size_t kBlock = 1 << 16;
 #endif

@@ -118,8 +118,19 @@ const variants = {
 };
 
 // A page with every request and every console error it makes recorded.
-async function open(url) {
+// withoutSuspending: the page's workers run as in a browser that cannot
+// suspend WebAssembly, reading every block when the checker asks for it.
+async function open(url, {withoutSuspending = false} = {}) {
   const page = await browser.newPage();
+  if (withoutSuspending) {
+    await page.evaluateOnNewDocument(() => {
+      const PageBlob = window.Blob;
+      window.Blob = function (parts, options) {
+        if (options && options.type === 'text/javascript') parts = ['delete WebAssembly.Suspending;\n', ...parts];
+        return new PageBlob(parts, options);
+      };
+    });
+  }
   const record = {requests: [], errors: []};
   page.on('request', (r) => record.requests.push(r.url()));
   page.on('console', (m) => { if (m.type() === 'error') record.errors.push(m.text()); });
@@ -133,7 +144,7 @@ async function open(url) {
 const state = (page) => page.$eval('#state', (el) => el.dataset.state);
 
 async function check(page, paths, {skipW = false} = {}) {
-  await (await page.$('input#files')).uploadFile(...paths);
+  if (paths.length > 0) await (await page.$('input#files')).uploadFile(...paths);
   await page.$eval('input#skip-w', (el, on) => { el.checked = on; }, skipW);
   await page.click('button#run');
   await page.waitForFunction(() => !['idle', 'running'].includes(document.querySelector('#state').dataset.state),
@@ -189,6 +200,20 @@ describe('page from disk', () => {
     assert.deepEqual(await download(page, 'csv'), want);
     assert.deepEqual(await pageTotals(page), csvTotals(want));
     assert.equal(await page.$$eval('tr[data-code^="W"]', (rows) => rows.length), 0);
+    await page.close();
+  });
+
+  test('a browser that cannot suspend WebAssembly reads the blocks as the checker asks', async () => {
+    const {page, record} = await open(variants['from disk'](), {withoutSuspending: true});
+    const paths = [files.noFinalFeed, files.faulty];
+    assert.equal(await check(page, paths), 'done');
+    assert.deepEqual(await download(page, 'csv'), nativeRun(paths).report);
+    const gone = input('smazany.xml', readFileSync(files.example));
+    await (await page.$('input#files')).uploadFile(gone);
+    rmSync(gone);
+    assert.equal(await check(page, []), 'failed');
+    assert.match(await page.$eval('#failure-text', (el) => el.textContent), /Nelze cist soubor {2}smazany\.xml/);
+    assert.deepEqual(record.errors, []);
     await page.close();
   });
 
