@@ -25,10 +25,8 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
 [ -x "$native" ] || { echo "no checker at $native: build it first" >&2; exit 1; }
 [ -f "$web/quelt.js" ] && [ -f "$web/quelt-kontrola.html" ] || { echo "no web edition in $web: run scripts/build-web.sh" >&2; exit 1; }
-if ! cmp -s "$root/tests/web/package-lock.json" "$root/tests/web/node_modules/.installed-lock.json"; then
-  (cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
-   cp package-lock.json node_modules/.installed-lock.json)
-fi
+source "$root/scripts/packages.sh"
+install_browser_driver "$root"
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 

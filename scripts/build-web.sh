@@ -22,20 +22,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 tests=${QUELT_WEB_TESTS:-1}
 started=$SECONDS
 
-# Installs Debian packages unless they are there already; the package index
-# is refreshed once, only when something has to be installed.
-install_packages() {
-  local missing=() p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  echo "Installing ${missing[*]}"
-  "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-}
+source scripts/packages.sh
 
 packages=(emscripten)
 [ "$tests" = 0 ] || packages+=(chromium python3)
@@ -67,12 +54,7 @@ if [ ! -x build/quelt ]; then
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build -j"$jobs" --target quelt
 fi
-# The driver, puppeteer-core, as the lockfile pins it; installed again only
-# when the lockfile changed. It uses Debian's Chromium and downloads none.
-if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
-  (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
-   cp package-lock.json node_modules/.installed-lock.json)
-fi
+install_browser_driver "$PWD"
 browser=0
 QUELT_WEB_BUILD="$PWD/$build" node --test tests/web/page_test.mjs || browser=$?
 

@@ -29,22 +29,7 @@ declare -A excluded=(
   [large_million_unknown_elements]="its report of a million findings goes to /dev/null, a Linux device and no device on Windows; under wine every write to it is a round trip to the wine server, two minutes for this case alone"
 )
 
-packages=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64)
-
-# Installs the cross compiler and wine unless they are there already; the
-# package index is refreshed once, only when something has to be installed.
-install_packages() {
-  local missing=()
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  echo "Installing ${missing[*]}"
-  "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-}
+source scripts/packages.sh
 
 # The wine loader for 64-bit programs: Debian's wine64 package puts it in
 # /usr/lib/wine; newer wines call it plain wine.
@@ -73,7 +58,7 @@ check_imports() {
   return $bad
 }
 
-install_packages
+install_packages g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64
 installed=$SECONDS
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \

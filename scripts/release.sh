@@ -20,11 +20,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 scripts/build-windows.sh
 scripts/build-web.sh
 
-if ! command -v zip >/dev/null 2>&1; then
-  sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends zip
-fi
+source scripts/packages.sh
+install_packages zip
 
 # The code table comes from a host build of the catalogue tool.
 cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF >/dev/null
