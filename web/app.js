@@ -120,8 +120,12 @@
   }
 
   function clearResult() {
-    if (check !== null) for (const url of Object.values(check.urls)) URL.revokeObjectURL(url);
+    if (check !== null) {
+      for (const run of check.runs) run.cancel();
+      for (const url of Object.values(check.urls)) URL.revokeObjectURL(url);
+    }
     check = null;
+    $('output-error').textContent = '';
     $('result').hidden = true;
     findingsView = null;
     $('findings').tBodies[0].textContent = '';
@@ -189,7 +193,7 @@
   }
 
   async function showResult(entries, skipW, result) {
-    check = {entries, skipW, outputs: {}, urls: {}, pending: {}, findings: null, source: null};
+    check = {entries, skipW, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null};
     $('console').textContent = result.screen;
     showSubstitutes(entries);
     $('result').hidden = false;
@@ -232,7 +236,9 @@
     if (current.pending[kind]) return current.pending[kind];
     const report = kind === 'copy' ? (current.outputs.htm ? 'orve.csv' : 'orve.htm') : `orve.${kind}`;
     const copy = kind === 'copy' ? COPY_NAME : null;
-    const made = startRun(current.entries, report, copy, current.skipW, () => {}).done.then((result) => {
+    const run = startRun(current.entries, report, copy, current.skipW, () => {});
+    current.runs.push(run);
+    const made = run.done.then((result) => {
       if (result.status !== 0) throw new Error(message(result.screen));
       if (check !== current) throw new Engine.Cancelled();
       const reportKind = report.slice(report.indexOf('.') + 1);
