@@ -2,10 +2,19 @@
 // arguments and ends the process with its exit status. The console window of
 // the Windows build is prepared before the first text and released after the
 // last, whichever way the run ended (help, failure, normal end).
+#include <cstdio>
+
 #include "src/run/run.h"
 #include "src/run/windows_console.h"
 
 int main(int argc, char** argv) {
+#ifdef __EMSCRIPTEN__
+    // Under Node every write to standard output leaves WebAssembly for a
+    // system call, and the C library's buffer holds 1 KB, a dozen progress
+    // lines: a buffer of 64 KB makes such writes rare.
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+#endif
     quelt::priprav_konzoli(quelt::konzole);
     const int status = quelt::quelt_run(argc - 1, argv + 1);
     quelt::uvolni_konzoli();
