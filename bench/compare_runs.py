@@ -253,11 +253,58 @@ def m_long_content(rng, d):
 
 
 def m_long_name(rng, d):
+    """A longer name in the start tag, or in both tags of one element; the
+    lengths around the 299-byte cut and the 52 bytes of an element name."""
     at = occurrence(rng, d, b"<orv:AA")
     if at < 0:
         return d
-    n = rng.choice([40, 51, 52, 53, 298, 299, 300, 301, 1000, 70000])
-    return d[:at + 5] + b"N" * n + d[at + 5:]
+    # "orv:" + n + "AA0126": a tag text of n + 10 bytes (n + 11 in the end tag)
+    n = rng.choice([40, 41, 42, 43, 286, 287, 288, 289, 290, 298, 299, 300, 1000, 70000])
+    d = d[:at + 5] + b"N" * n + d[at + 5:]
+    end = d.find(b"</orv:AA", at)
+    if end >= 0 and rng.random() < 0.6:
+        d = d[:end + 6] + b"N" * n + d[end + 6:]
+    return d
+
+
+def m_byte_before_prefix(rng, d):
+    """One byte before "orv:" in a start tag and its end tag: the name then
+    begins with '/', and the end tag keeps its byte and prefix."""
+    at = occurrence(rng, d, b"<orv:AA")
+    if at < 0:
+        return d
+    end = d.find(b"</orv:AA", at)
+    b = rng.choice([b"x", b"/", b"o", b"?", b"\xe8"])
+    d = d[:at + 1] + b + d[at + 1:]
+    if end >= 0 and rng.random() < 0.7:
+        end += 1
+        d = d[:end + 2] + b + d[end + 2:]
+    return d
+
+
+ODD_ELEMENTS = [b"<orv:zamestnanec>x</orv:zamestnanec>", b"<zamestnanec></zamestnanec>",
+                b"<orv:zamestnavatel>1</orv:zamestnavatel>", b"</orv:zamestnanec>x</a>",
+                b"<orv:ORV>x</orv:ORV>", b"</orv:ORV>", b"<!-->x</!-->", b"<AA0126/>5</AA0126/>",
+                b"<>5</>", b"<orv:>5</orv:>", b"<orv:AA0126>5</orv:AA0126 >",
+                b"<orv:AA0126>5</orv:AA0126\n>", b"<orv:AA0126>5<orv:AA0126>",
+                b"<orv:AA0126>5</AA0126>", b"<AA0126>5</orv:AA0126>", b"<orv:AA0126>5</orv:AA01266>",
+                b"<orv:AA0126>  5</orv:AA0126>", b"<orv:AA0126>5 </orv:AA0126>",
+                b"<orv:AA0126>\t5</orv:AA0126>", b"<orv:AA0126></orv:AA0126>",
+                b"<orv:AA0126>5</orv:AA0126>junk", b"junk<orv:AA0126>5</orv:AA0126>",
+                b"<orv:AA0126>5</orv:AA0126><orv:AA0231>1960</orv:AA0231>",
+                b"<orv:AA0126>a&amp;b</orv:AA0126>", b"<orv:AA0126>5</orv:AA0126\x00>"]
+
+
+def m_odd_element(rng, d):
+    """An element the one-pass reader must leave to the piece readers, or one
+    it must read exactly as they would, put where an element stood."""
+    at = occurrence(rng, d, b"<orv:AA")
+    if at < 0:
+        return d
+    end = d.find(b">", d.find(b"</", at) + 1)
+    if end < 0:
+        return d
+    return d[:at] + rng.choice(ODD_ELEMENTS) + d[end + 1:]
 
 
 def m_nul(rng, d):
@@ -343,7 +390,7 @@ def m_numbers(rng, d):
 MUTATIONS = [m_flip, m_cut, m_delete, m_duplicate, m_split_lines, m_crlf, m_lf, m_prefix,
              m_comment, m_attribute, m_long_content, m_long_name, m_nul, m_blank,
              m_leading_spaces, m_empty_element, m_mismatch, m_pad, m_swap_lines,
-             m_drop_line, m_join_lines, m_numbers]
+             m_drop_line, m_join_lines, m_numbers, m_byte_before_prefix, m_odd_element]
 
 
 def mutate(rng, data):
