@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "data/namespace_uri.h"
 #include "src/report/finding_text.h"
@@ -48,30 +49,64 @@ int konec_cteni() {
 
 // The section a handler of the element step serves.
 struct Section {
-    const char* start_child;  // structural start tag inside ("zamestnavatel", ...)
+    std::string_view start_child;  // structural start tag inside ("zamestnavatel", ...)
     char start_mode;
-    const char* end_tag;      // structural end tag ("/ORV", ...)
+    std::string_view end_tag;      // structural end tag ("/ORV", ...)
     char end_mode;
     bool copy_end_tag;
     bool copy_empty;          // empty-element tags get a copy line
     int (*rule)(const char*, const char*);
     void (*identify)(const char*);  // copies the identification element, if any
-    const char* ident_element;
+    std::string_view ident_element;
 };
+
+// Equality of two names, from their last bytes on, where the names of one
+// table differ: nearly always one comparison, and no call.
+inline bool stejne(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = a.size(); i-- > 0;)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 void identify_employer(const char* content) { set_telicokod(content); }
 void identify_employee(const char* content) { set_identnec(content); }
 
+// The element read, its content and the tag read after it (lengths of
+// akt_elem, akt_obsah and buf_element in d): the copy line, the
+// identification and the section's rules.
+void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
+    if (sw_vystup == 'A' && (read_content || sec.copy_empty))
+        std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
+    if (sec.identify != nullptr && stejne(std::string_view(akt_elem, d.elem), sec.ident_element))
+        sec.identify(akt_obsah);
+    sec.rule(akt_elem, akt_obsah);
+}
+
+// ES302: the tag read after the content does not close the element.
+void zkontroluj_konec(const DelkyPrvku& d) {
+    if (d.konec_je_jmeno) return;  // '/' and the name closes it
+    const std::string_view name(akt_elem, d.elem);
+    if (prvek_zac_kon(name, std::string_view(buf_element, d.konec)) == 'N')
+        zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
+}
+
 // The element step, shared by the header, employer and employee handlers.
 int element_step(const Section& sec) {
+    DelkyPrvku d{};
+    if (dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
+        zkontroluj_konec(d);
+        predej_prvek(sec, true, d);
+        return 0;
+    }
     if (dej_element(buf_element) < 0) return konec_cteni();
 
-    if (je_tag(buf_element, sec.start_child)) {
+    if (je_tag(buf_element, sec.start_child.data())) {
         kopie("<%s>\n", buf_element);
         rezim_zprac = sec.start_mode;
         return 0;
     }
-    if (je_tag(buf_element, sec.end_tag)) {
+    if (je_tag(buf_element, sec.end_tag.data())) {
         if (sec.copy_end_tag) kopie("<%s>\n", buf_element);
         rezim_zprac = sec.end_mode;
         return 0;
@@ -103,15 +138,11 @@ int element_step(const Section& sec) {
         if (dej_obsah(buf_element) < 0) return konec_cteni();
         jezltrim(akt_obsah, buf_element);
         if (dej_element(buf_element) < 0) return konec_cteni();
-        if (prvek_zac_kon(akt_elem, buf_element) == 'N')
-            zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
+        d.konec = std::strlen(buf_element);
     }
-
-    if (sw_vystup == 'A' && (read_content || sec.copy_empty))
-        std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
-    if (sec.identify != nullptr && je_tag(akt_elem, sec.ident_element))
-        sec.identify(akt_obsah);
-    sec.rule(akt_elem, akt_obsah);
+    d.elem = std::strlen(akt_elem);
+    if (read_content) zkontroluj_konec(d);
+    predej_prvek(sec, read_content, d);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace quelt {
 
@@ -100,11 +101,13 @@ int StrToDbl(double* out, const char* text, char type) {
     return 0;
 }
 
+char prvek_zac_kon(std::string_view name, std::string_view tag) {
+    if (tag.empty()) return name.empty() ? 'A' : 'N';
+    return tag.substr(1).starts_with(name) ? 'A' : 'N';
+}
+
 char prvek_zac_kon(const char* name, const char* tag) {
-    if (tag[0] == '\0') return name[0] == '\0' ? 'A' : 'N';
-    for (const char* t = tag + 1; *name != '\0'; ++name, ++t)
-        if (*t != *name) return 'N';
-    return 'A';
+    return prvek_zac_kon(std::string_view(name), std::string_view(tag));
 }
 
 }  // namespace quelt

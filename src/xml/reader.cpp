@@ -7,6 +7,8 @@
 #include "src/xml/reader.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -34,9 +36,14 @@ constexpr std::size_t kBlock = 4 << 20;
 #else
 constexpr std::size_t kBlock = 1 << 16;
 #endif
+// Bytes after the data of a block: a NUL right after the data stops the
+// scans of the one-pass reader at the block's end, and short texts are
+// copied as one fixed-size move that may read past the data into this room.
+constexpr std::size_t kCopyRun = 32;
+constexpr std::size_t kSlack = kCopyRun + 1;
 
 std::FILE* insoub = nullptr;
-unsigned char block[kBlock];
+unsigned char block[kBlock + kSlack];
 std::size_t pos = 0;
 std::size_t len = 0;
 long long precteno = 0;  // bytes read so far, over all files of the run
@@ -50,6 +57,7 @@ int refill() {
     while (sw_konec != 'A') {
         if (insoub != nullptr) {
             len = std::fread(block, 1, kBlock, insoub);
+            block[len] = '\0';
             pos = 0;
             if (len > 0) {
                 precteno += static_cast<long long>(len);
@@ -272,6 +280,216 @@ int dej_obsah(char* buf) {
     }
 }
 
+// ---- The common element in one pass ------------------------------------------
+//
+// Nearly every element of a submission stands on one line as
+// <name>content</name>. When the whole of it, with what stands before its '<',
+// lies in the current block and holds none of the bytes that make the piece
+// readers do more than copy (a control byte or blank inside a tag, a control
+// byte inside the content, a piece of 299 bytes), it is read here in one pass,
+// with the very result of dej_element, dej_obsah and dej_element in turn:
+// akt_elem the name, akt_obsah the content without its leading spaces,
+// buf_element the end tag's name, the line feeds before the element counted,
+// both flags as dej_element leaves them. The bytes are examined eight at a time
+// (plain integer arithmetic, so every build gets it); where the byte order is
+// not little-endian, one at a time.
+
+namespace {
+
+using Slovo = std::uint64_t;
+constexpr Slovo kJednicky = 0x0101010101010101u;
+constexpr Slovo kHorni = 0x8080808080808080u;
+constexpr Slovo kDolni7 = 0x7f7f7f7f7f7f7f7fu;
+constexpr bool kPoSlovech = std::endian::native == std::endian::little;
+
+inline Slovo slovo(const unsigned char* p) {
+    Slovo w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// The high bit of every byte of w that equals c, and no other bit.
+inline Slovo bajty_rovne(Slovo w, unsigned char c) {
+    const Slovo x = w ^ (kJednicky * c);
+    return ~(((x & kDolni7) + kDolni7) | x | kDolni7);
+}
+
+// The high bit of every byte of w below c (c at most 0x80), and no other bit.
+inline Slovo bajty_pod(Slovo w, unsigned char c) {
+    return ~(((w & kDolni7) + kJednicky * (0x80u - c)) | w) & kHorni;
+}
+
+// Place of the first marked byte of a non-zero mark word (little-endian).
+inline std::size_t prvni(Slovo m) { return static_cast<std::size_t>(std::countr_zero(m)) / 8; }
+
+// Number of marked bytes.
+inline LineNo pocet(Slovo m) { return static_cast<LineNo>(((m >> 7) * kJednicky) >> 56); }
+
+// The first '<' at or after p before end, counting the line feeds passed on
+// the way into lines; null when there is none.
+inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned char* end,
+                                       LineNo& lines) {
+    if constexpr (kPoSlovech) {
+        for (; p < end; p += sizeof(Slovo)) {
+            const Slovo w = slovo(p);
+            const Slovo lt = bajty_rovne(w, '<');
+            const Slovo lf = bajty_rovne(w, '\n');
+            if (lt != 0) {
+                lines += pocet(lf & ((lt & (~lt + 1)) - 1));  // line feeds before the '<'
+                p += prvni(lt);
+                return p < end ? p : nullptr;
+            }
+            lines += pocet(lf);
+        }
+        return nullptr;
+    } else {
+        for (; p < end; ++p) {
+            if (*p == '<') return p;
+            lines += *p == '\n';
+        }
+        return nullptr;
+    }
+}
+
+// The first byte at or after p that is a control byte, a blank or '>': a tag
+// name of the one pass ends there, and only a '>' lets the pass go on. The NUL
+// after the block's data ends every scan there at the latest.
+inline const unsigned char* konec_jmena(const unsigned char* p) {
+    if constexpr (kPoSlovech) {
+        for (;; p += sizeof(Slovo)) {
+            const Slovo w = slovo(p);
+            const Slovo m = bajty_pod(w, 0x21) | bajty_rovne(w, '>');
+            if (m != 0) return p + prvni(m);
+        }
+    } else {
+        while (*p > 0x20 && *p != '>') ++p;
+        return p;
+    }
+}
+
+// The first byte at or after p below 0x0E (NUL, tab, line feed, carriage
+// return...) or '<': a content of the one pass ends there, and only a '<' lets
+// the pass go on.
+inline const unsigned char* konec_obsahu(const unsigned char* p) {
+    if constexpr (kPoSlovech) {
+        for (;; p += sizeof(Slovo)) {
+            const Slovo w = slovo(p);
+            const Slovo m = bajty_pod(w, 0x0E) | bajty_rovne(w, '<');
+            if (m != 0) return p + prvni(m);
+        }
+    } else {
+        while (*p >= 0x0E && *p != '<') ++p;
+        return p;
+    }
+}
+
+// Copies n bytes (n < kPiece) of the block and terminates them. Short texts
+// move as one fixed-size run: a few instructions instead of a call.
+inline void kopiruj_kus(char* dst, const void* src, std::size_t n) {
+    if (n <= kCopyRun)
+        std::memcpy(dst, src, kCopyRun);
+    else
+        std::memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+// The bytes dej_element drops at the start of the tag name [a, a + n): 4 for
+// "orv:" there, 5 for one byte and "orv:" (they become one '/'), else 0.
+inline std::size_t prefix_jmena(const unsigned char* a, std::size_t n) {
+    const char* c = reinterpret_cast<const char*>(a);
+    if (n >= 4 && je_prefix(c)) return 4;
+    if (n >= 5 && je_prefix(c + 1)) return 5;
+    return 0;
+}
+
+// Stores the tag name [a, a + n) as dej_element does. Returns its length.
+inline std::size_t uloz_jmeno(char* dst, const unsigned char* a, std::size_t n,
+                              std::size_t skip) {
+    const std::size_t slash = skip == 5 ? 1 : 0;
+    dst[0] = '/';
+    kopiruj_kus(dst + slash, a + skip, n - skip);
+    return n - skip + slash;
+}
+
+// Whether the n bytes at a and at b are the same, n at most 16: two words
+// each, the bytes past n masked off. Both may be read 16 bytes far (the
+// block's slack keeps that in bounds).
+inline bool stejnych_16(const unsigned char* a, const unsigned char* b, std::size_t n) {
+    const Slovo x0 = slovo(a) ^ slovo(b);
+    const Slovo x1 = slovo(a + 8) ^ slovo(b + 8);
+    if (n <= 8) return (x0 & (~Slovo{0} >> (64 - 8 * n))) == 0;
+    return x0 == 0 && (x1 & (~Slovo{0} >> (128 - 8 * n))) == 0;
+}
+
+// Whether the end tag that begins at tag is '/' and the start tag's text
+// [name, name_end] with its '>', as nearly always: one comparison instead of
+// a scan.
+inline bool je_koncovy(const unsigned char* tag, const unsigned char* name,
+                       const unsigned char* name_end) {
+    const std::size_t n = static_cast<std::size_t>(name_end - name) + 1;
+    return kPoSlovech && *tag == '/' && n <= 16 && stejnych_16(tag + 1, name, n);
+}
+
+inline bool stejne(const char* a, std::size_t n, std::string_view b) {
+    return n == b.size() && std::memcmp(a, b.data(), n) == 0;
+}
+
+}  // namespace
+
+bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
+                     DelkyPrvku& delky) {
+    if (sw_konec == 'A' || je_OTVZAV != 'N' || pos >= len) return false;
+    const unsigned char* const end = block + len;
+    LineNo lines = 0;
+    const unsigned char* open = k_otviraci(block + pos, end, lines);
+    if (open == nullptr) return false;
+
+    const unsigned char* name = open + 1;
+    const unsigned char* name_end = konec_jmena(name);
+    if (*name_end != '>' || name_end >= end || name_end - name >= kPiece - 1) return false;
+    const unsigned char* content = name_end + 1;
+    const unsigned char* content_end = konec_obsahu(content);
+    if (*content_end != '<' || content_end >= end || content_end - content >= kPiece - 1)
+        return false;
+    const unsigned char* tag = content_end + 1;
+    const bool koncovy = je_koncovy(tag, name, name_end);
+    const unsigned char* tag_end = koncovy ? tag + (name_end - name) + 1 : konec_jmena(tag);
+    if (*tag_end != '>' || tag_end >= end || tag_end - tag >= kPiece - 1) return false;
+
+    // The element step reads these otherwise: a structural tag of the
+    // section, a comment, an empty-element tag.
+    const std::size_t raw = static_cast<std::size_t>(name_end - name);
+    const std::size_t skip = prefix_jmena(name, raw);
+    const std::size_t n = uloz_jmeno(akt_elem, name, raw, skip);
+    if (stejne(akt_elem, n, strukturni1) || stejne(akt_elem, n, strukturni2) ||
+        stejne(akt_elem, n, "!--") || (n > 0 && akt_elem[n - 1] == '/'))
+        return false;
+
+    while (*content == ' ') ++content;
+    delky.elem = n;
+    delky.obsah = static_cast<std::size_t>(content_end - content);
+    kopiruj_kus(akt_obsah, content, delky.obsah);
+    // An end tag of '/' and the start tag's text gives '/' and the name,
+    // unless the start tag's prefix stood after one byte (that name begins
+    // with the '/' which replaced them).
+    delky.konec_je_jmeno = koncovy && skip != 5;
+    if (delky.konec_je_jmeno) {
+        buf_element[0] = '/';
+        kopiruj_kus(buf_element + 1, name + skip, n);
+        delky.konec = n + 1;
+    } else {
+        const std::size_t m = static_cast<std::size_t>(tag_end - tag);
+        delky.konec = uloz_jmeno(buf_element, tag, m, prefix_jmena(tag, m));
+    }
+    delka_elementu = static_cast<int>(delky.konec);
+
+    cislo_radky += lines;
+    pos = static_cast<std::size_t>(tag_end + 1 - block);
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'A';
+    return true;
+}
+
 int zpracuj_prvni() {
     if (dej_zbytek_elementu(buf_element, 'N') < 0) {
         rezim_zprac = 'W';
@@ -299,6 +517,7 @@ void reset_reader() {
     zavri_vstup();
     pos = 0;
     len = 0;
+    block[0] = '\0';
     cislo_radky = 1;
     text_line = -1;
     je_OTVZAV = 'N';
