@@ -56,48 +56,43 @@ namespace {
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// The value of a validated number text. With at most 15 digits the digits form
-// an exact double and the one division by an exact power of ten rounds once,
-// so the result is the correctly rounded value that strtod gives; longer
-// texts are left to strtod.
-double decimal_value(const char* text) {
+}  // namespace
+
+// A number of type 'R' may hold one '.', other types none; one sign, first.
+//
+// The text is checked and its digits gathered in the same pass. With at most
+// 15 digits they form an exact double and the one division by an exact power
+// of ten rounds once, so the result is the correctly rounded value that
+// strtod gives; longer texts are left to strtod.
+int StrToDbl(double* out, const char* text, char type) {
     const char* p = text;
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
-    std::uint64_t digits = 0;
+    std::uint64_t digits = 0;  // wraps beyond 19 digits, but then strtod decides
     int count = 0;
     int decimals = 0;
     bool after_point = false;
     for (; *p != '\0'; ++p) {
-        if (*p == '.') {
+        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (digit <= 9) {
+            digits = digits * 10 + digit;
+            ++count;
+            decimals += after_point;
+        } else if (*p == '.' && type == 'R' && !after_point) {
             after_point = true;
-            continue;
+        } else {
+            *out = 0.0;
+            return 1;
         }
-        if (++count > 15) return std::strtod(text, nullptr);
-        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
-        if (after_point) ++decimals;
     }
-    const double v = static_cast<double>(digits) / kPow10[decimals];
-    return negative ? -v : v;
-}
-
-}  // namespace
-
-// A number of type 'R' may hold one '.', other types none; one sign, first.
-int StrToDbl(double* out, const char* text, char type) {
-    int dots = 0;
-    for (int i = 0; text[i] != '\0'; ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') continue;
-        if (c == '.') {
-            if (type != 'R' || ++dots > 1) { *out = 0.0; return 1; }
-            continue;
-        }
-        if ((c == '+' || c == '-') && i == 0) continue;
-        *out = 0.0;
-        return 1;
+    if (count > 15) {
+        *out = std::strtod(text, nullptr);
+        return 0;
     }
-    *out = decimal_value(text);
+    // A whole number needs no division (by one, it would change nothing).
+    const double v = decimals == 0 ? static_cast<double>(digits)
+                                   : static_cast<double>(digits) / kPow10[decimals];
+    *out = negative ? -v : v;
     return 0;
 }
 
