@@ -35,10 +35,24 @@ void uloz_kod_zamestnani(const char* content) {
     kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
+// The rows whose values the register keeps: the rows of the switch below.
+constexpr bool je_v_registru(int row) {
+    switch (row) {
+        case N_AA0126: case N_AA0231: case N_AA0211: case N_AA0223: case N_AA0033:
+        case N_AA0131: case N_AA0225: case N_AA0216: case N_AA0132: case N_AA0137:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The register copies, made before the length and range checks so that a
 // value failing them still reaches the register.
 void zapis_do_registru(int row, const char* content, double v) {
     if (row == N_AA0013) uloz_kod_zamestnani(content);
+    // Tested first: finding the current entry costs more than the row test,
+    // and most rows have no register field.
+    if (!je_v_registru(row)) return;
     // No record started (or the register not grown with it): nothing to copy into.
     if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
     AnecEntry& z = aktualni_zaznam();
