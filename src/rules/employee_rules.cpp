@@ -96,9 +96,9 @@ void odmitni(int row, const char* content, const char* expected) {
 
 }  // namespace
 
-int k_Nec(const char* name, const char* content) {
+int k_Nec(std::string_view name, std::string_view content) {
     const int row = najdi_N(name);
-    if (row == N_END) return neznamy_prvek(name, content);
+    if (row == N_END) return neznamy_prvek(name.data(), content.data());
     const ElementDef& def = Ntab[row];
 
     NTabEsw[row] = ' ';
@@ -109,27 +109,28 @@ int k_Nec(const char* name, const char* content) {
     double v = 123.0;
     if (def.val_from_e < 1000) {
         double cislo = 0.0;
-        if (StrToDbl(&cislo, content, def.typ) != 0) {
+        if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
             // Nothing more for this occurrence: no value, no register copy.
-            odmitni(row, content, "?");
+            odmitni(row, content.data(), "?");
             return 0;
         }
         v = cislo;
     }
     NTabSum[row] = v;
 
-    zapis_do_registru(row, content, v);
+    zapis_do_registru(row, content.data(), v);
 
-    const int delka = static_cast<int>(std::strlen(content));
-    if (delka < def.lg_from || delka > def.lg_to) {
-        odmitni(row, content, delka_text(def).s);
+    const std::size_t delka = content.size();
+    if (delka < static_cast<std::size_t>(def.lg_from) ||
+        delka > static_cast<std::size_t>(def.lg_to)) {
+        odmitni(row, content.data(), delka_text(def).s);
         return 0;
     }
     if (def.val_from_e > 0 && def.val_from_e < 1000 && mimo_num_rozsah(def, v))
-        odmitni(row, content, "?");
-    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content, "?");
+        odmitni(row, content.data(), "?");
+    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content.data(), "?");
 
-    vyhledej_v_ciselniku(row, content);
+    vyhledej_v_ciselniku(row, content.data());
     return 0;
 }
 

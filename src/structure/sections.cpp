@@ -55,7 +55,7 @@ struct Section {
     char end_mode;
     bool copy_end_tag;
     bool copy_empty;          // empty-element tags get a copy line
-    int (*rule)(const char*, const char*);
+    int (*rule)(std::string_view, std::string_view);
     void (*identify)(const char*);  // copies the identification element, if any
     std::string_view ident_element;
 };
@@ -80,7 +80,7 @@ void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
         std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
     if (sec.identify != nullptr && stejne(std::string_view(akt_elem, d.elem), sec.ident_element))
         sec.identify(akt_obsah);
-    sec.rule(akt_elem, akt_obsah);
+    sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
 }
 
 // ES302: the tag read after the content does not close the element.
@@ -141,6 +141,7 @@ int element_step(const Section& sec) {
         d.konec = std::strlen(buf_element);
     }
     d.elem = std::strlen(akt_elem);
+    d.obsah = std::strlen(akt_obsah);
     if (read_content) zkontroluj_konec(d);
     predej_prvek(sec, read_content, d);
     return 0;
