@@ -404,7 +404,8 @@ def mutate(rng, data):
 
 def list_case(rng, name, data):
     """The bytes cut into pieces at random places (inside tags and contents
-    too), named in a list with empty files between, sometimes ended by "..."."""
+    too), named in a list with empty files between, sometimes ended by "...",
+    sometimes naming a file that is not there."""
     cuts = sorted(rng.randrange(len(data) + 1) for _ in range(rng.randrange(1, 8)))
     pieces = [data[a:b] for a, b in zip([0] + cuts, cuts + [len(data)])]
     files = {"empty": b""}
@@ -416,6 +417,8 @@ def list_case(rng, name, data):
             words.append("empty")
     if rng.random() < 0.2:
         words += ["...", "missing.xml"]
+    elif rng.random() < 0.15:  # a file that cannot be opened ends the run with status 13
+        words.insert(rng.randrange(len(words) + 1), "missing.xml")
     sep = rng.choice([" ", "\n", "\r\n", "\t "])
     files["list"] = sep.join(words).encode() + rng.choice([b"", b"\n"])
     return Case("lists", name, files=files, runs=format_runs("@list"))
