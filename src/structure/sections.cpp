@@ -15,6 +15,7 @@
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/run/run.h"
+#include "src/structure/output_copy.h"
 #include "src/structure/tables.h"
 #include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
@@ -31,8 +32,11 @@ char sw_prvniORV = 'A';
 
 namespace {
 
-void kopie(const char* format, const char* a) {
-    if (sw_vystup == 'A') std::fprintf(outsoub, format, a);
+// The copy line of a structural tag: "<name>".
+void kopie_tagu(const char* name) {
+    kopie_pis("<");
+    kopie_pis(name);
+    kopie_pis(">\n");
 }
 
 // Exact equality of a tag with a structural name. The first byte is tested
@@ -77,7 +81,8 @@ void identify_employee(const char* content) { set_identnec(content); }
 // identification and the section's rules.
 void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
     if (sw_vystup == 'A' && (read_content || sec.copy_empty))
-        std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
+        kopie_prvek(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah),
+                    std::string_view(buf_element, d.konec));
     if (sec.identify != nullptr && stejne(std::string_view(akt_elem, d.elem), sec.ident_element))
         sec.identify(akt_obsah);
     sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
@@ -102,12 +107,12 @@ int element_step(const Section& sec) {
     if (dej_element(buf_element) < 0) return konec_cteni();
 
     if (je_tag(buf_element, sec.start_child.data())) {
-        kopie("<%s>\n", buf_element);
+        kopie_tagu(buf_element);
         rezim_zprac = sec.start_mode;
         return 0;
     }
     if (je_tag(buf_element, sec.end_tag.data())) {
-        if (sec.copy_end_tag) kopie("<%s>\n", buf_element);
+        if (sec.copy_end_tag) kopie_tagu(buf_element);
         rezim_zprac = sec.end_mode;
         return 0;
     }
@@ -138,8 +143,8 @@ int element_step(const Section& sec) {
         if (dej_obsah(buf_element) < 0) return konec_cteni();
         jezltrim(akt_obsah, buf_element);
         if (dej_element(buf_element) < 0) return konec_cteni();
-        d.konec = std::strlen(buf_element);
     }
+    d.konec = std::strlen(buf_element);
     d.elem = std::strlen(akt_elem);
     d.obsah = std::strlen(akt_obsah);
     if (read_content) zkontroluj_konec(d);
@@ -168,8 +173,9 @@ int zpracuj_ZACp() {
             std::strcpy(akt_elem, buf_element);
             zpracuj_koment();
         } else if (std::strncmp(buf_element, "ORV", 3) == 0) {
-            if (sw_vystup == 'A')
-                std::fprintf(outsoub, "<ORV verze=\"1.6\" xmlns=\"%s\"> \n", kNamespaceUri.data());
+            kopie_pis("<ORV verze=\"1.6\" xmlns=\"");
+            kopie_pis(kNamespaceUri.data());
+            kopie_pis("\"> \n");
             rezim_zprac = 'G';
             return 0;
         }
@@ -200,7 +206,7 @@ int zpracuj_ORVm() {
     for (;;) {
         if (dej_element(buf_element) < 0) return konec_cteni();
         if (je_tag(buf_element, "zamestnavatel")) {
-            kopie("<%s>\n", buf_element);
+            kopie_tagu(buf_element);
             rezim_zprac = 'S';
             return 0;
         }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "src/run/run.h"
+#include "src/structure/output_copy.h"
 
 namespace quelt {
 
@@ -495,7 +496,11 @@ int zpracuj_prvni() {
         rezim_zprac = 'W';
         return -1;
     }
-    if (sw_vystup == 'A') std::fprintf(outsoub, "<%s %s>\n", akt_elem, buf_element);
+    kopie_pis("<");
+    kopie_pis(akt_elem);
+    kopie_pis(" ");
+    kopie_pis(buf_element);
+    kopie_pis(">\n");
     return 0;
 }
 
