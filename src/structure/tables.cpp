@@ -6,6 +6,7 @@
 #include "src/structure/tables.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -59,10 +60,26 @@ constexpr auto kPIndex = build_index(Ptab);
 constexpr auto kTIndex = build_index(Ttab);
 constexpr auto kNIndex = build_index(Ntab);
 
-// Names are a few bytes long: a plain loop beats a call of memcmp.
+template <typename Word>
+inline Word word_at(std::string_view s, std::size_t i) {
+    Word w;
+    std::memcpy(&w, s.data() + i, sizeof w);
+    return w;
+}
+
+// Names are a few bytes long: a call of memcmp costs more than comparing
+// them. A name of 4 to 16 bytes is compared as its first and its last word
+// (they overlap when the name is shorter than two words), others byte by byte.
 inline bool same_name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n >= 8 && n <= 16)
+        return word_at<std::uint64_t>(a, 0) == word_at<std::uint64_t>(b, 0) &&
+               word_at<std::uint64_t>(a, n - 8) == word_at<std::uint64_t>(b, n - 8);
+    if (n >= 4 && n < 8)
+        return word_at<std::uint32_t>(a, 0) == word_at<std::uint32_t>(b, 0) &&
+               word_at<std::uint32_t>(a, n - 4) == word_at<std::uint32_t>(b, n - 4);
+    for (std::size_t i = 0; i < n; ++i)
         if (a[i] != b[i]) return false;
     return true;
 }
