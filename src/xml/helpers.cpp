@@ -69,22 +69,21 @@ int StrToDbl(double* out, const char* text, char type) {
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
     std::uint64_t digits = 0;  // wraps beyond 19 digits, but then strtod decides
-    int count = 0;
-    int decimals = 0;
-    bool after_point = false;
+    const char* const first = p;
+    const char* point = nullptr;
     for (; *p != '\0'; ++p) {
         const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
         if (digit <= 9) {
             digits = digits * 10 + digit;
-            ++count;
-            decimals += after_point;
-        } else if (*p == '.' && type == 'R' && !after_point) {
-            after_point = true;
+        } else if (*p == '.' && type == 'R' && point == nullptr) {
+            point = p;
         } else {
             *out = 0.0;
             return 1;
         }
     }
+    const long count = (p - first) - (point != nullptr ? 1 : 0);
+    const long decimals = point != nullptr ? p - point - 1 : 0;
     if (count > 15) {
         *out = std::strtod(text, nullptr);
         return 0;
