@@ -8,6 +8,7 @@
 
 #include "src/rules/employee_register.h"
 #include "src/run/run.h"
+#include "src/structure/sections.h"
 #include "tests/unit/employee_record.h"
 
 namespace quelt::test {
@@ -700,6 +701,24 @@ TEST_F(EmployeeClosing, RecordEndShowsProgressAndFeedsTheEmployerSums) {
     std::fclose(konzole_testu);
     const std::string radek_postupu = " Radek     500 pro zamestnance         E1 zamestnavatel   12345678\r";
     EXPECT_EQ(std::string(buf, n), radek_postupu + radek_postupu);
+}
+
+// Fields wider than their printf widths (%8lld, %11s) are written whole.
+TEST_F(EmployeeClosing, ProgressLineKeepsLongFieldsWhole) {
+    std::FILE* konzole_testu = std::tmpfile();
+    konzole = konzole_testu;
+    cislo_radky = 1234567890123;
+    set_identnec("12345678901");
+    set_telicokod("12345678/1234567890");
+    zpracuj_NECk();
+    konzole = stdout;
+
+    std::rewind(konzole_testu);
+    char buf[256] = {};
+    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, konzole_testu);
+    std::fclose(konzole_testu);
+    EXPECT_EQ(std::string(buf, n),
+              " Radek1234567890123 pro zamestnance12345678901 zamestnavatel12345678/1234567890\r");
 }
 
 TEST_F(EmployeeClosing, RegisterStateOneIsNotAboveOne) {
