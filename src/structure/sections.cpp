@@ -96,14 +96,12 @@ void zkontroluj_konec(const DelkyPrvku& d) {
         zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
 }
 
-// The element step, shared by the header, employer and employee handlers.
-int element_step(const Section& sec) {
-    DelkyPrvku d{};
-    if (dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
-        zkontroluj_konec(d);
-        predej_prvek(sec, true, d);
-        return 0;
-    }
+// The next tag of a section read by the piece readers: a structural tag sets
+// the next mode, a comment is skipped (both return 0: back to the processing
+// loop), any other element is read, its end tag checked (1: d holds the
+// lengths, read_content whether a content was read). -1 at the end of the
+// input.
+int prvek_po_kusech(const Section& sec, DelkyPrvku& d, bool& read_content) {
     if (dej_element(buf_element) < 0) return konec_cteni();
 
     if (je_tag(buf_element, sec.start_child.data())) {
@@ -132,7 +130,7 @@ int element_step(const Section& sec) {
             zpracuj_chybu(s_cislo_radky(), "ES300", akt_elem, buf_element, "  ");
     }
 
-    bool read_content = true;
+    read_content = true;
     if (n > 0 && akt_elem[n - 1] == '/') {
         // An empty-element tag: the end tag is implied, nothing more is read.
         akt_elem[n - 1] = '\0';
@@ -148,8 +146,24 @@ int element_step(const Section& sec) {
     d.elem = std::strlen(akt_elem);
     d.obsah = std::strlen(akt_obsah);
     if (read_content) zkontroluj_konec(d);
-    predej_prvek(sec, read_content, d);
-    return 0;
+    return 1;
+}
+
+// The element step, shared by the header, employer and employee handlers:
+// the section's elements one after another, up to a tag that returns to the
+// processing loop. The common one-line element is read in one pass.
+int element_step(const Section& sec) {
+    for (;;) {
+        DelkyPrvku d{};
+        bool read_content = true;
+        if (dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
+            zkontroluj_konec(d);
+        } else {
+            const int r = prvek_po_kusech(sec, d, read_content);
+            if (r <= 0) return r;
+        }
+        predej_prvek(sec, read_content, d);
+    }
 }
 
 constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre, nullptr, ""};
