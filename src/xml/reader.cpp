@@ -320,10 +320,15 @@ inline Slovo bajty_rovne(Slovo w, unsigned char c) {
     return ~(((x & kDolni7) + kDolni7) | x | kDolni7);
 }
 
-// The high bit of every byte of w below c (c at most 0x80), and no other bit.
-inline Slovo bajty_pod(Slovo w, unsigned char c) {
-    return ~(((w & kDolni7) + kJednicky * (0x80u - c)) | w) & kHorni;
-}
+// The scans need only the first byte of a kind in a word. These marks cost
+// half as much: the first mark is sure, marks after it may be wrong (a borrow
+// runs on into the next byte).
+//
+// Marks bytes of w below c (c at most 0x80).
+inline Slovo prvni_pod(Slovo w, unsigned char c) { return (w - kJednicky * c) & ~w & kHorni; }
+
+// Marks bytes of w that equal c.
+inline Slovo prvni_rovne(Slovo w, unsigned char c) { return prvni_pod(w ^ (kJednicky * c), 1); }
 
 // Place of the first marked byte of a non-zero mark word.
 inline std::size_t prvni(Slovo m) { return static_cast<std::size_t>(std::countr_zero(m)) / 8; }
@@ -337,8 +342,8 @@ inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned ch
                                        LineNo& lines) {
     for (; p < end; p += sizeof(Slovo)) {
         const Slovo w = slovo(p);
-        const Slovo lt = bajty_rovne(w, '<');
-        const Slovo lf = bajty_rovne(w, '\n');
+        const Slovo lt = prvni_rovne(w, '<');
+        const Slovo lf = bajty_rovne(w, '\n');  // every one counts: the sure marks
         if (lt != 0) {
             lines += pocet(lf & ((lt & (~lt + 1)) - 1));  // line feeds before the '<'
             p += prvni(lt);
@@ -355,7 +360,7 @@ inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned ch
 inline const unsigned char* konec_jmena(const unsigned char* p) {
     for (;; p += sizeof(Slovo)) {
         const Slovo w = slovo(p);
-        const Slovo m = bajty_pod(w, 0x21) | bajty_rovne(w, '>');
+        const Slovo m = prvni_pod(w, 0x21) | prvni_rovne(w, '>');
         if (m != 0) return p + prvni(m);
     }
 }
@@ -366,7 +371,7 @@ inline const unsigned char* konec_jmena(const unsigned char* p) {
 inline const unsigned char* konec_obsahu(const unsigned char* p) {
     for (;; p += sizeof(Slovo)) {
         const Slovo w = slovo(p);
-        const Slovo m = bajty_pod(w, 0x0E) | bajty_rovne(w, '<');
+        const Slovo m = prvni_pod(w, 0x0E) | prvni_rovne(w, '<');
         if (m != 0) return p + prvni(m);
     }
 }
