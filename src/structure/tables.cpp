@@ -132,6 +132,11 @@ namespace {
 
 void kontrola_poctu(const ElementDef* table, const int* pocty, int rows, const char* hodnota,
                     bool chybi_jmenem) {
+    // Nearly always every element occurred once: one pass over the counts
+    // (which compilers vectorise) sees that, without a test per row.
+    int jinak = 0;
+    for (int i = 0; i < rows; ++i) jinak |= pocty[i] ^ 1;
+    if (jinak == 0) return;
     for (int i = 0; i < rows; ++i) {
         const char* name = table[i].elem.data();
         if (pocty[i] == 0)
