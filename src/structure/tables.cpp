@@ -60,30 +60,6 @@ constexpr auto kPIndex = build_index(Ptab);
 constexpr auto kTIndex = build_index(Ttab);
 constexpr auto kNIndex = build_index(Ntab);
 
-template <typename Word>
-inline Word word_at(std::string_view s, std::size_t i) {
-    Word w;
-    std::memcpy(&w, s.data() + i, sizeof w);
-    return w;
-}
-
-// Names are a few bytes long: a call of memcmp costs more than comparing
-// them. A name of 4 to 16 bytes is compared as its first and its last word
-// (they overlap when the name is shorter than two words), others byte by byte.
-inline bool same_name(std::string_view a, std::string_view b) {
-    const std::size_t n = a.size();
-    if (n != b.size()) return false;
-    if (n >= 8 && n <= 16)
-        return word_at<std::uint64_t>(a, 0) == word_at<std::uint64_t>(b, 0) &&
-               word_at<std::uint64_t>(a, n - 8) == word_at<std::uint64_t>(b, n - 8);
-    if (n >= 4 && n < 8)
-        return word_at<std::uint32_t>(a, 0) == word_at<std::uint32_t>(b, 0) &&
-               word_at<std::uint32_t>(a, n - 4) == word_at<std::uint32_t>(b, n - 4);
-    for (std::size_t i = 0; i < n; ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 template <std::size_t Rows>
 int hashed_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, kSlots>& index,
                std::string_view name) {
@@ -96,27 +72,15 @@ int hashed_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, k
     return static_cast<int>(Rows) - 1;
 }
 
-// Elements mostly come in table order, so the row after the last one found is
-// tried before the hash. The guess only saves time: a wrong one changes nothing,
-// so it needs no reset between runs.
-template <std::size_t Rows>
-int find_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, kSlots>& index,
-             std::string_view name, int& next_guess) {
-    const int row = same_name(table[next_guess].elem, name) ? next_guess
-                                                             : hashed_row(table, index, name);
-    next_guess = row + 1 < static_cast<int>(Rows) - 1 ? row + 1 : 0;
-    return row;
-}
-
-int next_P = 0;
-int next_T = 0;
-int next_N = 0;
-
 }  // namespace
 
-int najdi_P(std::string_view name) { return find_row(Ptab, kPIndex, name, next_P); }
-int najdi_T(std::string_view name) { return find_row(Ttab, kTIndex, name, next_T); }
-int najdi_N(std::string_view name) { return find_row(Ntab, kNIndex, name, next_N); }
+int dalsi_P = 0;
+int dalsi_T = 0;
+int dalsi_N = 0;
+
+int najdi_P_hashem(std::string_view name) { return hashed_row(Ptab, kPIndex, name); }
+int najdi_T_hashem(std::string_view name) { return hashed_row(Ttab, kTIndex, name); }
+int najdi_N_hashem(std::string_view name) { return hashed_row(Ntab, kNIndex, name); }
 
 FindingText delka_text(const ElementDef& row) {
     return row.lg_from == row.lg_to ? text("délka %d"_cp, row.lg_to)
@@ -156,13 +120,20 @@ void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows) {
     kontrola_poctu(table, pocty, rows, "   ", true);
 }
 
-bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {
-    return content < std::string_view(text_bound(row.val_from_e)) ||
-           std::string_view(text_bound(row.val_to_e)) < content;
-}
+namespace {
 
-bool mimo_num_rozsah(const ElementDef& row, double v) {
-    return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
+// The text bounds with their lengths, measured once at compile time.
+constexpr auto kTextBounds = [] {
+    std::array<std::string_view, std::size(TValChar)> bounds{};
+    for (std::size_t i = 0; i < bounds.size(); ++i) bounds[i] = TValChar[i];
+    return bounds;
+}();
+
+}  // namespace
+
+bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {
+    return content < kTextBounds[static_cast<std::size_t>(row.val_from_e - 1000)] ||
+           kTextBounds[static_cast<std::size_t>(row.val_to_e - 1000)] < content;
 }
 
 void reset_tables() {
