@@ -145,7 +145,9 @@ int preskoc_za_zaviraci() {
 
 // Removes the namespace prefix "orv:" at the start of a name or after its
 // first character ("/orv:X" and any "?orv:X" become "/X").
-inline bool je_prefix(const char* p) { return p[0] == 'o' && p[1] == 'r' && p[2] == 'v' && p[3] == ':'; }
+// Every caller has the four bytes at p to read; a fixed-size memcmp is one
+// comparison of them.
+inline bool je_prefix(const char* p) { return std::memcmp(p, "orv:", 4) == 0; }
 
 // Returns the number of bytes the name lost (4 or 0).
 int odstran_prefix(char* buf, int n) {
