@@ -50,51 +50,6 @@ int jstrtostr(char* dst, int dpos, const char* src, int spos, int n) {
 
 double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }
 
-namespace {
-
-// Exact powers of ten: every one up to 1e22 is a double without rounding.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-}  // namespace
-
-// A number of type 'R' may hold one '.', other types none; one sign, first.
-//
-// The text is checked and its digits gathered in the same pass. With at most
-// 15 digits they form an exact double and the one division by an exact power
-// of ten rounds once, so the result is the correctly rounded value that
-// strtod gives; longer texts are left to strtod.
-int StrToDbl(double* out, const char* text, char type) {
-    const char* p = text;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    std::uint64_t digits = 0;  // wraps beyond 19 digits, but then strtod decides
-    const char* const first = p;
-    const char* point = nullptr;
-    for (; *p != '\0'; ++p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
-        if (digit <= 9) {
-            digits = digits * 10 + digit;
-        } else if (*p == '.' && type == 'R' && point == nullptr) {
-            point = p;
-        } else {
-            *out = 0.0;
-            return 1;
-        }
-    }
-    const long count = (p - first) - (point != nullptr ? 1 : 0);
-    const long decimals = point != nullptr ? p - point - 1 : 0;
-    if (count > 15) {
-        *out = std::strtod(text, nullptr);
-        return 0;
-    }
-    // A whole number needs no division (by one, it would change nothing).
-    const double v = decimals == 0 ? static_cast<double>(digits)
-                                   : static_cast<double>(digits) / kPow10[decimals];
-    *out = negative ? -v : v;
-    return 0;
-}
-
 char prvek_zac_kon(std::string_view name, std::string_view tag) {
     if (tag.empty()) return name.empty() ? 'A' : 'N';
     return tag.substr(1).starts_with(name) ? 'A' : 'N';
