@@ -90,7 +90,6 @@ void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
 
 // ES302: the tag read after the content does not close the element.
 void zkontroluj_konec(const DelkyPrvku& d) {
-    if (d.konec_je_jmeno) return;  // '/' and the name closes it
     const std::string_view name(akt_elem, d.elem);
     if (prvek_zac_kon(name, std::string_view(buf_element, d.konec)) == 'N')
         zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
@@ -156,9 +155,8 @@ int element_step(const Section& sec) {
     for (;;) {
         DelkyPrvku d{};
         bool read_content = true;
-        if (dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
-            zkontroluj_konec(d);
-        } else {
+        // An element read in one pass is closed by its end tag: no ES302.
+        if (!dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
             const int r = prvek_po_kusech(sec, d, read_content);
             if (r <= 0) return r;
         }

@@ -42,6 +42,9 @@ constexpr std::size_t kBlock = 1 << 16;
 // copied as one fixed-size move that may read past the data into this room.
 constexpr std::size_t kCopyRun = 32;
 constexpr std::size_t kSlack = kCopyRun + 1;
+// The longest start tag text (prefix and name) of the one-pass reader, with
+// its '>': every name of the employer and employee tables fits.
+constexpr std::size_t kKratkeJmeno = 16;
 
 std::FILE* insoub = nullptr;
 unsigned char block[kBlock + kSlack];
@@ -293,8 +296,10 @@ int dej_obsah(char* buf) {
 // with the very result of dej_element, dej_obsah and dej_element in turn:
 // akt_elem the name, akt_obsah the content without its leading spaces,
 // buf_element the end tag's name, the line feeds before the element counted,
-// both flags as dej_element leaves them. Anything else, and a name of 32 bytes
-// or more, is left to the piece readers.
+// both flags as dej_element leaves them. Anything else is left to the piece
+// readers, and so is a start tag of more than 15 bytes (no name of the
+// employer and employee tables is that long) and an end tag that is not '/'
+// and the start tag's text.
 //
 // The bytes are examined eight at a time, with plain integer arithmetic on
 // 64-bit words, so every build (native or WebAssembly) runs the same code; it
@@ -356,15 +361,16 @@ inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned ch
     return nullptr;
 }
 
-// The first byte at or after p that is a control byte, a blank or '>': a tag
-// name of the one pass ends there, and only a '>' lets the pass go on. The NUL
-// after the block's data ends every scan there at the latest.
+// The first byte of the 16 at p that is a control byte, a blank or '>', or
+// p + 16: a tag name of the one pass ends there, and only a '>' lets the pass
+// go on. The 16 bytes may be read (the block's slack).
 inline const unsigned char* konec_jmena(const unsigned char* p) {
-    for (;; p += sizeof(Slovo)) {
-        const Slovo w = slovo(p);
+    for (const unsigned char* q = p; q < p + 16; q += sizeof(Slovo)) {
+        const Slovo w = slovo(q);
         const Slovo m = prvni_pod(w, 0x21) | prvni_rovne(w, '>');
-        if (m != 0) return p + prvni(m);
+        if (m != 0) return q + prvni(m);
     }
+    return p + 16;
 }
 
 // The first byte at or after p below 0x0E (NUL, tab, line feed, carriage
@@ -412,26 +418,26 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     const unsigned char* open = k_otviraci(block + pos, end, lines);
     if (open == nullptr) return false;
 
-    // The name without "orv:" in front. A prefix after one byte (the name
-    // would become '/' and the rest) is left to the piece readers. A prefix
-    // seen whole lies before the NUL after the block's data.
+    // The start tag's text (raw) of at most 15 bytes, the name without "orv:"
+    // in front. A prefix after one byte (the name would become '/' and the
+    // rest) is left to the piece readers. A prefix seen whole lies before the
+    // NUL after the block's data.
     const unsigned char* raw = open + 1;
     const unsigned char* name = je_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
     if (name == raw && je_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
     const unsigned char* name_end = konec_jmena(name);
+    const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
+    if (*name_end != '>' || name_end >= end || raw_n > kKratkeJmeno) return false;
     const std::size_t n = static_cast<std::size_t>(name_end - name);
-    if (*name_end != '>' || name_end >= end || n >= kCopyRun) return false;
     const unsigned char* content = name_end + 1;
     const unsigned char* content_end = konec_obsahu(content);
     if (*content_end != '<' || content_end >= end || content_end - content >= kPiece - 1)
         return false;
-    // The end tag: '/' and the start tag's text, as nearly always, is seen by
-    // one comparison; any other is scanned.
+    // The end tag must be '/' and the start tag's text with its '>': one
+    // comparison. The compared bytes hold no NUL, so they lie before the NUL
+    // after the block's data.
     const unsigned char* tag = content_end + 1;
-    const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
-    const bool koncovy = *tag == '/' && raw_n <= 16 && stejnych_16(tag + 1, raw, raw_n);
-    const unsigned char* tag_end = koncovy ? tag + raw_n : konec_jmena(tag);
-    if (*tag_end != '>' || tag_end >= end || tag_end - tag >= kPiece - 1) return false;
+    if (*tag != '/' || !stejnych_16(tag + 1, raw, raw_n)) return false;
 
     // The element step reads these otherwise: a structural tag of the
     // section, a comment, an empty-element tag.
@@ -441,39 +447,22 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
 
     // The texts, short ones each by one fixed-size move (the block's slack
     // keeps the reads in bounds, the buffers are far longer than the moves).
-    std::memcpy(akt_elem, name, kCopyRun);
+    // The end tag's name is '/' and the name: the byte before the name
+    // becomes the '/'.
+    std::memcpy(akt_elem, name, kKratkeJmeno);
     akt_elem[n] = '\0';
+    std::memcpy(buf_element, name - 1, kKratkeJmeno);
+    buf_element[0] = '/';
+    buf_element[n + 1] = '\0';
     while (*content == ' ') ++content;
     delky.elem = n;
     delky.obsah = static_cast<std::size_t>(content_end - content);
+    delky.konec = n + 1;
     kopiruj_obsah(content, delky.obsah);
-    delky.konec_je_jmeno = koncovy;
-    if (koncovy) {  // '/' and the name: the byte before the name becomes the '/'
-        std::memcpy(buf_element, name - 1, kCopyRun);
-        buf_element[0] = '/';
-        buf_element[n + 1] = '\0';
-        delky.konec = n + 1;
-    } else {  // as dej_element stores it: "orv:" dropped, one byte and "orv:" become '/'
-        const char* t = reinterpret_cast<const char*>(tag);
-        std::size_t m = static_cast<std::size_t>(tag_end - tag);
-        if (m >= 4 && je_prefix(t)) {
-            t += 4;
-            m -= 4;
-            std::memcpy(buf_element, t, m);
-        } else if (m >= 5 && je_prefix(t + 1)) {
-            m -= 4;
-            buf_element[0] = '/';
-            std::memcpy(buf_element + 1, t + 5, m - 1);
-        } else {
-            std::memcpy(buf_element, t, m);
-        }
-        buf_element[m] = '\0';
-        delky.konec = m;
-    }
     delka_elementu = static_cast<int>(delky.konec);
 
     cislo_radky += lines;
-    pos = static_cast<std::size_t>(tag_end + 1 - block);
+    pos = static_cast<std::size_t>(tag + raw_n + 1 - block);
     je_OTVZAV = 'N';
     je_ZAVZAV = 'A';
     return true;

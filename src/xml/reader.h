@@ -38,18 +38,18 @@ int dej_obsah(char* buf);
 // Lengths of the texts of an element read: they are known where the texts
 // are made, and need not be measured again.
 struct DelkyPrvku {
-    std::size_t elem;      // akt_elem
-    std::size_t obsah;     // akt_obsah
-    std::size_t konec;     // buf_element
-    bool konec_je_jmeno;   // buf_element is '/' and akt_elem
+    std::size_t elem;   // akt_elem
+    std::size_t obsah;  // akt_obsah
+    std::size_t konec;  // buf_element
 };
 
 // The common element <name>content</name> of one line in one pass, when it
-// stands whole in the input block and holds nothing unusual: akt_elem,
-// akt_obsah and buf_element as the piece readers would leave them, and their
-// lengths. Returns false, having read nothing, when the piece readers must
-// read it, and for a name the element step treats otherwise: the two
-// structural names given, a comment, an empty-element tag.
+// stands whole in the input block, its end tag is '/' and the start tag's
+// text, and it holds nothing unusual: akt_elem, akt_obsah and buf_element as
+// the piece readers would leave them (buf_element is '/' and the name, so it
+// closes the element), and their lengths. Returns false, having read nothing,
+// when the piece readers must read it, and for a name the element step treats
+// otherwise: the two structural names given, a comment, an empty-element tag.
 bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
                      DelkyPrvku& delky);
 int zpracuj_prvni();
