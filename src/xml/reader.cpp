@@ -192,8 +192,13 @@ inline int prefix_v_bloku(char* buf) {
     return 0;
 }
 
+namespace {
+bool dej_kratky_tag(char* buf);
+}
+
 int dej_element(char* buf) {
     if (sw_konec == 'A') return -1;
+    if (dej_kratky_tag(buf)) return 0;
     if (je_OTVZAV == 'N' && preskoc_za_otviraci() < 0) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
@@ -361,16 +366,16 @@ inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned ch
     return nullptr;
 }
 
-// The first byte of the 16 at p that is a control byte, a blank or '>', or
-// p + 16: a tag name of the one pass ends there, and only a '>' lets the pass
-// go on. The 16 bytes may be read (the block's slack).
-inline const unsigned char* konec_jmena(const unsigned char* p) {
-    for (const unsigned char* q = p; q < p + 16; q += sizeof(Slovo)) {
+// The first byte of the n at p (n a multiple of 8, at most 32) that is a
+// control byte, a blank or '>', or p + n: a tag name of the one pass ends
+// there. The n bytes may be read (the block's slack).
+inline const unsigned char* konec_jmena(const unsigned char* p, std::size_t n) {
+    for (const unsigned char* q = p; q < p + n; q += sizeof(Slovo)) {
         const Slovo w = slovo(q);
         const Slovo m = prvni_pod(w, 0x21) | prvni_rovne(w, '>');
         if (m != 0) return q + prvni(m);
     }
-    return p + 16;
+    return p + n;
 }
 
 // The first byte at or after p below 0x0E (NUL, tab, line feed, carriage
@@ -425,7 +430,7 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     const unsigned char* raw = open + 1;
     const unsigned char* name = je_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
     if (name == raw && je_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
-    const unsigned char* name_end = konec_jmena(name);
+    const unsigned char* name_end = konec_jmena(name, kKratkeJmeno);
     const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
     if (*name_end != '>' || name_end >= end || raw_n > kKratkeJmeno) return false;
     const std::size_t n = static_cast<std::size_t>(name_end - name);
@@ -467,6 +472,49 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     je_ZAVZAV = 'A';
     return true;
 }
+
+namespace {
+
+// A tag name of at most 31 bytes in the current block, ended by '>', a blank
+// or a line feed, read as dej_element reads it (the structural tags, and the
+// names of elements the one pass leaves to the piece readers). False, having
+// read nothing, for anything else.
+bool dej_kratky_tag(char* buf) {
+    if (!kPoSlovech || pos >= len) return false;
+    const unsigned char* const end = block + len;
+    LineNo lines = 0;
+    const unsigned char* raw = block + pos;
+    if (je_OTVZAV == 'N') {
+        const unsigned char* open = k_otviraci(raw, end, lines);
+        if (open == nullptr) return false;
+        raw = open + 1;
+    }
+    const unsigned char* stop = konec_jmena(raw, kCopyRun);
+    const std::size_t m = static_cast<std::size_t>(stop - raw);
+    if (stop >= end || m >= kCopyRun || (*stop != '>' && *stop != ' ' && *stop != '\n'))
+        return false;
+    const char* t = reinterpret_cast<const char*>(raw);
+    std::size_t n = m;  // the name stored
+    if (m >= 4 && je_prefix(t)) {
+        n = m - 4;
+        std::memcpy(buf, t + 4, n);
+    } else if (m >= 5 && je_prefix(t + 1)) {
+        n = m - 4;
+        buf[0] = '/';
+        std::memcpy(buf + 1, t + 5, n - 1);
+    } else {
+        std::memcpy(buf, t, n);
+    }
+    buf[n] = '\0';
+    delka_elementu = static_cast<int>(n);
+    je_OTVZAV = 'N';
+    je_ZAVZAV = *stop == '>' ? 'A' : 'N';
+    cislo_radky += lines + (*stop == '\n' ? 1 : 0);
+    pos = static_cast<std::size_t>(stop + 1 - block);
+    return true;
+}
+
+}  // namespace
 
 int zpracuj_prvni() {
     if (dej_zbytek_elementu(buf_element, 'N') < 0) {
