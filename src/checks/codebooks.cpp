@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "src/xml/bounded_text.h"
 #include "src/checks/codelists.h"
@@ -35,21 +36,48 @@ int najdi_cislo(const std::uint32_t* tab, int n, std::uint32_t value) {
     return (it != end && *it == value) ? static_cast<int>(it - tab) : -1;
 }
 
+// A code of a fixed-width field of W bytes as one number: its bytes, NUL
+// padded, the first byte highest. Numbers order as the texts do byte by byte
+// (strcmp's order), and are equal when the texts are: the lists are searched
+// by comparing numbers, with no call per comparison.
+template <std::size_t W>
+std::uint64_t klic_pole(const char (&field)[W]) {
+    static_assert(W <= sizeof(std::uint64_t), "a code field of at most 8 bytes");
+    std::uint64_t k = 0;
+    for (std::size_t i = 0; i < W; ++i) k = k << 8 | static_cast<unsigned char>(field[i]);
+    return k;
+}
+
+// The number of a value as klic_pole makes it; false when the value does not
+// fit a field of W bytes with its terminator, and so equals no code of it.
+template <std::size_t W>
+bool klic_textu(std::string_view value, std::uint64_t& k) {
+    if (value.size() >= W) return false;
+    k = 0;
+    for (std::size_t i = 0; i < W; ++i)
+        k = k << 8 | (i < value.size() ? static_cast<unsigned char>(value[i]) : 0u);
+    return true;
+}
+
 // Position of a text in an ascending list of fixed-width codes, or -1. The
 // whole value is compared, so a longer or shorter text never matches.
 template <std::size_t W>
 int najdi_kod(const char (*tab)[W], int n, const char* value) {
+    std::uint64_t k = 0;
+    if (!klic_textu<W>(value, k)) return -1;
     const char (*end)[W] = tab + n;
     const char (*it)[W] = std::lower_bound(
-        tab, end, value, [](const char(&entry)[W], const char* v) { return std::strcmp(entry, v) < 0; });
-    return (it != end && std::strcmp(*it, value) == 0) ? static_cast<int>(it - tab) : -1;
+        tab, end, k, [](const char(&entry)[W], std::uint64_t v) { return klic_pole(entry) < v; });
+    return (it != end && klic_pole(*it) == k) ? static_cast<int>(it - tab) : -1;
 }
 
 // The same for lists kept in their own order: first equal entry, or -1.
 template <std::size_t W>
 int najdi_kod_po_rade(const char (*tab)[W], int n, const char* value) {
+    std::uint64_t k = 0;
+    if (!klic_textu<W>(value, k)) return -1;
     for (int i = 0; i < n; ++i)
-        if (std::strcmp(tab[i], value) == 0) return i;
+        if (klic_pole(tab[i]) == k) return i;
     return -1;
 }
 
@@ -115,11 +143,13 @@ std::uint32_t ico_na_cislo(const char* text) {
 int pocet_statu() { return nTcisStat; }
 
 int pozice_statu(std::string_view code) {
+    std::uint64_t k = 0;
+    if (!klic_textu<sizeof PoziceStatu::kod>(code, k)) return nTcisStat;
     const PoziceStatu* end = TcisStatPoradi + nTcisStatPoradi;
     const PoziceStatu* it = std::lower_bound(
-        TcisStatPoradi, end, code,
-        [](const PoziceStatu& entry, std::string_view c) { return std::string_view(entry.kod) < c; });
-    if (it != end && std::string_view(it->kod) == code) return it->pozice;
+        TcisStatPoradi, end, k,
+        [](const PoziceStatu& entry, std::uint64_t v) { return klic_pole(entry.kod) < v; });
+    if (it != end && klic_pole(it->kod) == k) return it->pozice;
     return nTcisStat;
 }
 

@@ -15,6 +15,7 @@
 
 #include "src/report/catalogue.h"
 #include "src/run/run.h"
+#include "src/structure/output_copy.h"
 #include "src/structure/sections.h"
 #include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
@@ -272,7 +273,8 @@ int zpracuj_KONp() {
     zavri_vstup();
     const char* nezapsano = nullptr;
     if (sw_vystup == 'A') {
-        std::fputs("</ORV>\n", outsoub);
+        kopie_pis("</ORV>\n");
+        kopie_vyprazdni();
         sw_vystup = 'N';
         if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
     }

@@ -35,10 +35,24 @@ void uloz_kod_zamestnani(const char* content) {
     kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
+// The rows whose values the register keeps: the rows of the switch below.
+constexpr bool je_v_registru(int row) {
+    switch (row) {
+        case N_AA0126: case N_AA0231: case N_AA0211: case N_AA0223: case N_AA0033:
+        case N_AA0131: case N_AA0225: case N_AA0216: case N_AA0132: case N_AA0137:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The register copies, made before the length and range checks so that a
 // value failing them still reaches the register.
 void zapis_do_registru(int row, const char* content, double v) {
     if (row == N_AA0013) uloz_kod_zamestnani(content);
+    // Tested first: finding the current entry costs more than the row test,
+    // and most rows have no register field.
+    if (!je_v_registru(row)) return;
     // No record started (or the register not grown with it): nothing to copy into.
     if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
     AnecEntry& z = aktualni_zaznam();
@@ -82,9 +96,9 @@ void odmitni(int row, const char* content, const char* expected) {
 
 }  // namespace
 
-int k_Nec(const char* name, const char* content) {
+int k_Nec(std::string_view name, std::string_view content) {
     const int row = najdi_N(name);
-    if (row == N_END) return neznamy_prvek(name, content);
+    if (row == N_END) return neznamy_prvek(name.data(), content.data());
     const ElementDef& def = Ntab[row];
 
     NTabEsw[row] = ' ';
@@ -95,27 +109,28 @@ int k_Nec(const char* name, const char* content) {
     double v = 123.0;
     if (def.val_from_e < 1000) {
         double cislo = 0.0;
-        if (StrToDbl(&cislo, content, def.typ) != 0) {
+        if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
             // Nothing more for this occurrence: no value, no register copy.
-            odmitni(row, content, "?");
+            odmitni(row, content.data(), "?");
             return 0;
         }
         v = cislo;
     }
     NTabSum[row] = v;
 
-    zapis_do_registru(row, content, v);
+    zapis_do_registru(row, content.data(), v);
 
-    const int delka = static_cast<int>(std::strlen(content));
-    if (delka < def.lg_from || delka > def.lg_to) {
-        odmitni(row, content, delka_text(def).s);
+    const std::size_t delka = content.size();
+    if (delka < static_cast<std::size_t>(def.lg_from) ||
+        delka > static_cast<std::size_t>(def.lg_to)) {
+        odmitni(row, content.data(), delka_text(def).s);
         return 0;
     }
     if (def.val_from_e > 0 && def.val_from_e < 1000 && mimo_num_rozsah(def, v))
-        odmitni(row, content, "?");
-    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content, "?");
+        odmitni(row, content.data(), "?");
+    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content.data(), "?");
 
-    vyhledej_v_ciselniku(row, content);
+    vyhledej_v_ciselniku(row, content.data());
     return 0;
 }
 

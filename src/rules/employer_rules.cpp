@@ -85,9 +85,11 @@ void akce_radku(int r, const char* content, double v) {
 
 }  // namespace
 
-int k_Tel(const char* name, const char* content) {
-    const std::size_t n = std::strlen(content);
-    const int r = najdi_T(name);
+int k_Tel(std::string_view name_v, std::string_view content_v) {
+    const char* name = name_v.data();
+    const char* content = content_v.data();
+    const std::size_t n = content_v.size();
+    const int r = najdi_T(name_v);
     if (r == T_END) return neznamy_prvek(name, content);
     const ElementDef& row = Ttab[r];
     TTabEsw[r] = ' ';

@@ -2,13 +2,19 @@
 // points where the document walk hands elements and section ends to the rules.
 #pragma once
 
+#include <string_view>
+
 namespace quelt {
 
 inline constexpr int kNecsavSize = 8;  // necsav_AA0013: 7 characters and the terminator
 
-int k_Pre(const char* name, const char* content);  // submitter header element
-int k_Tel(const char* name, const char* content);  // employer element
-int k_Nec(const char* name, const char* content);  // employee record element
+// The rule functions of the three sections take an element's name and
+// content with their lengths, which the element step knows. Both views end
+// where their texts' NUL stands (the element step's buffers, or literals), so
+// their data serve as C strings as well.
+int k_Pre(std::string_view name, std::string_view content);  // submitter header element
+int k_Tel(std::string_view name, std::string_view content);  // employer element
+int k_Nec(std::string_view name, std::string_view content);  // employee record element
 
 int zpracuj_NECk();  // mode O: employee closing rules
 int k_NecK();

@@ -49,9 +49,11 @@ void vlastni_kontroly(int r, const char* content) {
 
 }  // namespace
 
-int k_Pre(const char* name, const char* content) {
-    const std::size_t n = std::strlen(content);
-    const int r = najdi_P(name);
+int k_Pre(std::string_view name_v, std::string_view content_v) {
+    const char* name = name_v.data();
+    const char* content = content_v.data();
+    const std::size_t n = content_v.size();
+    const int r = najdi_P(name_v);
     if (r == P_END) return neznamy_prvek(name, content);
     const ElementDef& row = Ptab[r];
     PTabEsw[r] = ' ';

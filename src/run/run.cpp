@@ -20,6 +20,7 @@
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/run/same_file.h"
+#include "src/structure/output_copy.h"
 #include "src/structure/sections.h"
 #include "src/structure/tables.h"
 #include "src/xml/cp1250.h"
@@ -254,6 +255,7 @@ void zavri_vse() {
     zavri_vstup();
     if (linsoub != nullptr) std::fclose(linsoub);
     linsoub = nullptr;
+    kopie_vyprazdni();
     if (outsoub != nullptr) std::fclose(outsoub);
     outsoub = nullptr;
     sw_vystup = 'N';
@@ -300,6 +302,7 @@ void reset_run_state() {
     reset_tables();
     reset_reader();
     reset_sections();
+    reset_output_copy();
     reset_register();
     reset_codebooks();
     reset_field_checks();

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "data/namespace_uri.h"
 #include "src/report/finding_text.h"
@@ -14,6 +15,7 @@
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/run/run.h"
+#include "src/structure/output_copy.h"
 #include "src/structure/tables.h"
 #include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
@@ -30,8 +32,11 @@ char sw_prvniORV = 'A';
 
 namespace {
 
-void kopie(const char* format, const char* a) {
-    if (sw_vystup == 'A') std::fprintf(outsoub, format, a);
+// The copy line of a structural tag: "<name>".
+void kopie_tagu(const char* name) {
+    kopie_pis("<");
+    kopie_pis(name);
+    kopie_pis(">\n");
 }
 
 // Exact equality of a tag with a structural name. The first byte is tested
@@ -48,31 +53,69 @@ int konec_cteni() {
 
 // The section a handler of the element step serves.
 struct Section {
-    const char* start_child;  // structural start tag inside ("zamestnavatel", ...)
+    std::string_view start_child;  // structural start tag inside ("zamestnavatel", ...)
     char start_mode;
-    const char* end_tag;      // structural end tag ("/ORV", ...)
+    std::string_view end_tag;      // structural end tag ("/ORV", ...)
     char end_mode;
     bool copy_end_tag;
     bool copy_empty;          // empty-element tags get a copy line
-    int (*rule)(const char*, const char*);
+    int (*rule)(std::string_view, std::string_view);
     void (*identify)(const char*);  // copies the identification element, if any
-    const char* ident_element;
+    std::string_view ident_element;
 };
+
+// Equality of two names, from their last bytes on, where the names of one
+// table differ: nearly always one comparison, and no call.
+inline bool stejne(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = a.size(); i-- > 0;)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 void identify_employer(const char* content) { set_telicokod(content); }
 void identify_employee(const char* content) { set_identnec(content); }
 
-// The element step, shared by the header, employer and employee handlers.
-int element_step(const Section& sec) {
+constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre, nullptr, ""};
+constexpr Section kEmployer{"zamestnanec", 'M', "/zamestnavatel", 'U', true, true, k_Tel,
+                            identify_employer, "AA0017"};
+constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, false, k_Nec,
+                            identify_employee, "AA0126"};
+
+// The element read, its content and the tag read after it (lengths of
+// akt_elem, akt_obsah and buf_element in d): the copy line, the
+// identification and the section's rules.
+void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
+    if (sw_vystup == 'A' && (read_content || sec.copy_empty))
+        kopie_prvek(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah),
+                    std::string_view(buf_element, d.konec));
+    if (sec.identify != nullptr && stejne(std::string_view(akt_elem, d.elem), sec.ident_element))
+        sec.identify(akt_obsah);
+    sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
+}
+
+// ES302: the tag read after the content does not close the element.
+void zkontroluj_konec(const DelkyPrvku& d) {
+    const std::string_view name(akt_elem, d.elem);
+    if (prvek_zac_kon(name, std::string_view(buf_element, d.konec)) == 'N')
+        zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
+}
+
+// The next tag of a section read by the piece readers: a structural tag sets
+// the next mode, a comment is skipped (both return 0: back to the processing
+// loop), any other element is read, its end tag checked (1: d holds the
+// lengths, read_content whether a content was read). -1 at the end of the
+// input.
+int prvek_po_kusech(const Section& sec, DelkyPrvku& d, bool& read_content) {
     if (dej_element(buf_element) < 0) return konec_cteni();
 
-    if (je_tag(buf_element, sec.start_child)) {
-        kopie("<%s>\n", buf_element);
+    if (je_tag(buf_element, sec.start_child.data())) {
+        kopie_tagu(buf_element);
         rezim_zprac = sec.start_mode;
         return 0;
     }
-    if (je_tag(buf_element, sec.end_tag)) {
-        if (sec.copy_end_tag) kopie("<%s>\n", buf_element);
+    if (je_tag(buf_element, sec.end_tag.data())) {
+        if (sec.copy_end_tag) kopie_tagu(buf_element);
         rezim_zprac = sec.end_mode;
         return 0;
     }
@@ -92,7 +135,7 @@ int element_step(const Section& sec) {
             zpracuj_chybu(s_cislo_radky(), "ES300", akt_elem, buf_element, "  ");
     }
 
-    bool read_content = true;
+    read_content = true;
     if (n > 0 && akt_elem[n - 1] == '/') {
         // An empty-element tag: the end tag is implied, nothing more is read.
         akt_elem[n - 1] = '\0';
@@ -103,23 +146,32 @@ int element_step(const Section& sec) {
         if (dej_obsah(buf_element) < 0) return konec_cteni();
         jezltrim(akt_obsah, buf_element);
         if (dej_element(buf_element) < 0) return konec_cteni();
-        if (prvek_zac_kon(akt_elem, buf_element) == 'N')
-            zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
     }
-
-    if (sw_vystup == 'A' && (read_content || sec.copy_empty))
-        std::fprintf(outsoub, "<%s>%s<%s>\n", akt_elem, akt_obsah, buf_element);
-    if (sec.identify != nullptr && je_tag(akt_elem, sec.ident_element))
-        sec.identify(akt_obsah);
-    sec.rule(akt_elem, akt_obsah);
-    return 0;
+    d.konec = std::strlen(buf_element);
+    d.elem = std::strlen(akt_elem);
+    d.obsah = std::strlen(akt_obsah);
+    if (read_content) zkontroluj_konec(d);
+    return 1;
 }
 
-constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre, nullptr, ""};
-constexpr Section kEmployer{"zamestnanec", 'M', "/zamestnavatel", 'U', true, true, k_Tel,
-                            identify_employer, "AA0017"};
-constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, false, k_Nec,
-                            identify_employee, "AA0126"};
+// The element step, shared by the header, employer and employee handlers:
+// the section's elements one after another, up to a tag that returns to the
+// processing loop. The common one-line element is read in one pass. Made once
+// for each section, so that its rule and identification are called directly
+// and its constant parts fold away (2 % of the instructions of a clean run).
+template <const Section& sec>
+int element_step() {
+    for (;;) {
+        DelkyPrvku d{};
+        bool read_content = true;
+        // An element read in one pass is closed by its end tag: no ES302.
+        if (!dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
+            const int r = prvek_po_kusech(sec, d, read_content);
+            if (r <= 0) return r;
+        }
+        predej_prvek(sec, read_content, d);
+    }
+}
 
 }  // namespace
 
@@ -136,8 +188,9 @@ int zpracuj_ZACp() {
             std::strcpy(akt_elem, buf_element);
             zpracuj_koment();
         } else if (std::strncmp(buf_element, "ORV", 3) == 0) {
-            if (sw_vystup == 'A')
-                std::fprintf(outsoub, "<ORV verze=\"1.6\" xmlns=\"%s\"> \n", kNamespaceUri.data());
+            kopie_pis("<ORV verze=\"1.6\" xmlns=\"");
+            kopie_pis(kNamespaceUri.data());
+            kopie_pis("\"> \n");
             rezim_zprac = 'G';
             return 0;
         }
@@ -153,22 +206,22 @@ int zpracuj_ORVz() {
 }
 
 int zpracuj_ORV() {
-    return element_step(kHeader);
+    return element_step<kHeader>();
 }
 
 int zpracuj_TEL() {
-    return element_step(kEmployer);
+    return element_step<kEmployer>();
 }
 
 int zpracuj_NEC() {
-    return element_step(kEmployee);
+    return element_step<kEmployee>();
 }
 
 int zpracuj_ORVm() {
     for (;;) {
         if (dej_element(buf_element) < 0) return konec_cteni();
         if (je_tag(buf_element, "zamestnavatel")) {
-            kopie("<%s>\n", buf_element);
+            kopie_tagu(buf_element);
             rezim_zprac = 'S';
             return 0;
         }

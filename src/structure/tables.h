@@ -5,6 +5,8 @@
 // ever overwritten; counts and values are cleared at each section start.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "data/element_tables.h"
@@ -27,11 +29,55 @@ extern LineNo NTabLin[N_END];
 extern int NTabPre[N_END];
 extern double NTabSum[N_END];
 
+// Whether two element names are the same. Names are a few bytes long: a call
+// of memcmp costs more than comparing them. A name of 4 to 16 bytes is
+// compared as its first and its last word (they overlap when the name is
+// shorter than two words), others byte by byte.
+template <typename Word>
+inline Word word_at(std::string_view s, std::size_t i) {
+    Word w;
+    std::memcpy(&w, s.data() + i, sizeof w);
+    return w;
+}
+
+inline bool same_name(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n >= 8 && n <= 16)
+        return word_at<std::uint64_t>(a, 0) == word_at<std::uint64_t>(b, 0) &&
+               word_at<std::uint64_t>(a, n - 8) == word_at<std::uint64_t>(b, n - 8);
+    if (n >= 4 && n < 8)
+        return word_at<std::uint32_t>(a, 0) == word_at<std::uint32_t>(b, 0) &&
+               word_at<std::uint32_t>(a, n - 4) == word_at<std::uint32_t>(b, n - 4);
+    for (std::size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+// The look-up of a name by the hash over its table's names (tables.cpp).
+int najdi_P_hashem(std::string_view name);
+int najdi_T_hashem(std::string_view name);
+int najdi_N_hashem(std::string_view name);
+
+// The row each look-up tries first: the one after the row found last.
+// Elements mostly come in table order, so the guess nearly always holds. It
+// only saves time: a wrong one changes nothing, so it needs no reset.
+extern int dalsi_P, dalsi_T, dalsi_N;
+
+template <std::size_t Rows>
+inline int najdi_radek(const ElementDef (&table)[Rows], std::string_view name, int& dalsi,
+                       int (*hashem)(std::string_view)) {
+    const int row = same_name(table[dalsi].elem, name) ? dalsi : hashem(name);
+    dalsi = row + 1 < static_cast<int>(Rows) - 1 ? row + 1 : 0;
+    return row;
+}
+
 // Row of a name, or the end row (P_END, T_END, N_END) when it is not there.
-// Exact, case-sensitive comparison.
-int najdi_P(std::string_view name);
-int najdi_T(std::string_view name);
-int najdi_N(std::string_view name);
+// Exact, case-sensitive comparison. Inline: nearly every element read is
+// looked up, and the guessed row needs only one comparison.
+inline int najdi_P(std::string_view name) { return najdi_radek(Ptab, name, dalsi_P, najdi_P_hashem); }
+inline int najdi_T(std::string_view name) { return najdi_radek(Ttab, name, dalsi_T, najdi_T_hashem); }
+inline int najdi_N(std::string_view name) { return najdi_radek(Ntab, name, dalsi_N, najdi_N_hashem); }
 
 // Text of a bound index (1000 and above).
 inline const char* text_bound(int index) { return TValChar[index - 1000]; }
@@ -55,8 +101,11 @@ void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows);
 // Text range test: byte-wise on unsigned bytes, the whole text against the
 // whole bound, both bounds inclusive.
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content);
-// Numeric range test, both bounds inclusive.
-bool mimo_num_rozsah(const ElementDef& row, double v);
+// Numeric range test, both bounds inclusive. Here, not in tables.cpp: the
+// test runs for nearly every element, and a call costs as much as the test.
+inline bool mimo_num_rozsah(const ElementDef& row, double v) {
+    return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
+}
 
 // Statuses ' ', lines blank, counts and values 0: the state at run start.
 void reset_tables();

@@ -7,10 +7,13 @@
 #include "src/xml/reader.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 #include "src/run/run.h"
+#include "src/structure/output_copy.h"
 
 namespace quelt {
 
@@ -35,9 +38,17 @@ constexpr std::size_t kBlock = 16 << 20;
 #else
 constexpr std::size_t kBlock = 1 << 16;
 #endif
+// Bytes after the data of a block: a NUL right after the data stops the
+// scans of the one-pass reader at the block's end, and short texts are
+// copied as one fixed-size move that may read past the data into this room.
+constexpr std::size_t kCopyRun = 32;
+constexpr std::size_t kSlack = kCopyRun + 1;
+// The longest start tag text (prefix and name) of the one-pass reader, with
+// its '>': every name of the employer and employee tables fits.
+constexpr std::size_t kKratkeJmeno = 16;
 
 std::FILE* insoub = nullptr;
-unsigned char block[kBlock];
+unsigned char block[kBlock + kSlack];
 std::size_t pos = 0;
 std::size_t len = 0;
 long long precteno = 0;  // bytes read so far, over all files of the run
@@ -51,6 +62,7 @@ int refill() {
     while (sw_konec != 'A') {
         if (insoub != nullptr) {
             len = std::fread(block, 1, kBlock, insoub);
+            block[len] = '\0';
             pos = 0;
             if (len > 0) {
                 precteno += static_cast<long long>(len);
@@ -137,7 +149,9 @@ int preskoc_za_zaviraci() {
 
 // Removes the namespace prefix "orv:" at the start of a name or after its
 // first character ("/orv:X" and any "?orv:X" become "/X").
-inline bool je_prefix(const char* p) { return p[0] == 'o' && p[1] == 'r' && p[2] == 'v' && p[3] == ':'; }
+// Every caller has the four bytes at p to read; a fixed-size memcmp is one
+// comparison of them.
+inline bool je_prefix(const char* p) { return std::memcmp(p, "orv:", 4) == 0; }
 
 // Returns the number of bytes the name lost (4 or 0).
 int odstran_prefix(char* buf, int n) {
@@ -179,8 +193,13 @@ inline int prefix_v_bloku(char* buf) {
     return 0;
 }
 
+namespace {
+bool dej_kratky_tag(char* buf);
+}
+
 int dej_element(char* buf) {
     if (sw_konec == 'A') return -1;
+    if (dej_kratky_tag(buf)) return 0;
     if (je_OTVZAV == 'N' && preskoc_za_otviraci() < 0) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
@@ -273,12 +292,241 @@ int dej_obsah(char* buf) {
     }
 }
 
+// ---- The common element in one pass ------------------------------------------
+//
+// Nearly every element of a submission stands on one line as
+// <name>content</name>. When the whole of it, with what stands before its '<',
+// lies in the current block and holds none of the bytes that make the piece
+// readers do more than copy (a control byte or blank inside a tag, a control
+// byte inside the content, a piece of 299 bytes), it is read here in one pass,
+// with the very result of dej_element, dej_obsah and dej_element in turn:
+// akt_elem the name, akt_obsah the content without its leading spaces,
+// buf_element the end tag's name, the line feeds before the element counted,
+// both flags as dej_element leaves them. Anything else is left to the piece
+// readers, and so is a start tag of more than 15 bytes (no name of the
+// employer and employee tables is that long) and an end tag that is not '/'
+// and the start tag's text.
+//
+// The bytes are examined eight at a time, with plain integer arithmetic on
+// 64-bit words, so every build (native or WebAssembly) runs the same code; it
+// needs the little-endian byte order of all of them, and elsewhere the piece
+// readers read every element. Measured with callgrind on a clean submission:
+// about half the instructions the piece readers take for the same element.
+
+namespace {
+
+using Slovo = std::uint64_t;
+constexpr Slovo kJednicky = 0x0101010101010101u;
+constexpr Slovo kHorni = 0x8080808080808080u;
+constexpr Slovo kDolni7 = 0x7f7f7f7f7f7f7f7fu;
+constexpr bool kPoSlovech = std::endian::native == std::endian::little;
+
+inline Slovo slovo(const unsigned char* p) {
+    Slovo w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// The high bit of every byte of w that equals c, and no other bit.
+inline Slovo bajty_rovne(Slovo w, unsigned char c) {
+    const Slovo x = w ^ (kJednicky * c);
+    return ~(((x & kDolni7) + kDolni7) | x | kDolni7);
+}
+
+// The scans need only the first byte of a kind in a word. These marks cost
+// half as much: the first mark is sure, marks after it may be wrong (a borrow
+// runs on into the next byte).
+//
+// Marks bytes of w below c (c at most 0x80).
+inline Slovo prvni_pod(Slovo w, unsigned char c) { return (w - kJednicky * c) & ~w & kHorni; }
+
+// Marks bytes of w that equal c.
+inline Slovo prvni_rovne(Slovo w, unsigned char c) { return prvni_pod(w ^ (kJednicky * c), 1); }
+
+// Place of the first marked byte of a non-zero mark word.
+inline std::size_t prvni(Slovo m) { return static_cast<std::size_t>(std::countr_zero(m)) / 8; }
+
+// Number of marked bytes.
+inline LineNo pocet(Slovo m) { return static_cast<LineNo>(((m >> 7) * kJednicky) >> 56); }
+
+// The first '<' at or after p before end, counting the line feeds passed on
+// the way into lines; null when there is none.
+inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned char* end,
+                                       LineNo& lines) {
+    for (; p < end; p += sizeof(Slovo)) {
+        const Slovo w = slovo(p);
+        const Slovo lt = prvni_rovne(w, '<');
+        const Slovo lf = bajty_rovne(w, '\n');  // every one counts: the sure marks
+        if (lt != 0) {
+            lines += pocet(lf & ((lt & (~lt + 1)) - 1));  // line feeds before the '<'
+            p += prvni(lt);
+            return p < end ? p : nullptr;
+        }
+        lines += pocet(lf);
+    }
+    return nullptr;
+}
+
+// The first byte of the n at p (n a multiple of 8, at most 32) that is a
+// control byte, a blank or '>', or p + n: a tag name of the one pass ends
+// there. The n bytes may be read (the block's slack).
+inline const unsigned char* konec_jmena(const unsigned char* p, std::size_t n) {
+    for (const unsigned char* q = p; q < p + n; q += sizeof(Slovo)) {
+        const Slovo w = slovo(q);
+        const Slovo m = prvni_pod(w, 0x21) | prvni_rovne(w, '>');
+        if (m != 0) return q + prvni(m);
+    }
+    return p + n;
+}
+
+// The first byte at or after p below 0x0E (NUL, tab, line feed, carriage
+// return...) or '<': a content of the one pass ends there, and only a '<' lets
+// the pass go on.
+inline const unsigned char* konec_obsahu(const unsigned char* p) {
+    for (;; p += sizeof(Slovo)) {
+        const Slovo w = slovo(p);
+        const Slovo m = prvni_pod(w, 0x0E) | prvni_rovne(w, '<');
+        if (m != 0) return p + prvni(m);
+    }
+}
+
+// The content [src, src + n) into akt_obsah, terminated. A short content
+// moves as one fixed-size run: a few instructions instead of a call.
+inline void kopiruj_obsah(const unsigned char* src, std::size_t n) {
+    if (n <= kCopyRun)
+        std::memcpy(akt_obsah, src, kCopyRun);
+    else
+        std::memcpy(akt_obsah, src, n);
+    akt_obsah[n] = '\0';
+}
+
+// Whether the n bytes at a and at b are the same, n at most 16: two words
+// each, the bytes past n masked off. Both may be read 16 bytes far (the
+// block's slack keeps that in bounds).
+inline bool stejnych_16(const unsigned char* a, const unsigned char* b, std::size_t n) {
+    const Slovo x0 = slovo(a) ^ slovo(b);
+    const Slovo x1 = slovo(a + 8) ^ slovo(b + 8);
+    if (n <= 8) return (x0 & (~Slovo{0} >> (64 - 8 * n))) == 0;
+    return x0 == 0 && (x1 & (~Slovo{0} >> (128 - 8 * n))) == 0;
+}
+
+inline bool stejne(const unsigned char* a, std::size_t n, std::string_view b) {
+    return n == b.size() && std::memcmp(a, b.data(), n) == 0;
+}
+
+}  // namespace
+
+bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
+                     DelkyPrvku& delky) {
+    if (!kPoSlovech || sw_konec == 'A' || je_OTVZAV != 'N' || pos >= len) return false;
+    const unsigned char* const end = block + len;
+    LineNo lines = 0;
+    const unsigned char* open = k_otviraci(block + pos, end, lines);
+    if (open == nullptr) return false;
+
+    // The start tag's text (raw) of at most 15 bytes, the name without "orv:"
+    // in front. A prefix after one byte (the name would become '/' and the
+    // rest) is left to the piece readers. A prefix seen whole lies before the
+    // NUL after the block's data.
+    const unsigned char* raw = open + 1;
+    const unsigned char* name = je_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
+    if (name == raw && je_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
+    const unsigned char* name_end = konec_jmena(name, kKratkeJmeno);
+    const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
+    if (*name_end != '>' || name_end >= end || raw_n > kKratkeJmeno) return false;
+    const std::size_t n = static_cast<std::size_t>(name_end - name);
+    const unsigned char* content = name_end + 1;
+    const unsigned char* content_end = konec_obsahu(content);
+    if (*content_end != '<' || content_end >= end || content_end - content >= kPiece - 1)
+        return false;
+    // The end tag must be '/' and the start tag's text with its '>': one
+    // comparison. The compared bytes hold no NUL, so they lie before the NUL
+    // after the block's data.
+    const unsigned char* tag = content_end + 1;
+    if (*tag != '/' || !stejnych_16(tag + 1, raw, raw_n)) return false;
+
+    // The element step reads these otherwise: a structural tag of the
+    // section, a comment, an empty-element tag.
+    if (stejne(name, n, strukturni1) || stejne(name, n, strukturni2) || stejne(name, n, "!--") ||
+        (n > 0 && name[n - 1] == '/'))
+        return false;
+
+    // The texts, short ones each by one fixed-size move (the block's slack
+    // keeps the reads in bounds, the buffers are far longer than the moves).
+    // The end tag's name is '/' and the name: the byte before the name
+    // becomes the '/'.
+    std::memcpy(akt_elem, name, kKratkeJmeno);
+    akt_elem[n] = '\0';
+    std::memcpy(buf_element, name - 1, kKratkeJmeno);
+    buf_element[0] = '/';
+    buf_element[n + 1] = '\0';
+    while (*content == ' ') ++content;
+    delky.elem = n;
+    delky.obsah = static_cast<std::size_t>(content_end - content);
+    delky.konec = n + 1;
+    kopiruj_obsah(content, delky.obsah);
+    delka_elementu = static_cast<int>(delky.konec);
+
+    cislo_radky += lines;
+    pos = static_cast<std::size_t>(tag + raw_n + 1 - block);
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'A';
+    return true;
+}
+
+namespace {
+
+// A tag name of at most 31 bytes in the current block, ended by '>', a blank
+// or a line feed, read as dej_element reads it (the structural tags, and the
+// names of elements the one pass leaves to the piece readers). False, having
+// read nothing, for anything else.
+bool dej_kratky_tag(char* buf) {
+    if (!kPoSlovech || pos >= len) return false;
+    const unsigned char* const end = block + len;
+    LineNo lines = 0;
+    const unsigned char* raw = block + pos;
+    if (je_OTVZAV == 'N') {
+        const unsigned char* open = k_otviraci(raw, end, lines);
+        if (open == nullptr) return false;
+        raw = open + 1;
+    }
+    const unsigned char* stop = konec_jmena(raw, kCopyRun);
+    const std::size_t m = static_cast<std::size_t>(stop - raw);
+    if (stop >= end || m >= kCopyRun || (*stop != '>' && *stop != ' ' && *stop != '\n'))
+        return false;
+    const char* t = reinterpret_cast<const char*>(raw);
+    std::size_t n = m;  // the name stored
+    if (m >= 4 && je_prefix(t)) {
+        n = m - 4;
+        std::memcpy(buf, t + 4, n);
+    } else if (m >= 5 && je_prefix(t + 1)) {
+        n = m - 4;
+        buf[0] = '/';
+        std::memcpy(buf + 1, t + 5, n - 1);
+    } else {
+        std::memcpy(buf, t, n);
+    }
+    buf[n] = '\0';
+    delka_elementu = static_cast<int>(n);
+    je_OTVZAV = 'N';
+    je_ZAVZAV = *stop == '>' ? 'A' : 'N';
+    cislo_radky += lines + (*stop == '\n' ? 1 : 0);
+    pos = static_cast<std::size_t>(stop + 1 - block);
+    return true;
+}
+
+}  // namespace
+
 int zpracuj_prvni() {
     if (dej_zbytek_elementu(buf_element, 'N') < 0) {
         rezim_zprac = 'W';
         return -1;
     }
-    if (sw_vystup == 'A') std::fprintf(outsoub, "<%s %s>\n", akt_elem, buf_element);
+    kopie_pis("<");
+    kopie_pis(akt_elem);
+    kopie_pis(" ");
+    kopie_pis(buf_element);
+    kopie_pis(">\n");
     return 0;
 }
 
@@ -304,6 +552,7 @@ void reset_reader() {
     zavri_vstup();
     pos = 0;
     len = 0;
+    block[0] = '\0';
     cislo_radky = 1;
     text_line = -1;
     je_OTVZAV = 'N';

@@ -5,7 +5,9 @@
 // advances the line counter; carriage returns are dropped everywhere.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <string_view>
 
 #include "src/xml/line_text.h"
 
@@ -32,6 +34,24 @@ int dej_element(char* buf);
 int dej_zbytek_elementu(char* buf, char keep);
 int preskoc_zbytek_komentare();
 int dej_obsah(char* buf);
+
+// Lengths of the texts of an element read: they are known where the texts
+// are made, and need not be measured again.
+struct DelkyPrvku {
+    std::size_t elem;   // akt_elem
+    std::size_t obsah;  // akt_obsah
+    std::size_t konec;  // buf_element
+};
+
+// The common element <name>content</name> of one line in one pass, when it
+// stands whole in the input block, its end tag is '/' and the start tag's
+// text, and it holds nothing unusual: akt_elem, akt_obsah and buf_element as
+// the piece readers would leave them (buf_element is '/' and the name, so it
+// closes the element), and their lengths. Returns false, having read nothing,
+// when the piece readers must read it, and for a name the element step treats
+// otherwise: the two structural names given, a comment, an empty-element tag.
+bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
+                     DelkyPrvku& delky);
 int zpracuj_prvni();
 int zpracuj_koment();
 

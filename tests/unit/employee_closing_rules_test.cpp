@@ -8,6 +8,7 @@
 
 #include "src/rules/employee_register.h"
 #include "src/run/run.h"
+#include "src/structure/sections.h"
 #include "tests/unit/employee_record.h"
 
 namespace quelt::test {
@@ -676,30 +677,47 @@ TEST_F(EmployeeClosing, HourlyEarningsCountWithoutHoursOnlyInTheHeadcountAndVali
 
 // ---- zpracuj_NECk ----
 
-TEST_F(EmployeeClosing, RecordEndShowsProgressAndFeedsTheEmployerSums) {
+// What the calls of f write to the console.
+template <typename F>
+std::string na_konzoli(F f) {
     std::FILE* konzole_testu = std::tmpfile();
     konzole = konzole_testu;
+    f();
+    konzole = stdout;
+    std::rewind(konzole_testu);
+    char buf[256] = {};
+    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, konzole_testu);
+    std::fclose(konzole_testu);
+    return std::string(buf, n);
+}
+
+TEST_F(EmployeeClosing, RecordEndShowsProgressAndFeedsTheEmployerSums) {
     NTabSum[N_AA0136] = 0.5;
     NTabSum[N_AA0144] = 1000;
     NTabSum[N_AA0145] = 1000;
     NTabEsw[N_AA0144] = 'E';  // the sums take the values all the same
-    zpracuj_NECk();
-    NTabSum[N_AA0137] = 2;
-    zpracuj_NECk();
-    konzole = stdout;
+    const std::string text = na_konzoli([] {
+        zpracuj_NECk();
+        NTabSum[N_AA0137] = 2;
+        zpracuj_NECk();
+    });
 
     EXPECT_EQ(rezim_zprac, 'T');
     EXPECT_DOUBLE_EQ(sumz_AA0136, 1.0);
     EXPECT_DOUBLE_EQ(sumz_AA0137, 1.0);
     EXPECT_DOUBLE_EQ(sumz_AA0144, 2000.0);
     EXPECT_EQ(sw_anec_AA0137, 2);
-
-    std::rewind(konzole_testu);
-    char buf[256] = {};
-    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, konzole_testu);
-    std::fclose(konzole_testu);
     const std::string radek_postupu = " Radek     500 pro zamestnance         E1 zamestnavatel   12345678\r";
-    EXPECT_EQ(std::string(buf, n), radek_postupu + radek_postupu);
+    EXPECT_EQ(text, radek_postupu + radek_postupu);
+}
+
+// Fields wider than their printf widths (%8lld, %11s) are written whole.
+TEST_F(EmployeeClosing, ProgressLineKeepsLongFieldsWhole) {
+    cislo_radky = 1234567890123;
+    set_identnec("12345678901");
+    set_telicokod("12345678/1234567890");
+    EXPECT_EQ(na_konzoli([] { zpracuj_NECk(); }),
+              " Radek1234567890123 pro zamestnance12345678901 zamestnavatel12345678/1234567890\r");
 }
 
 TEST_F(EmployeeClosing, RegisterStateOneIsNotAboveOne) {

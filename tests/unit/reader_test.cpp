@@ -1,0 +1,115 @@
+// Element reader: the common element read in one pass must leave exactly what
+// the piece readers leave (the three texts, the line, both flags), wherever
+// the input block ends, and must leave every unusual element to them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "src/run/run.h"
+#include "src/xml/helpers.h"
+#include "src/xml/reader.h"
+
+using namespace quelt;
+
+namespace {
+
+// Elements of every kind the one pass takes or must refuse: prefixes, blanks
+// and tabs, CR LF, long names and contents, comments, empty-element tags,
+// mismatched end tags, a NUL, text between elements.
+const std::string kVzorek = std::string(
+    "\n      <orv:AA0126>0001126</orv:AA0126>"
+    "\r\n  <orv:AA0231>1953</orv:AA0231>\n<AA0211>1</AA0211>"
+    "<orv:AA0223>   K</orv:AA0223><orv:AA0033></orv:AA0033>"
+    "<xorv:AA0013>5</xorv:AA0013>\n<orv:AA0125>1</orv:AA0124>"
+    "<orv:AA0130>a\tb</orv:AA0130><orv:AA0131 >40</orv:AA0131>"
+    "<orv:ICOpredkladatele>1</orv:ICOpredkladatele>\n"
+    "<orv:AA0225>7777777777777777777777777777777777777777</orv:AA0225>"
+    "<orv:AA0216>x<y</orv:AA0216>\n</orv:zamestnanec>\n<!-- c -->"
+    "<orv:AA0140/>\n<orv:AA0132>917.5</orv:AA0132 x>\ntext<orv:AA0133>0</orv:AA0133>"
+    "<orv:AA0134>1") + '\0' + "</orv:AA0134>\n<orv:AA0135>\xe8</orv:AA0135>";
+
+struct Stav {
+    std::string elem, obsah, konec;
+    LineNo radek;
+    char otv, zav;
+    bool operator==(const Stav&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Stav& s) {
+    return os << s.elem << "|" << s.obsah << "|" << s.konec << "|" << s.radek << s.otv << s.zav;
+}
+
+// Reads the file element by element as the element step does; with
+// jednim_pruchodem the one pass is tried first.
+std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
+    reset_run_state();
+    otevri_vstup(std::fopen(path.c_str(), "rb"));
+    std::vector<Stav> out;
+    for (;;) {
+        DelkyPrvku d{};
+        if (!jednim_pruchodem || !dej_bezny_prvek("/zamestnanec", "/zamestnavatel", d)) {
+            if (dej_element(buf_element) < 0) break;
+            std::strcpy(akt_elem, buf_element);
+            if (dej_zbytek_elementu(buf_element, 'A') < 0) break;
+            if (dej_obsah(buf_element) < 0) break;
+            jezltrim(akt_obsah, buf_element);
+            if (dej_element(buf_element) < 0) break;
+        } else {
+            EXPECT_EQ(d.elem, std::strlen(akt_elem));
+            EXPECT_EQ(d.obsah, std::strlen(akt_obsah));
+            EXPECT_EQ(d.konec, std::strlen(buf_element));
+        }
+        out.push_back({akt_elem, akt_obsah, buf_element, cislo_radky, je_OTVZAV, je_ZAVZAV});
+    }
+    zavri_vstup();
+    return out;
+}
+
+}  // namespace
+
+void zapis(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+std::string cesta() { return ::testing::TempDir() + "rd" + std::to_string(getpid()) + ".xml"; }
+
+// More than one block of samples.
+std::string telo() {
+    std::string t;
+    while (t.size() < (1u << 16) + 2 * kVzorek.size()) t += kVzorek;
+    return t;
+}
+
+// Blanks before the first element move every block boundary through every
+// byte of the sample: the readings must agree at each.
+TEST(Reader, OnePassReadsAsThePieceReadersAtEveryBlockBoundary) {
+    const std::string path = cesta();
+    for (std::size_t pad = 0; pad <= kVzorek.size(); ++pad) {
+        zapis(path, std::string(pad, ' ') + telo());
+        const auto po_kusech = cti(path, false);
+        ASSERT_GT(po_kusech.size(), 2000u);
+        ASSERT_EQ(cti(path, true), po_kusech) << "pad " << pad;
+    }
+    std::remove(path.c_str());
+}
+
+// A file that ends inside an element, at every byte of the last sample: the
+// last block is short, and behind its data stand the bytes of the block
+// before, which must not be taken for the rest of the element.
+TEST(Reader, OnePassStopsAtTheEndOfTheData) {
+    const std::string path = cesta();
+    const std::string text = telo();
+    for (std::size_t cut = text.size() - kVzorek.size(); cut <= text.size(); ++cut) {
+        zapis(path, text.substr(0, cut));
+        ASSERT_EQ(cti(path, true), cti(path, false)) << "cut " << cut;
+    }
+    std::remove(path.c_str());
+}
