@@ -15,7 +15,17 @@ namespace quelt {
 // An entry stays small: an employer may bring a hundred thousand records.
 static_assert(sizeof(AnecEntry) <= 88, "register entry grew beyond its memory budget");
 
-std::deque<AnecEntry> anec;
+AnecRegistr anec;
+
+void AnecRegistr::emplace_back() {
+    if (pocet_ == bloky_.size() * kBlok) bloky_.push_back(std::make_unique<AnecEntry[]>(kBlok));
+    (*this)[pocet_++] = AnecEntry{};
+}
+
+void AnecRegistr::shrink_to_fit() {
+    bloky_.resize((pocet_ + kBlok - 1) / kBlok);
+    bloky_.shrink_to_fit();
+}
 std::vector<int> anec_ind;
 int maxAktiAnec = -1;
 

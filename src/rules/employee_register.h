@@ -4,7 +4,8 @@
 // and flags that employee processing feeds. Cleared at each employer start.
 #pragma once
 
-#include <deque>
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,30 @@ struct AnecEntry {
     char anec_iAA0223 = ' ';         // first character of the education code
 };
 
-// Entries 0..maxAktiAnec of the current employer; grows as records arrive, in
-// blocks, so a large employer never holds twice its entries while growing.
-extern std::deque<AnecEntry> anec;
+// Entries in blocks of a fixed size: the register grows without moving what
+// it holds, so a large employer never holds twice its entries while growing,
+// and with one allocation per block. Emptied, it keeps its blocks for the
+// next employer.
+class AnecRegistr {
+public:
+    static constexpr std::size_t kBlok = 4096;
+
+    AnecEntry& operator[](std::size_t i) { return bloky_[i / kBlok][i % kBlok]; }
+    std::size_t size() const { return pocet_; }
+    bool empty() const { return pocet_ == 0; }
+    // A new entry at the end, with the start values of every field.
+    void emplace_back();
+    void clear() { pocet_ = 0; }
+    // Frees the blocks that hold no entry.
+    void shrink_to_fit();
+
+private:
+    std::vector<std::unique_ptr<AnecEntry[]>> bloky_;
+    std::size_t pocet_ = 0;
+};
+
+// Entries 0..maxAktiAnec of the current employer.
+extern AnecRegistr anec;
 // The ordering: position p holds the entry at place p, -1 for a record that
 // has no AA0126.
 extern std::vector<int> anec_ind;
