@@ -6,9 +6,8 @@
 # - quelt_web.js (and quelt_web.wasm): the module the web page's worker runs,
 #   reading the chosen files where they lie (WORKERFS).
 
-# Both start with 32 MB of memory: the reader's 16 MB block and the rest of
-# the run, which grows from there (the register of a large employer).
-set(QUELT_WEB_MEMORY -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
+# The memory grows as the run needs it (the register of a large employer).
+set(QUELT_WEB_MEMORY -sALLOW_MEMORY_GROWTH=1)
 
 # Node 20 has fetch, which the loader would try for quelt.wasm; compiling the
 # module synchronously reads it from disk instead.

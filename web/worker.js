@@ -68,8 +68,9 @@ function block(file, k, blocks) {
 
 // The C library's read of a file descriptor (readv with iovcnt buffers, the
 // count read stored at pnum), for the chosen files; every other descriptor
-// (the list file) goes to the usual read. Returns 0 or an errno, or the
-// promise of it while a block is still on its way.
+// (the list file) goes to the usual read. Returns 0 or an errno, or, while a
+// block is still on its way, the promise of it: only then is the checker
+// suspended.
 function readAheadFdRead(module, files, syncRead) {
   const current = new WeakMap();  // open file -> {k, bytes}: the block being read
   return (fd, iov, iovcnt, pnum) => {
@@ -77,56 +78,77 @@ function readAheadFdRead(module, files, syncRead) {
     const stream = Module.FS.getStream(fd);
     const file = stream && stream.node ? files.get(stream.node) : undefined;
     if (file === undefined) return syncRead(fd, iov, iovcnt, pnum);
-    return (async () => {
-      const size = stream.node.size;
-      const blocks = Math.ceil(size / blockSize);
-      let total = 0;
-      for (let i = 0; i < iovcnt; ++i) {
-        const words = new Int32Array(Module.HEAPU8.buffer, iov + 8 * i, 2);
-        let at = words[0];
-        let want = words[1];
-        while (want > 0 && stream.position < size) {
+    const size = stream.node.size;
+    const blocks = Math.ceil(size / blockSize);
+    let i = 0;      // the buffer being filled
+    let done = 0;   // bytes of it filled
+    let total = 0;  // bytes read
+    // Copies what the blocks at hand give; returns the block number missing,
+    // -1 when the read is complete, or EIO's negative.
+    const copy = () => {
+      for (; i < iovcnt; ++i, done = 0) {
+        const [at, length] = new Int32Array(Module.HEAPU8.buffer, iov + 8 * i, 2);
+        while (done < length && stream.position < size) {
           const k = Math.floor(stream.position / blockSize);
-          let c = current.get(stream);
-          if (c === undefined || c.k !== k) {
-            const bytes = await block(file, k, blocks);
-            if (bytes === null) return EIO;
-            c = {k, bytes};
-            current.set(stream, c);
-          }
+          const c = current.get(stream);
+          if (c === undefined || c.k !== k) return k;
           const from = stream.position - k * blockSize;
-          const n = Math.min(want, c.bytes.length - from);
-          if (n <= 0) return EIO;  // the file is shorter than when it was chosen
-          Module.HEAPU8.set(c.bytes.subarray(from, from + n), at);
-          at += n;
-          want -= n;
+          const n = Math.min(length - done, c.bytes.length - from);
+          if (n <= 0) return -EIO;  // the file is shorter than when it was chosen
+          Module.HEAPU8.set(c.bytes.subarray(from, from + n), at + done);
+          done += n;
           total += n;
           stream.position += n;
         }
       }
       new Int32Array(Module.HEAPU8.buffer, pnum, 1)[0] = total;
-      return 0;
+      return -1;
+    };
+    const missing = copy();
+    if (missing === -1) return 0;
+    if (missing < -1) return EIO;
+    return (async () => {
+      let k = missing;
+      for (; k >= 0; k = copy()) {
+        const bytes = await block(file, k, blocks);
+        if (bytes === null) return EIO;
+        current.set(stream, {k, bytes});
+      }
+      return k === -1 ? 0 : EIO;
     })();
   };
 }
 
 // ---- Blocks read when the checker asks ----
 
-// A file that the browser can no longer read (moved, deleted, changed on
-// disk) is an input error for the checker, which then reports that it cannot
-// read the file and ends with status 13, instead of the run breaking off. A
-// read of no bytes returns at once instead of costing a browser read.
+// Every browser read costs a round trip, so the file is read in blocks of
+// blockSize, each kept for the checker's reads that fall into it. A file that
+// the browser can no longer read (moved, deleted, changed on disk) is an
+// input error for the checker, which then reports that it cannot read the
+// file and ends with status 13, instead of the run breaking off.
 function readFromBrowser(FS) {
-  const ops = FS.filesystems.WORKERFS.stream_ops;
-  const read = ops.read;
-  ops.read = function (stream, buffer, offset, length, position) {
-    if (length === 0) return 0;
-    try {
-      return read.call(this, stream, buffer, offset, length, position);
-    } catch (e) {
-      if (e instanceof FS.ErrnoError) throw e;
-      throw new FS.ErrnoError(EIO);
+  const reader = new FileReaderSync();
+  let c = null;  // the block read last: {node, k, bytes}
+  FS.filesystems.WORKERFS.stream_ops.read = (stream, buffer, offset, length, position) => {
+    const node = stream.node;
+    let n = 0;
+    while (n < length && position + n < node.size) {
+      const k = Math.floor((position + n) / blockSize);
+      if (c === null || c.node !== node || c.k !== k) {
+        c = null;
+        try {
+          c = {node, k, bytes: new Uint8Array(reader.readAsArrayBuffer(node.contents.slice(k * blockSize, (k + 1) * blockSize)))};
+        } catch (e) {
+          throw new FS.ErrnoError(EIO);
+        }
+      }
+      const from = position + n - k * blockSize;
+      const part = Math.min(length - n, c.bytes.length - from);
+      if (part <= 0) throw new FS.ErrnoError(EIO);  // the file is shorter than when it was chosen
+      buffer.set(c.bytes.subarray(from, from + part), offset + n);
+      n += part;
     }
+    return n;
   };
 }
 
