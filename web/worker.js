@@ -179,6 +179,7 @@ async function callMainSuspending(Module, args) {
 //       args, outputs: [path], blockSize}
 async function runJob(job) {
   blockSize = job.blockSize;
+  let lastProgress = -Infinity;
   const files = new Map();  // mounted file node -> its index in job.files
   let Module = null;
   Module = await createQuelt({
@@ -193,6 +194,11 @@ async function runJob(job) {
       return {};
     },
     onRead(bytes) {
+      // The checker reports every 1 MB block; the page's bar needs no more
+      // than a report every 50 ms.
+      const now = performance.now();
+      if (now - lastProgress < 50) return;
+      lastProgress = now;
       postMessage({type: 'progress', bytes});
     },
     print() {},
