@@ -2,9 +2,10 @@
 // built (quelt_web.js and quelt_web.wasm):
 //   <build>/site/                   the page and its files, for a web server
 //   <build>/quelt-kontrola.html     the same page as one file, to open from disk
-// Both carry a Content-Security-Policy that allows nothing from the network:
-// the served page may load only its own files, the single file nothing at
-// all (its scripts and style are allowed by their hashes).
+// Both carry the engine inside, so neither asks for anything once loaded, and
+// a Content-Security-Policy that allows no connection at all: the served page
+// loads only its own scripts and style, the single file nothing (its scripts
+// and style are allowed by their hashes).
 //
 //   node web/assemble.mjs <build-folder>
 import {createHash} from 'node:crypto';
@@ -37,7 +38,6 @@ function policy(sources) {
     "default-src 'none'",
     `script-src ${sources.script} 'wasm-unsafe-eval'`,
     `style-src ${sources.style}`,
-    ...(sources.connect ? [`connect-src ${sources.connect}`] : []),
     'worker-src blob:',
     'frame-src blob:',
     'img-src data:',
@@ -57,33 +57,32 @@ function fill(template, values) {
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-// The page for a web server: its scripts, style and engine as files of its own.
+// The engine inside the page, in blocks that are data, not scripts.
+const ENGINE =
+  `<script type="application/octet-stream" id="quelt-engine-code">${Buffer.from(engineCode).toString('base64')}</script>\n` +
+  `<script type="application/octet-stream" id="quelt-engine-wasm">${engineWasm.toString('base64')}</script>`;
+
+// The page for a web server: its scripts and style as files of its own.
 function writeSite() {
   const site = join(build, 'site');
   rmSync(site, {recursive: true, force: true});
   mkdirSync(site, {recursive: true});
   for (const name of SCRIPTS) writeFileSync(join(site, name), read(name));
   writeFileSync(join(site, 'style.css'), style);
-  writeFileSync(join(site, 'quelt-engine.js'), engineCode);
-  writeFileSync(join(site, 'quelt-engine.wasm'), engineWasm);
   writeFileSync(join(site, 'index.html'), fill(page, {
-    '@CSP@': policy({script: "'self'", style: "'self'", connect: "'self'"}),
+    '@CSP@': policy({script: "'self'", style: "'self'"}),
     '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
-    '@SCRIPTS@': SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
+    '@SCRIPTS@': `${ENGINE}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
   }));
 }
 
-// The page as one file: scripts and style inline, the engine as base64 in
-// blocks that are data, not scripts.
+// The page as one file: scripts and style inline too.
 function writeSingleFile() {
   const script = SCRIPTS.map(read).join('\n');
-  const engine =
-    `<script type="application/octet-stream" id="quelt-engine-code">${Buffer.from(engineCode).toString('base64')}</script>\n` +
-    `<script type="application/octet-stream" id="quelt-engine-wasm">${engineWasm.toString('base64')}</script>`;
   writeFileSync(join(build, 'quelt-kontrola.html'), fill(page, {
     '@CSP@': policy({script: hash(script), style: hash(style)}),
     '@STYLE@': `${ICON}\n<style>${style}</style>`,
-    '@SCRIPTS@': `${engine}\n<script>${script}</script>`,
+    '@SCRIPTS@': `${ENGINE}\n<script>${script}</script>`,
   }));
 }
 

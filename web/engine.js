@@ -1,9 +1,9 @@
 // The checker in the page: its WebAssembly module, compiled once, and the
-// code of its worker (the Emscripten loader and worker.js). A page served by
-// a web server finds both among its own files; the single-file page carries
-// them inside itself (base64), since a page opened from disk may not read
-// other files. Every run gets a fresh worker started from a blob: address,
-// which a page opened from disk may start where a worker file would fail.
+// code of its worker (the Emscripten loader and worker.js). The page carries
+// both inside itself (base64), served or opened from disk alike, so it asks
+// for nothing, and a page opened from disk may not read other files. Every
+// run gets a fresh worker started from a blob: address, which a page opened
+// from disk may start where a worker file would fail.
 'use strict';
 
 const Engine = (() => {
@@ -16,20 +16,13 @@ const Engine = (() => {
     return bytes;
   }
 
-  async function parts() {
-    const code = document.getElementById('quelt-engine-code');
-    const wasm = document.getElementById('quelt-engine-wasm');
-    if (code && wasm) return {code: fromBase64(code.textContent), wasm: fromBase64(wasm.textContent)};
-    const [codeResponse, wasmResponse] = await Promise.all([fetch('quelt-engine.js'), fetch('quelt-engine.wasm')]);
-    if (!codeResponse.ok || !wasmResponse.ok) throw new Error('soubory kontrolního programu se nepodařilo načíst');
-    return {code: await codeResponse.arrayBuffer(), wasm: await wasmResponse.arrayBuffer()};
-  }
+  const inline = (id) => fromBase64(document.getElementById(id).textContent);
 
   function load() {
     if (loaded === null) {
-      loaded = parts().then(async ({code, wasm}) => ({
-        url: URL.createObjectURL(new Blob([code], {type: 'text/javascript'})),
-        module: await WebAssembly.compile(wasm),
+      loaded = WebAssembly.compile(inline('quelt-engine-wasm')).then((module) => ({
+        url: URL.createObjectURL(new Blob([inline('quelt-engine-code')], {type: 'text/javascript'})),
+        module,
       }));
       loaded.catch(() => { loaded = null; });
     }
