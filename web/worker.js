@@ -23,30 +23,71 @@ const EIO = 29;
 
 const canSuspend = typeof WebAssembly.Suspending === 'function' && typeof WebAssembly.promising === 'function';
 
-// ---- Blocks read ahead by the page ----
+// ---- Blocks of the chosen files ----
 
-// Blocks the page has sent and the promises of blocks still to come, by
-// file and block number.
-const arrived = new Map();
-const awaited = new Map();
+// Every browser read costs a round trip, so the checker's reads of a chosen
+// file are served from blocks of blockSize bytes: blocks the page has read
+// ahead, or else a block read here when the checker needs it. A file that
+// the browser can no longer read (moved, deleted, changed on disk) is an
+// input error for the checker, which then reports that it cannot read the
+// file and ends with status 13, instead of the run breaking off.
 let blockSize = 0;
-const READ_AHEAD = 2;  // blocks asked for beyond the one being read
+const files = new Map();     // mounted file node -> its index in the job's files
+const arrived = new Map();   // "file:k" -> the page's block (null: unreadable)
+const awaited = new Map();   // "file:k" -> resolves the wait for it
+let last = null;             // the block read from last: {node, k, bytes}
 
-function blockKey(file, k) {
-  return `${file}:${k}`;
-}
+const blockKey = (file, k) => `${file}:${k}`;
 
 function onBlock({file, k, bytes, failed}) {
   const key = blockKey(file, k);
-  const block = failed ? null : new Uint8Array(bytes);
+  arrived.set(key, failed ? null : new Uint8Array(bytes));
   if (awaited.has(key)) {
-    awaited.get(key)(block);
+    awaited.get(key)();
     awaited.delete(key);
-  } else {
-    arrived.set(key, block);
   }
 }
 
+function blockOf(FS, node, k) {
+  if (last !== null && last.node === node && last.k === k) return last.bytes;
+  const key = blockKey(files.get(node), k);
+  let bytes;
+  if (arrived.has(key)) {
+    bytes = arrived.get(key);
+    arrived.delete(key);
+  } else {
+    try {
+      bytes = new Uint8Array(new FileReaderSync().readAsArrayBuffer(node.contents.slice(k * blockSize, (k + 1) * blockSize)));
+    } catch (e) {
+      bytes = null;
+    }
+  }
+  if (bytes === null) throw new FS.ErrnoError(EIO);
+  last = {node, k, bytes};
+  return bytes;
+}
+
+// The file system's read of a chosen file, from its blocks.
+function readFromBlocks(FS) {
+  FS.filesystems.WORKERFS.stream_ops.read = (stream, buffer, offset, length, position) => {
+    const node = stream.node;
+    let n = 0;
+    while (n < length && position + n < node.size) {
+      const k = Math.floor((position + n) / blockSize);
+      const bytes = blockOf(FS, node, k);
+      const from = position + n - k * blockSize;
+      const part = Math.min(length - n, bytes.length - from);
+      if (part <= 0) throw new FS.ErrnoError(EIO);  // the file is shorter than when it was chosen
+      buffer.set(bytes.subarray(from, from + part), offset + n);
+      n += part;
+    }
+    return n;
+  };
+}
+
+// ---- Reading ahead, where the checker can wait ----
+
+const READ_AHEAD = 2;  // blocks asked of the page beyond the one being read
 const asked = new Set();
 
 function ask(file, k, blocks) {
@@ -56,101 +97,31 @@ function ask(file, k, blocks) {
   postMessage({type: 'read', file, k});
 }
 
-// The block k of a file: null when the page could not read it.
-function block(file, k, blocks) {
-  for (let ahead = 0; ahead <= READ_AHEAD; ++ahead) ask(file, k + ahead, blocks);
-  const key = blockKey(file, k);
-  if (arrived.has(key)) {
-    const b = arrived.get(key);
-    arrived.delete(key);
-    return Promise.resolve(b);
-  }
-  return new Promise((resolve) => awaited.set(key, resolve));
-}
-
-// The C library's read of a file descriptor (readv with iovcnt buffers, the
-// count read stored at pnum), for the chosen files; every other descriptor
-// (the list file) goes to the usual read. Returns 0 or an errno, or, while a
-// block is still on its way, the promise of it: only then is the checker
-// suspended.
-function readAheadFdRead(module, files, syncRead) {
-  const current = new WeakMap();  // open file -> {k, bytes}: the block being read
+// The C library's read of a file descriptor (readv: iovcnt buffers at iov).
+// For a chosen file it asks the page for the blocks from the read's position
+// on, and when one that the read needs has not come yet, returns the promise
+// of the read once it has: only then is the checker suspended. The read
+// itself is the usual one.
+function readAhead(module, syncRead) {
   return (fd, iov, iovcnt, pnum) => {
     const Module = module();
     const stream = Module.FS.getStream(fd);
-    const file = stream && stream.node ? files.get(stream.node) : undefined;
+    const file = stream ? files.get(stream.node) : undefined;
     if (file === undefined) return syncRead(fd, iov, iovcnt, pnum);
     const size = stream.node.size;
     const blocks = Math.ceil(size / blockSize);
-    let i = 0;      // the buffer being filled
-    let done = 0;   // bytes of it filled
-    let total = 0;  // bytes read
-    // Copies what the blocks at hand give; returns the block number missing,
-    // -1 when the read is complete, or EIO's negative.
-    const copy = () => {
-      for (; i < iovcnt; ++i, done = 0) {
-        const [at, length] = new Int32Array(Module.HEAPU8.buffer, iov + 8 * i, 2);
-        while (done < length && stream.position < size) {
-          const k = Math.floor(stream.position / blockSize);
-          const c = current.get(stream);
-          if (c === undefined || c.k !== k) return k;
-          const from = stream.position - k * blockSize;
-          const n = Math.min(length - done, c.bytes.length - from);
-          if (n <= 0) return -EIO;  // the file is shorter than when it was chosen
-          Module.HEAPU8.set(c.bytes.subarray(from, from + n), at + done);
-          done += n;
-          total += n;
-          stream.position += n;
-        }
-      }
-      new Int32Array(Module.HEAPU8.buffer, pnum, 1)[0] = total;
-      return -1;
-    };
-    const missing = copy();
-    if (missing === -1) return 0;
-    if (missing < -1) return EIO;
-    return (async () => {
-      let k = missing;
-      for (; k >= 0; k = copy()) {
-        const bytes = await block(file, k, blocks);
-        if (bytes === null) return EIO;
-        current.set(stream, {k, bytes});
-      }
-      return k === -1 ? 0 : EIO;
-    })();
-  };
-}
-
-// ---- Blocks read when the checker asks ----
-
-// Every browser read costs a round trip, so the file is read in blocks of
-// blockSize, each kept for the checker's reads that fall into it. A file that
-// the browser can no longer read (moved, deleted, changed on disk) is an
-// input error for the checker, which then reports that it cannot read the
-// file and ends with status 13, instead of the run breaking off.
-function readFromBrowser(FS) {
-  const reader = new FileReaderSync();
-  let c = null;  // the block read last: {node, k, bytes}
-  FS.filesystems.WORKERFS.stream_ops.read = (stream, buffer, offset, length, position) => {
-    const node = stream.node;
-    let n = 0;
-    while (n < length && position + n < node.size) {
-      const k = Math.floor((position + n) / blockSize);
-      if (c === null || c.node !== node || c.k !== k) {
-        c = null;
-        try {
-          c = {node, k, bytes: new Uint8Array(reader.readAsArrayBuffer(node.contents.slice(k * blockSize, (k + 1) * blockSize)))};
-        } catch (e) {
-          throw new FS.ErrnoError(EIO);
-        }
-      }
-      const from = position + n - k * blockSize;
-      const part = Math.min(length - n, c.bytes.length - from);
-      if (part <= 0) throw new FS.ErrnoError(EIO);  // the file is shorter than when it was chosen
-      buffer.set(c.bytes.subarray(from, from + part), offset + n);
-      n += part;
+    const lengths = new Int32Array(Module.HEAPU8.buffer, iov, 2 * iovcnt).filter((_, i) => i % 2 === 1);
+    const end = Math.min(size, stream.position + lengths.reduce((sum, n) => sum + n, 0));
+    const first = Math.floor(stream.position / blockSize);
+    for (let k = first; k <= first + READ_AHEAD; ++k) ask(file, k, blocks);
+    const waits = [];
+    for (let k = first; k * blockSize < end; ++k) {
+      const key = blockKey(file, k);
+      const have = arrived.has(key) || (last !== null && last.node === stream.node && last.k === k);
+      if (!have) waits.push(new Promise((resolve) => awaited.set(key, resolve)));
     }
-    return n;
+    if (waits.length === 0) return syncRead(fd, iov, iovcnt, pnum);
+    return Promise.all(waits).then(() => syncRead(fd, iov, iovcnt, pnum));
   };
 }
 
@@ -182,7 +153,6 @@ async function callMainSuspending(Module, args) {
 async function runJob(job) {
   blockSize = job.blockSize;
   let lastProgress = -Infinity;
-  const files = new Map();  // mounted file node -> its index in job.files
   let Module = null;
   Module = await createQuelt({
     instantiateWasm(imports, receive) {
@@ -190,7 +160,7 @@ async function runJob(job) {
         // The loader's imports are one object, whatever module names the
         // WebAssembly asks them under.
         const all = imports.env;
-        all.fd_read = new WebAssembly.Suspending(readAheadFdRead(() => Module, files, all.fd_read));
+        all.fd_read = new WebAssembly.Suspending(readAhead(() => Module, all.fd_read));
       }
       WebAssembly.instantiate(job.module, imports).then((instance) => receive(instance, job.module));
       return {};
@@ -207,7 +177,7 @@ async function runJob(job) {
     printErr() {},
   });
   const FS = Module.FS;
-  readFromBrowser(FS);
+  readFromBlocks(FS);
   FS.mkdir('/data');
   FS.mount(FS.filesystems.WORKERFS, {blobs: job.files.map((f) => ({name: f.name, data: f.blob}))}, '/data');
   job.files.forEach((f, i) => files.set(FS.lookupPath(`/data/${f.name}`).node, i));
