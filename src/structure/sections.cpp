@@ -64,15 +64,6 @@ struct Section {
     std::string_view ident_element;
 };
 
-// Equality of two names, from their last bytes on, where the names of one
-// table differ: nearly always one comparison, and no call.
-inline bool stejne(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = a.size(); i-- > 0;)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 void identify_employer(const char* content) { set_telicokod(content); }
 void identify_employee(const char* content) { set_identnec(content); }
 
@@ -89,7 +80,7 @@ void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
     if (sw_vystup == 'A' && (read_content || sec.copy_empty))
         kopie_prvek(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah),
                     std::string_view(buf_element, d.konec));
-    if (sec.identify != nullptr && stejne(std::string_view(akt_elem, d.elem), sec.ident_element))
+    if (sec.identify != nullptr && same_name(std::string_view(akt_elem, d.elem), sec.ident_element))
         sec.identify(akt_obsah);
     sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
 }

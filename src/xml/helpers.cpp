@@ -55,8 +55,4 @@ char prvek_zac_kon(std::string_view name, std::string_view tag) {
     return tag.substr(1).starts_with(name) ? 'A' : 'N';
 }
 
-char prvek_zac_kon(const char* name, const char* tag) {
-    return prvek_zac_kon(std::string_view(name), std::string_view(tag));
-}
-
 }  // namespace quelt

@@ -59,7 +59,6 @@ inline int StrToDbl(double* out, const char* text, char type) {
     return 0;
 }
 
-char prvek_zac_kon(const char* name, const char* tag);
 char prvek_zac_kon(std::string_view name, std::string_view tag);
 
 }  // namespace quelt
