@@ -88,5 +88,11 @@ int main() {
         std::printf("| %s | %s | %s | %s |\n", r.EtabTyp, weight_text(r.EtabTyp[0]),
                     markdown_cell(r.EtabCek).c_str(), markdown_cell(r.EtabTxt).c_str());
     }
+    // The table goes to a file of the release: a write that failed (a full
+    // disk) must fail the release, not leave it a shorter table.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("quelt_catalogue_table: the table could not be written\n", stderr);
+        return 1;
+    }
     return 0;
 }

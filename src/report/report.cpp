@@ -252,12 +252,17 @@ void pis_celkem() {
     }
 }
 
-// Closes a written file; false when any write to it or the close failed.
+// Closes a written file; false when any write to it failed. The file's last
+// bytes are flushed first and that result read on its own: a C library may
+// report a write that fails inside fclose as a good close (the one quelt.exe
+// runs on does), and a copy small enough to fit its buffer would then be
+// lost without a word.
 bool zavri_zapsany(std::FILE*& f) {
+    const bool flushed = std::fflush(f) == 0;
     const bool ok = std::ferror(f) == 0;
     const bool closed = std::fclose(f) == 0;
     f = nullptr;
-    return ok && closed;
+    return flushed && ok && closed;
 }
 
 }  // namespace
