@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <string_view>
 
 #include "src/checks/codebooks.h"
@@ -348,9 +349,29 @@ void chyba_cteni() {
     sw_konec = 'A';
 }
 
+namespace {
+
+// A run that an exception broke off (memory ran out) ends as any run-level
+// failure does: its message on the console and in the report, status 13.
+int preruseny_beh(const char* message) {
+    std::fputs(kBlanks77, konzole);
+    std::fputs(message, konzole);
+    if (errsoub != nullptr) std::fputs(message, errsoub);
+    return 13;
+}
+
+}  // namespace
+
 int quelt_run(int argc, const char* const* argv) {
-    reset_run_state();
-    const int status = run(argc, argv);
+    int status;
+    try {
+        reset_run_state();
+        status = run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
+    } catch (...) {
+        status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");
+    }
     zavri_vse();
     std::fflush(konzole);
     return status;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,26 @@
 #include "src/run/run.h"
 
 using namespace quelt;
+
+// ---- Memory that runs out ----
+// The test program's own operator new: once armed, the allocation numbered
+// fail_from and every one after it fail as when memory has run out.
+namespace {
+bool armed = false;
+long fail_from = 0;
+long allocations = 0;  // made since the arming
+}  // namespace
+
+void* operator new(std::size_t n) {
+    if (armed && allocations++ >= fail_from) throw std::bad_alloc();
+    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+    throw std::bad_alloc();
+}
+// A request that copes with no memory (a sort's scratch buffer) is not one
+// that could end the run: it is served and left out of the count.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -29,13 +50,18 @@ void write_file(const std::string& path, const std::string& text) {
 }
 
 // Runs the checker with the console going to a scratch file; returns the
-// status and leaves the console text in *console.
-int run(std::vector<std::string> args, std::string* console = nullptr) {
+// status and leaves the console text in *console. With fail_at >= 0 the run's
+// allocations from that one on fail; the run's count is left in allocations.
+int run(std::vector<std::string> args, std::string* console = nullptr, long fail_at = -1) {
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
     std::FILE* con = std::tmpfile();
     konzole = con;
+    fail_from = fail_at < 0 ? (1L << 62) : fail_at;
+    allocations = 0;
+    armed = true;
     const int status = quelt_run(static_cast<int>(argv.size()), argv.data());
+    armed = false;
     konzole = stdout;
     if (console != nullptr) {
         std::rewind(con);
@@ -141,4 +167,33 @@ TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {
     const std::string shown = " Nelze otevrit soubor  " + std::string(32767, 'x') + "...\n";
     EXPECT_NE(console.find(shown), std::string::npos);
     EXPECT_NE(read_file(path("r.csv")).find(shown), std::string::npos);
+}
+
+// A run that runs out of memory at any allocation ends as a run-level
+// failure: its message on the console and as the last text of the report,
+// every file closed, status 13; and the next run is a normal one.
+TEST_F(Run, MemoryRunningOutEndsTheRunWithAMessage) {
+    write_file(path("in.xml"), kSmall);
+    const std::vector<std::string> args = {path("in.xml"), path("r.txt"), path("copy.xml")};
+    ASSERT_EQ(run(args), 0);
+    const std::string report = read_file(path("r.txt"));
+    run(args);  // texts keep their room from the first run: count a later one
+    const long made = allocations;
+    ASSERT_GT(made, 3);  // the names, the register: every one is tried below
+
+    const std::string message = " Nedostatek pameti pro kontrolu\n Program ukoncen\n";
+    for (long k = 0; k < made; ++k) {
+        std::remove(path("r.txt").c_str());
+        std::string console;
+        const int status = run(args, &console, k);
+        EXPECT_EQ(status, 13) << "allocation " << k;
+        EXPECT_EQ(console.substr(console.size() - message.size() - 78),
+                  std::string(77, ' ') + "\r" + message) << "allocation " << k;
+        const std::string written = read_file(path("r.txt"));
+        if (!written.empty()) {  // the report was open: the message ends it
+            EXPECT_EQ(written.substr(written.size() - message.size()), message) << "allocation " << k;
+        }
+    }
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(read_file(path("r.txt")), report);
 }
