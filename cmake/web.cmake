@@ -16,13 +16,31 @@ target_link_options(quelt PRIVATE
   ${QUELT_WEB_MEMORY} --pre-js ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
 set_property(TARGET quelt APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/node_env.js)
 
-# The worker replaces the C library's read import and calls main itself where
-# the browser can suspend WebAssembly (web/worker.js): exports.js keeps the
-# module's import and export names, which an optimised build would shorten.
+# The page's worker runs one of two builds of the same module, by what the
+# browser can do (web/worker.js): quelt_web where the browser can suspend
+# WebAssembly while a promise settles (JSPI), quelt_web_asyncify elsewhere, the
+# same code rewritten by Emscripten's Asyncify so that a read of the input can
+# wait for the page's next block. The worker replaces the C library's read
+# import and calls main itself: exports.js keeps the module's import and
+# export names, which an optimised build would shorten. module_post.js hands
+# file names over as Windows-1250 bytes.
+set(QUELT_WEB_POST ${CMAKE_CURRENT_SOURCE_DIR}/web/module_post.js)
+set(QUELT_WEB_OPTIONS
+  -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_NAME=createQuelt -sINVOKE_RUN=0
+  ${QUELT_WEB_MEMORY} -lworkerfs.js -lexports.js --post-js ${QUELT_WEB_POST}
+  "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka]"
+  "-sEXPORTED_RUNTIME_METHODS=[FS,stackSave,stackRestore,stackAlloc]")
+
 add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
 target_link_libraries(quelt_web PRIVATE quelt_core)
-target_link_options(quelt_web PRIVATE
-  -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_NAME=createQuelt -sINVOKE_RUN=0
-  ${QUELT_WEB_MEMORY} -lworkerfs.js -lexports.js
-  "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka]"
-  "-sEXPORTED_RUNTIME_METHODS=[FS,callMain,stackSave,stackRestore,stackAlloc,allocateUTF8OnStack]")
+target_link_options(quelt_web PRIVATE ${QUELT_WEB_OPTIONS})
+
+# Asyncify instruments every function that a read may be under; the import
+# must be named with its module (a bare fd_read would mean env.fd_read). The
+# unwound stack of main down to the read needs more than the default 4 KB.
+add_executable(quelt_web_asyncify ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
+target_link_libraries(quelt_web_asyncify PRIVATE quelt_core)
+target_link_options(quelt_web_asyncify PRIVATE ${QUELT_WEB_OPTIONS}
+  -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=[wasi_snapshot_preview1.fd_read]" -sASYNCIFY_STACK_SIZE=65536)
+
+set_property(TARGET quelt_web quelt_web_asyncify APPEND PROPERTY LINK_DEPENDS ${QUELT_WEB_POST})

@@ -34,7 +34,7 @@ installed=$SECONDS
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=ON -DQUELT_UNIT_TESTS=OFF \
         -DQUELT_GOLDEN_RUNNER=node >/dev/null
-cmake --build "$build" -j"$jobs" --target quelt quelt_web
+cmake --build "$build" -j"$jobs" --target quelt quelt_web quelt_web_asyncify
 node web/assemble.mjs "$build"
 echo "Web edition: $build/quelt.js, $build/site/, $build/quelt-kontrola.html"
 built=$SECONDS

@@ -44,10 +44,26 @@
     return b;
   }
 
-  function move(from, to) {
+  // The list is drawn anew after each change; the focus goes where the
+  // keyboard user expects it: to the same button of the moved file, or when
+  // that is disabled now, its other move button; after a removal, to the
+  // removal of the file now in that place, or to the file chooser.
+  function move(from, to, kind) {
     const [file] = chosen.splice(from, 1);
     chosen.splice(to, 0, file);
     showChosen();
+    const buttons = $('file-list').children[to].querySelectorAll('button');
+    const [up, down] = buttons;
+    const wanted = kind === 'up' ? up : down;
+    (wanted.disabled ? (kind === 'up' ? down : up) : wanted).focus();
+  }
+
+  function remove(i) {
+    chosen.splice(i, 1);
+    showChosen();
+    const items = $('file-list').children;
+    if (items.length === 0) $('files').focus();
+    else items[Math.min(i, items.length - 1)].querySelector('button.remove').focus();
   }
 
   function showChosen() {
@@ -61,10 +77,12 @@
       const size = document.createElement('span');
       size.className = 'size';
       size.textContent = sizeText(file.size);
+      const removal = button('✕', `Odebrat ${file.name}`, () => remove(i), false);
+      removal.classList.add('remove');
       li.append(name, size,
-        button('↑', 'Posunout výš', () => move(i, i - 1), i === 0),
-        button('↓', 'Posunout níž', () => move(i, i + 1), i === chosen.length - 1),
-        button('✕', 'Odebrat', () => { chosen.splice(i, 1); showChosen(); }, false));
+        button('↑', `Posunout výš ${file.name}`, () => move(i, i - 1, 'up'), i === 0),
+        button('↓', `Posunout níž ${file.name}`, () => move(i, i + 1, 'down'), i === chosen.length - 1),
+        removal);
       list.appendChild(li);
     });
     $('list-hint').hidden = chosen.length < 2;
@@ -79,6 +97,14 @@
   }
 
   // ---- State ----
+
+  // Focus that stood on a control now hidden or disabled (Cancel when the
+  // check ends, Run when it starts) would be lost to the page's start: it
+  // moves to where the work goes on. Focus elsewhere stays where the user put it.
+  function keepFocus(lostFrom, target) {
+    const at = document.activeElement;
+    if (at === null || at === document.body || lostFrom.includes(at)) target.focus();
+  }
 
   function setState(state, text) {
     const el = $('state');
@@ -98,7 +124,7 @@
     const outputs = [line.folder + '/' + report];
     if (copy !== null) outputs.push(line.folder + '/' + copy);
     const handle = Engine.run({
-      files: entries.map((e) => ({name: e.name, blob: e.file})),
+      files: entries.map((e) => ({name: e.bytes, blob: e.file})),
       args: line.args, list: line.list, folder: line.folder, outputs,
     }, onProgress);
     return {
@@ -126,13 +152,16 @@
     }
     check = null;
     $('output-error').textContent = '';
+    $('output-status').textContent = '';
     $('result').hidden = true;
     findingsView = null;
     $('findings').tBodies[0].textContent = '';
     $('console').textContent = '';
     $('failure').hidden = true;
+    // A link keeps an address, so that the keyboard reaches it; until its
+    // output exists, a click makes the output first (onOutputClick).
     for (const a of document.querySelectorAll('a[data-download], a[data-open]')) {
-      a.removeAttribute('href');
+      a.href = '#';
       a.classList.remove('busy');
     }
   }
@@ -146,8 +175,9 @@
     setState('running', 'Probíhá kontrola…');
     $('progress-box').hidden = false;
     showProgress(0, total);
-    $('run').disabled = true;
     $('cancel').hidden = false;
+    keepFocus([$('run')], $('cancel'));
+    $('run').disabled = true;
     const run = startRun(entries, 'orve.csv', null, skipW, (read) => showProgress(read, total));
     running = run;
     try {
@@ -162,8 +192,10 @@
     } finally {
       running = null;
       $('run').disabled = chosen.length === 0;
+      keepFocus([$('cancel'), $('run')], $('result').hidden ? $('run') : $('result-heading'));
       $('cancel').hidden = true;
       $('progress-box').hidden = true;
+      updateScrollStop();
     }
   }
 
@@ -254,19 +286,25 @@
   async function onOutputClick(event) {
     const a = event.currentTarget;
     const kind = a.dataset.download || a.dataset.open;
-    if (check === null || check.outputs[kind]) return;  // the link holds its address already
+    if (check !== null && check.outputs[kind]) return;  // the link holds its address already
     event.preventDefault();
+    if (check === null || a.classList.contains('busy')) return;
     const opened = a.dataset.open ? window.open('', '_blank') : null;
     a.classList.add('busy');
+    a.setAttribute('aria-busy', 'true');
+    $('output-status').textContent = `Připravuji: ${a.textContent}…`;
     try {
       await output(kind);
+      $('output-status').textContent = `Připraveno: ${a.textContent}.`;
       if (opened !== null) opened.location.href = check.urls[kind];
       else a.click();
     } catch (e) {
       if (opened !== null) opened.close();
+      $('output-status').textContent = '';
       if (!(e instanceof Engine.Cancelled)) $('output-error').textContent = `Soubor se nepodařilo vytvořit: ${e.message}`;
     } finally {
       a.classList.remove('busy');
+      a.removeAttribute('aria-busy');
     }
   }
 
@@ -316,10 +354,26 @@
     $('findings-list').hidden = rows.length === 0;
     findingsView = Findings.view($('findings').tBodies[0], rows, filter);
     showCount(findingsView.more());
+    updateScrollStop();
   }
 
+  // The focus goes to the first of the added rows: the button that asked
+  // for them may be hidden now that all are shown.
   function moreFindings() {
-    if (findingsView !== null) showCount(findingsView.more());
+    if (findingsView === null) return;
+    const added = findingsView.more();
+    showCount(added);
+    if (added.first !== null) Findings.focusRow($('findings').tBodies[0], added.first);
+    updateScrollStop();
+  }
+
+  // The table scrolls sideways in a box of its own where the window is
+  // narrow; then the box is a stop of the Tab key, so that the keyboard can
+  // scroll it too.
+  function updateScrollStop() {
+    const box = $('findings-scroll');
+    if (box.scrollWidth > box.clientWidth) box.tabIndex = 0;
+    else box.removeAttribute('tabindex');
   }
 
   // ---- Lines of the input around a finding ----
@@ -327,10 +381,16 @@
   function sourceTable(lines, line) {
     const table = document.createElement('table');
     table.className = 'lines';
+    const first = lines.length > 0 ? lines[0].number : line;
+    const last = lines.length > 0 ? lines.at(-1).number : line;
+    table.setAttribute('aria-label', `Řádky ${first} až ${last} datového souboru, řádek nálezu ${line} je zvýrazněn`);
     for (const {number, parts} of lines) {
       parts.forEach((part, i) => {
         const tr = document.createElement('tr');
-        if (number === line) tr.className = 'hit';
+        if (number === line) {
+          tr.className = 'hit';
+          tr.setAttribute('aria-current', 'true');
+        }
         const n = document.createElement('th');
         n.textContent = i === 0 ? String(number) : '';
         const text = document.createElement('td');
@@ -349,21 +409,31 @@
   }
 
   async function toggleSource(tr) {
+    const button = tr.querySelector('button.line');
     const next = tr.nextElementSibling;
     if (next !== null && next.classList.contains('source')) {
       next.remove();
       tr.classList.remove('open');
+      button.setAttribute('aria-expanded', 'false');
       return;
     }
     const row = check.findings.rows[Number(tr.dataset.index)];
     const line = Number.parseInt(row.line, 10);
     const detail = document.createElement('tr');
     detail.className = 'source';
-    const cell = document.createElement('td');
-    cell.colSpan = Findings.COLUMNS.length;
-    detail.appendChild(cell);
+    const td = document.createElement('td');
+    td.colSpan = Findings.COLUMNS.length;
+    // The lines are a region of their own, named after the finding.
+    const cell = document.createElement('div');
+    cell.id = Findings.sourceId(row);
+    cell.setAttribute('role', 'region');
+    cell.setAttribute('aria-label', `Místo nálezu ${row.code} v datovém souboru, řádek ${row.line.trim()}`);
+    cell.setAttribute('aria-live', 'polite');
+    td.appendChild(cell);
+    detail.appendChild(td);
     tr.after(detail);
     tr.classList.add('open');
+    button.setAttribute('aria-expanded', 'true');
     if (!Number.isFinite(line)) {
       cell.textContent = 'Nález se neváže k řádku souboru.';
       return;
@@ -402,10 +472,15 @@
     $('more-findings').addEventListener('click', moreFindings);
     for (const id of ['filter-weight', 'filter-code', 'filter-employer'])
       $(id).addEventListener('change', showFindings);
-    $('findings').tBodies[0].addEventListener('click', (e) => {
+    const tbody = $('findings').tBodies[0];
+    tbody.addEventListener('click', (e) => {
       const tr = e.target.closest('tr[data-code]');
-      if (tr !== null) toggleSource(tr);
+      if (tr === null) return;
+      Findings.focusRow(tbody, tr);
+      toggleSource(tr);
     });
+    tbody.addEventListener('keydown', (e) => Findings.keyboard(tbody, e));
+    window.addEventListener('resize', updateScrollStop);
     showChosen();
     Engine.load().catch((e) => setState('failed', `Kontrolní program se nepodařilo načíst: ${e.message}`));
   }

@@ -1,5 +1,6 @@
-// Assembles the web edition from web/ and the worker module that Emscripten
-// built (quelt_web.js and quelt_web.wasm):
+// Assembles the web edition from web/ and the two builds of the worker's
+// module that Emscripten made (quelt_web.js and .wasm for browsers that can
+// suspend WebAssembly, quelt_web_asyncify.js and .wasm for the others):
 //   <build>/site/                   the page and its files, for a web server
 //   <build>/quelt-kontrola.html     the same page as one file, to open from disk
 // Both carry the engine inside, so neither asks for anything once loaded, and
@@ -26,9 +27,6 @@ const SCRIPTS = ['names.js', 'findings.js', 'source.js', 'engine.js', 'app.js'];
 const read = (name) => readFileSync(join(web, name), 'utf8');
 const page = read('index.html');
 const style = read('style.css');
-// The worker's code: the Emscripten loader, then the worker's own script.
-const engineCode = readFileSync(join(build, 'quelt_web.js'), 'utf8') + '\n' + read('worker.js');
-const engineWasm = readFileSync(join(build, 'quelt_web.wasm'));
 
 // The address of the page's icon: none, so that the browser asks no server.
 const ICON = '<link rel="icon" href="data:,">';
@@ -57,10 +55,19 @@ function fill(template, values) {
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-// The engine inside the page, in blocks that are data, not scripts.
-const ENGINE =
-  `<script type="application/octet-stream" id="quelt-engine-code">${Buffer.from(engineCode).toString('base64')}</script>\n` +
-  `<script type="application/octet-stream" id="quelt-engine-wasm">${engineWasm.toString('base64')}</script>`;
+// A build of the engine inside the page, in blocks that are data, not
+// scripts: the worker's code (the Emscripten loader, then the worker's own
+// script) and the WebAssembly.
+function engineBlocks(module, id) {
+  const code = readFileSync(join(build, `${module}.js`), 'utf8') + '\n' + read('worker.js');
+  const wasm = readFileSync(join(build, `${module}.wasm`));
+  const block = (kind, bytes) =>
+    `<script type="application/octet-stream" id="${id}-${kind}">${bytes.toString('base64')}</script>`;
+  return block('code', Buffer.from(code)) + '\n' + block('wasm', wasm);
+}
+
+const ENGINE = engineBlocks('quelt_web', 'quelt-engine') + '\n' +
+  engineBlocks('quelt_web_asyncify', 'quelt-engine-asyncify');
 
 // The page for a web server: its scripts and style as files of its own.
 function writeSite() {

@@ -4,10 +4,19 @@
 // for nothing, and a page opened from disk may not read other files. Every
 // run gets a fresh worker started from a blob: address, which a page opened
 // from disk may start where a worker file would fail.
+//
+// The page carries two builds of the module. Where the browser can suspend
+// WebAssembly while a promise settles (JSPI), the plain build waits for the
+// input's blocks that way; elsewhere the Asyncify build, some 30% larger,
+// waits by unwinding its own stack. Either way this thread reads the files
+// and sends the blocks to the worker.
 'use strict';
 
 const Engine = (() => {
   let loaded = null;
+
+  // The one feature that chooses the build.
+  const suspending = typeof WebAssembly.Suspending === 'function' && typeof WebAssembly.promising === 'function';
 
   function fromBase64(text) {
     const binary = atob(text.trim());
@@ -20,8 +29,9 @@ const Engine = (() => {
 
   function load() {
     if (loaded === null) {
-      loaded = WebAssembly.compile(inline('quelt-engine-wasm')).then((module) => ({
-        url: URL.createObjectURL(new Blob([inline('quelt-engine-code')], {type: 'text/javascript'})),
+      const build = suspending ? 'quelt-engine' : 'quelt-engine-asyncify';
+      loaded = WebAssembly.compile(inline(`${build}-wasm`)).then((module) => ({
+        url: URL.createObjectURL(new Blob([inline(`${build}-code`)], {type: 'text/javascript'})),
         module,
       }));
       loaded.catch(() => { loaded = null; });
@@ -29,7 +39,7 @@ const Engine = (() => {
     return loaded;
   }
 
-  // Blocks the page reads ahead for a worker that can wait for them.
+  // Blocks the page reads for the worker.
   const BLOCK = 16 << 20;
 
   // Reads block k of a file for the worker; a file that cannot be read any
@@ -44,7 +54,8 @@ const Engine = (() => {
   }
 
   // Runs one check. job: {files: [{name, blob}], args, list, folder,
-  // outputs: [path]}. onProgress(bytes) follows the reading. Returns
+  // outputs: [path]}, names, arguments and list in Windows-1250 (one
+  // character a byte). onProgress(bytes) follows the reading. Returns
   // {done: Promise of {status, screen, outputs}, cancel()}.
   function run(job, onProgress) {
     let worker = null;
@@ -67,7 +78,7 @@ const Engine = (() => {
         worker.terminate();
         settle.reject(new Error(event.message || 'chyba v kontrolním programu'));
       };
-      worker.postMessage({module, blockSize: BLOCK, ...job});
+      worker.postMessage({module, suspending, blockSize: BLOCK, ...job});
     }, (e) => settle.reject(e));
     const cancel = () => {
       cancelled = true;
@@ -79,5 +90,5 @@ const Engine = (() => {
 
   class Cancelled extends Error {}
 
-  return {load, run, Cancelled};
+  return {load, run, Cancelled, suspending};
 })();

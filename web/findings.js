@@ -75,6 +75,8 @@ const Findings = (() => {
            (filter.employer === null || row.employer === filter.employer);
   }
 
+  // A finding's row. Its line number is a button that opens and closes the
+  // lines of the input around the finding (the row after it, sourceId).
   function rowElement(row) {
     const tr = document.createElement('tr');
     tr.dataset.code = row.code;
@@ -82,25 +84,77 @@ const Findings = (() => {
     tr.className = row.code[0] === 'E' ? 'weight-e' : 'weight-w';
     for (const name of COLUMNS) {
       const td = document.createElement('td');
-      td.textContent = row[name];
+      if (name === 'line') {
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.className = 'line';
+        button.textContent = row.line.trim() === '' ? '–' : row.line;
+        button.setAttribute('aria-label', `Řádek ${row.line.trim()}: místo nálezu ${row.code} v datovém souboru`);
+        button.setAttribute('aria-expanded', 'false');
+        button.setAttribute('aria-controls', sourceId(row));
+        button.tabIndex = -1;
+        td.appendChild(button);
+      } else {
+        td.textContent = row[name];
+      }
       tr.appendChild(td);
     }
     return tr;
   }
 
+  const sourceId = (row) => `zdroj-${row.index}`;
+
   // Shows the rows that pass the filter: a view whose more() adds the next
-  // page and returns {shown, total}.
+  // page and returns {shown, total, first}, first the first added row.
+  // The table is one stop of the Tab key: the button of one row takes it
+  // (the first at the start), and the arrow keys move it (keyboard()).
   function view(tbody, rows, filter) {
     const selected = rows.filter((row) => matches(row, filter));
     let at = 0;
     tbody.textContent = '';
     const more = () => {
       const fragment = document.createDocumentFragment();
+      const start = at;
       for (const end = Math.min(at + PAGE, selected.length); at < end; ++at) fragment.appendChild(rowElement(selected[at]));
+      const first = fragment.firstElementChild;
       tbody.appendChild(fragment);
-      return {shown: at, total: selected.length};
+      if (start === 0 && first !== null) first.querySelector('button.line').tabIndex = 0;
+      return {shown: at, total: selected.length, first};
     };
     return {more};
+  }
+
+  // Moves the table's Tab stop to a row's button and focuses it.
+  function focusRow(tbody, tr) {
+    for (const b of tbody.querySelectorAll('button.line[tabindex="0"]')) b.tabIndex = -1;
+    const button = tr.querySelector('button.line');
+    button.tabIndex = 0;
+    button.focus();
+  }
+
+  // The arrow keys, Home and End on a row's button: the next or previous
+  // finding, the first or the last; the rows of the input lines are passed.
+  function keyboard(tbody, event) {
+    const button = event.target.closest('button.line');
+    if (button === null) return;
+    const rows = () => [...tbody.querySelectorAll('tr[data-code]')];
+    const tr = button.closest('tr');
+    let next = null;
+    if (event.key === 'ArrowDown') {
+      next = tr.nextElementSibling;
+      while (next !== null && !next.dataset.code) next = next.nextElementSibling;
+    } else if (event.key === 'ArrowUp') {
+      next = tr.previousElementSibling;
+      while (next !== null && !next.dataset.code) next = next.previousElementSibling;
+    } else if (event.key === 'Home') {
+      next = rows()[0];
+    } else if (event.key === 'End') {
+      next = rows().at(-1);
+    } else {
+      return;
+    }
+    event.preventDefault();
+    if (next) focusRow(tbody, next);
   }
 
   // The values a filter can choose, each with its number of findings, in
@@ -111,5 +165,5 @@ const Findings = (() => {
     return [...counts.entries()];
   }
 
-  return {read, view, choices, COLUMNS};
+  return {read, view, choices, focusRow, keyboard, sourceId, COLUMNS};
 })();

@@ -3,34 +3,30 @@
 // before this code, gets one job, and is ended by the page afterwards or to
 // cancel the check; every check gets a fresh worker.
 //
-// The chosen files are mounted read-only where they lie (WORKERFS), so no file
-// is held in memory whole. The run's current folder is that mount, so the
-// report head shows the bare names; the report, the output copy and the list
-// file go to a writable folder of a short name without a dot.
+// The chosen files are mounted read-only under their names (WORKERFS), but
+// their bytes come from the page: the page reads each file in blocks a few
+// ahead of the checker and sends them here. A worker may not be able to read
+// the chosen files at all (WebKit's, in a page opened from disk), while the
+// page's own thread always can; and reading ahead keeps the reading and the
+// checking going at the same time. When the checker's read needs a block
+// that has not come yet, the checker waits for it: suspended by the browser's
+// JavaScript-promise integration (JSPI) where it has one, or else by the
+// Asyncify build of the module, which unwinds its stack and rewinds it when
+// the block is there. The page chooses the build by that feature.
 //
-// How the checker's reads of the files are served:
-// - where the browser can suspend WebAssembly while a promise settles (its
-//   JavaScript-promise integration, JSPI), the page reads the files in its own
-//   thread a few blocks ahead of the checker and sends the blocks here, so
-//   reading and checking overlap: the 246 MB benchmark file took 1.40 s so
-//   against 1.56 s read block by block (medians of 12 runs, headless Chromium
-//   156 on two cores, where the browser's reading itself keeps both busy);
-// - elsewhere each block is read when the checker asks for it, with the
-//   browser's synchronous file reader.
+// The run's current folder is the files' mount, so the report head shows the
+// bare names; the report, the output copy and the list file go to a writable
+// folder of a short name without a dot.
 'use strict';
 
 const EIO = 29;
 
-const canSuspend = typeof WebAssembly.Suspending === 'function' && typeof WebAssembly.promising === 'function';
-
 // ---- Blocks of the chosen files ----
 
-// Every browser read costs a round trip, so the checker's reads of a chosen
-// file are served from blocks of blockSize bytes: blocks the page has read
-// ahead, or else a block read here when the checker needs it. A file that
-// the browser can no longer read (moved, deleted, changed on disk) is an
-// input error for the checker, which then reports that it cannot read the
-// file and ends with status 13, instead of the run breaking off.
+// The checker's reads of a chosen file are served from blocks of blockSize
+// bytes. A file that the browser can no longer read (moved, deleted, changed
+// on disk) comes as a failed block: an input error for the checker, which
+// then reports that it cannot read the file and ends with status 13.
 let blockSize = 0;
 const files = new Map();     // mounted file node -> its index in the job's files
 const arrived = new Map();   // "file:k" -> the page's block (null: unreadable)
@@ -48,20 +44,13 @@ function onBlock({file, k, bytes, failed}) {
   }
 }
 
+// A block the read needs has always arrived (the read waited for it), so a
+// missing one is as unreadable as a failed one.
 function blockOf(FS, node, k) {
   if (last !== null && last.node === node && last.k === k) return last.bytes;
   const key = blockKey(files.get(node), k);
-  let bytes;
-  if (arrived.has(key)) {
-    bytes = arrived.get(key);
-    arrived.delete(key);
-  } else {
-    try {
-      bytes = new Uint8Array(new FileReaderSync().readAsArrayBuffer(node.contents.slice(k * blockSize, (k + 1) * blockSize)));
-    } catch (e) {
-      bytes = null;
-    }
-  }
+  const bytes = arrived.has(key) ? arrived.get(key) : null;
+  arrived.delete(key);
   if (bytes === null) throw new FS.ErrnoError(EIO);
   last = {node, k, bytes};
   return bytes;
@@ -85,7 +74,7 @@ function readFromBlocks(FS) {
   };
 }
 
-// ---- Reading ahead, where the checker can wait ----
+// ---- Reading ahead ----
 
 const READ_AHEAD = 2;  // blocks asked of the page beyond the one being read
 const asked = new Set();
@@ -97,31 +86,52 @@ function ask(file, k, blocks) {
   postMessage({type: 'read', file, k});
 }
 
-// The C library's read of a file descriptor (readv: iovcnt buffers at iov).
-// For a chosen file it asks the page for the blocks from the read's position
-// on, and when one that the read needs has not come yet, returns the promise
-// of the read once it has: only then is the checker suspended. The read
-// itself is the usual one.
-function readAhead(module, syncRead) {
+// Before the C library's read of a file descriptor (readv: iovcnt buffers at
+// iov): for a chosen file, asks the page for the blocks from the read's
+// position on and returns the promise of the blocks the read needs that have
+// not come yet, or null when it can go on at once.
+function blocksAwaited(Module, fd, iov, iovcnt) {
+  const stream = Module.FS.getStream(fd);
+  const file = stream ? files.get(stream.node) : undefined;
+  if (file === undefined) return null;
+  const size = stream.node.size;
+  const blocks = Math.ceil(size / blockSize);
+  const lengths = new Int32Array(Module.HEAPU8.buffer, iov, 2 * iovcnt).filter((_, i) => i % 2 === 1);
+  const end = Math.min(size, stream.position + lengths.reduce((sum, n) => sum + n, 0));
+  const first = Math.floor(stream.position / blockSize);
+  for (let k = first; k <= first + READ_AHEAD; ++k) ask(file, k, blocks);
+  const waits = [];
+  for (let k = first; k * blockSize < end; ++k) {
+    const key = blockKey(file, k);
+    const have = arrived.has(key) || (last !== null && last.node === stream.node && last.k === k);
+    if (!have) waits.push(new Promise((resolve) => awaited.set(key, resolve)));
+  }
+  return waits.length === 0 ? null : Promise.all(waits);
+}
+
+// The read import under JSPI: a promise suspends the checker until it settles.
+function suspendingRead(module, syncRead) {
+  return new WebAssembly.Suspending((fd, iov, iovcnt, pnum) => {
+    const wait = blocksAwaited(module(), fd, iov, iovcnt);
+    return wait === null ? syncRead(fd, iov, iovcnt, pnum) : wait.then(() => syncRead(fd, iov, iovcnt, pnum));
+  });
+}
+
+// The read import of the Asyncify build: a wait unwinds the checker, and the
+// same call, made again as its stack is rewound, returns the read's result.
+function asyncifyRead(module, syncRead) {
   return (fd, iov, iovcnt, pnum) => {
     const Module = module();
-    const stream = Module.FS.getStream(fd);
-    const file = stream ? files.get(stream.node) : undefined;
-    if (file === undefined) return syncRead(fd, iov, iovcnt, pnum);
-    const size = stream.node.size;
-    const blocks = Math.ceil(size / blockSize);
-    const lengths = new Int32Array(Module.HEAPU8.buffer, iov, 2 * iovcnt).filter((_, i) => i % 2 === 1);
-    const end = Math.min(size, stream.position + lengths.reduce((sum, n) => sum + n, 0));
-    const first = Math.floor(stream.position / blockSize);
-    for (let k = first; k <= first + READ_AHEAD; ++k) ask(file, k, blocks);
-    const waits = [];
-    for (let k = first; k * blockSize < end; ++k) {
-      const key = blockKey(file, k);
-      const have = arrived.has(key) || (last !== null && last.node === stream.node && last.k === k);
-      if (!have) waits.push(new Promise((resolve) => awaited.set(key, resolve)));
-    }
-    if (waits.length === 0) return syncRead(fd, iov, iovcnt, pnum);
-    return Promise.all(waits).then(() => syncRead(fd, iov, iovcnt, pnum));
+    const A = Module.Asyncify;
+    if (A.state === A.State.Rewinding) return A.handleSleep(() => {});
+    const wait = blocksAwaited(Module, fd, iov, iovcnt);
+    if (wait === null) return syncRead(fd, iov, iovcnt, pnum);
+    // A read that fails past its own errors would leave the checker unwound
+    // for good: the page hears of it and ends the worker instead.
+    return A.handleAsync(() => wait.then(() => syncRead(fd, iov, iovcnt, pnum)).catch((e) => {
+      postMessage({type: 'error', message: String(e && e.message || e)});
+      return EIO;
+    }));
   };
 }
 
@@ -132,37 +142,53 @@ function screenOf(Module) {
   return Module.HEAPU8.slice(at, at + Module._quelt_obrazovka_delka());
 }
 
-// The checker's main through the promise integration: the same arguments as
-// callMain gives it, on the stack.
-async function callMainSuspending(Module, args) {
-  const main = WebAssembly.promising(Module.asm.main);
-  const all = ['quelt', ...args];
+// Bytes of a text whose characters are bytes (0-255): the names and the list
+// in Windows-1250, as the page wrote them.
+const bytesOf = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0));
+
+// Calls the checker's main with the arguments as a command line gives them,
+// on the stack; resolves to its exit status once the run has ended.
+async function callMain(Module, args, suspending) {
+  const all = ['quelt', ...args].map(bytesOf);
   const top = Module.stackSave();
   const argv = Module.stackAlloc(4 * (all.length + 1));
-  const pointers = all.map((a) => Module.allocateUTF8OnStack(a));
+  const pointers = all.map((bytes) => {
+    const at = Module.stackAlloc(bytes.length + 1);
+    Module.HEAPU8.set(bytes, at);
+    Module.HEAPU8[at + bytes.length] = 0;
+    return at;
+  });
   new Int32Array(Module.HEAPU8.buffer, argv, all.length + 1).set([...pointers, 0]);
   try {
-    return await main(all.length, argv);
+    if (suspending) return await WebAssembly.promising(Module.asm.main)(all.length, argv);
+    const status = Module._main(all.length, argv);
+    return Module.Asyncify.currData ? await Module.Asyncify.whenDone() : status;
   } finally {
     Module.stackRestore(top);
   }
 }
 
-// job: {module: WebAssembly.Module, files: [{name, blob}], folder, list,
-//       args, outputs: [path], blockSize}
+// job: {module: WebAssembly.Module, suspending: JSPI (else Asyncify),
+//       files: [{name, blob}], folder, list: {path, text} or null, args,
+//       outputs: [path], blockSize}. Names, arguments and the list's text
+//       are Windows-1250 bytes, one character a byte.
 async function runJob(job) {
   blockSize = job.blockSize;
   let lastProgress = -Infinity;
   let Module = null;
   Module = await createQuelt({
     instantiateWasm(imports, receive) {
-      if (canSuspend) {
-        // The loader's imports are one object, whatever module names the
-        // WebAssembly asks them under.
+      // The loader's imports are one object, whatever module names the
+      // WebAssembly asks them under. The loader would only log a failure
+      // here and wait for ever: the page hears of it instead.
+      const fail = (e) => postMessage({type: 'error', message: String(e && e.message || e)});
+      try {
         const all = imports.env;
-        all.fd_read = new WebAssembly.Suspending(readAhead(() => Module, all.fd_read));
+        all.fd_read = (job.suspending ? suspendingRead : asyncifyRead)(() => Module, all.fd_read);
+        WebAssembly.instantiate(job.module, imports).then((instance) => receive(instance, job.module), fail);
+      } catch (e) {
+        fail(e);
       }
-      WebAssembly.instantiate(job.module, imports).then((instance) => receive(instance, job.module));
       return {};
     },
     onRead(bytes) {
@@ -182,10 +208,10 @@ async function runJob(job) {
   FS.mount(FS.filesystems.WORKERFS, {blobs: job.files.map((f) => ({name: f.name, data: f.blob}))}, '/data');
   job.files.forEach((f, i) => files.set(FS.lookupPath(`/data/${f.name}`).node, i));
   FS.mkdir(job.folder);
-  if (job.list !== null) FS.writeFile(job.list.path, job.list.text);
+  if (job.list !== null) FS.writeFile(job.list.path, bytesOf(job.list.text));
   FS.chdir('/data');
 
-  const status = canSuspend ? await callMainSuspending(Module, job.args) : Module.callMain(job.args);
+  const status = await callMain(Module, job.args, job.suspending);
   const outputs = {};
   const transfer = [];
   for (const path of job.outputs) {

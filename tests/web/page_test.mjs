@@ -123,13 +123,7 @@ const variants = {
 async function open(url, {withoutSuspending = false} = {}) {
   const page = await browser.newPage();
   if (withoutSuspending) {
-    await page.evaluateOnNewDocument(() => {
-      const PageBlob = window.Blob;
-      window.Blob = function (parts, options) {
-        if (options && options.type === 'text/javascript') parts = ['delete WebAssembly.Suspending;\n', ...parts];
-        return new PageBlob(parts, options);
-      };
-    });
+    await page.evaluateOnNewDocument(() => { delete WebAssembly.Suspending; });
   }
   const record = {requests: [], errors: []};
   page.on('request', (r) => record.requests.push(r.url()));
