@@ -39,14 +39,11 @@ const Engine = (() => {
     return loaded;
   }
 
-  // Blocks the page reads for the worker.
-  const BLOCK = 16 << 20;
-
   // Reads block k of a file for the worker; a file that cannot be read any
   // more gives a failed block, which the checker reports as a read error.
-  async function sendBlock(worker, files, {file, k}) {
+  async function sendBlock(worker, files, size, {file, k}) {
     try {
-      const bytes = await files[file].blob.slice(k * BLOCK, (k + 1) * BLOCK).arrayBuffer();
+      const bytes = await files[file].blob.slice(k * size, (k + 1) * size).arrayBuffer();
       worker.postMessage({type: 'block', file, k, bytes}, [bytes]);
     } catch (e) {
       worker.postMessage({type: 'block', file, k, failed: true});
@@ -64,12 +61,13 @@ const Engine = (() => {
     const done = new Promise((resolve, reject) => {
       settle = {resolve, reject};
     });
+    const blockSize = engine.blockSize;
     load().then(({url, module}) => {
       if (cancelled) return;
       worker = new Worker(url);
       worker.onmessage = ({data}) => {
         if (data.type === 'progress') return onProgress(data.bytes);
-        if (data.type === 'read') return sendBlock(worker, job.files, data);
+        if (data.type === 'read') return sendBlock(worker, job.files, blockSize, data);
         worker.terminate();
         if (data.type === 'done') settle.resolve(data);
         else settle.reject(new Error(data.message));
@@ -78,7 +76,7 @@ const Engine = (() => {
         worker.terminate();
         settle.reject(new Error(event.message || 'chyba v kontrolním programu'));
       };
-      worker.postMessage({module, suspending, blockSize: BLOCK, ...job});
+      worker.postMessage({module, suspending, blockSize, ...job});
     }, (e) => settle.reject(e));
     const cancel = () => {
       cancelled = true;
@@ -90,5 +88,8 @@ const Engine = (() => {
 
   class Cancelled extends Error {}
 
-  return {load, run, Cancelled, suspending};
+  // blockSize: the bytes of a block the page reads for the worker. A test
+  // makes it small, to put the ends of blocks everywhere in the input.
+  const engine = {load, run, Cancelled, suspending, blockSize: 16 << 20};
+  return engine;
 })();

@@ -87,9 +87,9 @@ function ask(file, k, blocks) {
 }
 
 // Before the C library's read of a file descriptor (readv: iovcnt buffers at
-// iov): for a chosen file, asks the page for the blocks from the read's
-// position on and returns the promise of the blocks the read needs that have
-// not come yet, or null when it can go on at once.
+// iov): for a chosen file, asks the page for the blocks the read needs and
+// READ_AHEAD more, and returns the promise of the blocks the read needs that
+// have not come yet, or null when it can go on at once.
 function blocksAwaited(Module, fd, iov, iovcnt) {
   const stream = Module.FS.getStream(fd);
   const file = stream ? files.get(stream.node) : undefined;
@@ -99,7 +99,8 @@ function blocksAwaited(Module, fd, iov, iovcnt) {
   const lengths = new Int32Array(Module.HEAPU8.buffer, iov, 2 * iovcnt).filter((_, i) => i % 2 === 1);
   const end = Math.min(size, stream.position + lengths.reduce((sum, n) => sum + n, 0));
   const first = Math.floor(stream.position / blockSize);
-  for (let k = first; k <= first + READ_AHEAD; ++k) ask(file, k, blocks);
+  const needed = Math.max(first, Math.ceil(end / blockSize) - 1);  // the last block the read needs
+  for (let k = first; k <= needed + READ_AHEAD; ++k) ask(file, k, blocks);
   const waits = [];
   for (let k = first; k * blockSize < end; ++k) {
     const key = blockKey(file, k);
