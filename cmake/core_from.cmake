@@ -12,12 +12,15 @@ if(NOT EXISTS "${QUELT_CORE_FROM}/CMakeCache.txt" OR NOT EXISTS "${quelt_core_fi
                       "quelt_core (no ${quelt_core_file}); build it first")
 endif()
 
-load_cache("${QUELT_CORE_FROM}" READ_WITH_PREFIX core_from_
-           CMAKE_CXX_COMPILER CMAKE_BUILD_TYPE QUELT_SANITIZE QUELT_FUZZ)
-foreach(setting CMAKE_CXX_COMPILER CMAKE_BUILD_TYPE QUELT_SANITIZE QUELT_FUZZ)
-  if(NOT "${core_from_${setting}}" STREQUAL "${${setting}}")
+# Both caches are compared as they are: a toolchain file sets its compiler
+# outside the cache, and is compared by its own name.
+set(core_from_settings CMAKE_TOOLCHAIN_FILE CMAKE_CXX_COMPILER CMAKE_BUILD_TYPE
+                       QUELT_SANITIZE QUELT_FUZZ)
+load_cache("${QUELT_CORE_FROM}" READ_WITH_PREFIX core_from_ ${core_from_settings})
+foreach(setting IN LISTS core_from_settings)
+  if(NOT "${core_from_${setting}}" STREQUAL "$CACHE{${setting}}")
     message(FATAL_ERROR "QUELT_CORE_FROM=${QUELT_CORE_FROM} was built with "
-                        "${setting}=${core_from_${setting}}, this build has ${${setting}}")
+                        "${setting}=${core_from_${setting}}, this build has $CACHE{${setting}}")
   endif()
 endforeach()
 
