@@ -44,10 +44,14 @@ source scripts/packages.sh
 source scripts/data-folder.sh
 install_packages zip unzip nodejs
 
-# The folder and its label first: a folder without a label, or with lists the
-# build refuses, stops the release before anything is packed.
+# The folder first: a folder without its label, or with a list the build
+# would refuse (the message names the file and the entry), stops the release
+# before anything is built.
 data=$(data_folder "$started_in")
 label=$(node tools/campaign.mjs label "$data")
+lists=$(mktemp)
+cmake -DDATA_DIR="$data" -DOUTPUT="$lists" -P cmake/codelists_generate.cmake || { rm -f "$lists"; exit 1; }
+rm -f "$lists"
 ascii=$(node tools/campaign.mjs ascii "$data")
 samples=$(node tools/campaign.mjs samples "$data")
 echo "Release with the lists of $data: $label"
