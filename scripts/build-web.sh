@@ -35,6 +35,7 @@ source scripts/data-folder.sh
 # The folder is always passed on: CMake's cache would keep the one the build
 # folder was first made with.
 data=$(data_folder "$started_in")
+export QUELT_DATA_DIR=$data   # for web/assemble.mjs: the page's label
 golden=ON
 if ! is_samples_folder "$data"; then
   golden=OFF
@@ -50,11 +51,11 @@ installed=$SECONDS
 # Debian's Emscripten runs its JavaScript optimiser with Node, which finds
 # Debian's acorn only on this path.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden -DQUELT_UNIT_TESTS=OFF \
-        -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" \
+emcmake cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden \
+        -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" -DQUELT_UNIT_TESTS=OFF \
         -DQUELT_GOLDEN_RUNNER=node >/dev/null
 cmake --build "$build" -j"$jobs" --target quelt quelt_web
-node web/assemble.mjs "$build" "$data"
+node web/assemble.mjs "$build"
 echo "Web edition: $build/quelt.js, $build/site/, $build/quelt-kontrola.html"
 built=$SECONDS
 

@@ -9,7 +9,8 @@
 // label of the data folder the build took its lists from, and a note when
 // registers in it are the samples (tools/campaign.mjs).
 //
-//   node web/assemble.mjs <build-folder> [<data-folder>]    (default: data/)
+//   node web/assemble.mjs <build-folder> [<data-folder>]
+// The data folder is the argument, else the variable QUELT_DATA_DIR, else data/.
 import {createHash} from 'node:crypto';
 import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
@@ -18,7 +19,7 @@ import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from
 
 const web = dirname(fileURLToPath(import.meta.url));
 const build = process.argv[2];
-const data = process.argv[3] ?? SAMPLES_DIR;
+const data = process.argv[3] ?? (process.env.QUELT_DATA_DIR || SAMPLES_DIR);
 if (!build) {
   console.error('usage: node web/assemble.mjs <build-folder> [<data-folder>]');
   process.exit(2);
