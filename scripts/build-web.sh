@@ -14,13 +14,7 @@
 #
 #   scripts/build-web.sh                   build, run the golden suite and the browser test
 #   QUELT_WEB_TESTS=0 scripts/build-web.sh build only
-#   QUELT_DATA_DIR=/path/to/lists scripts/build-web.sh
-#       build with that folder's code lists and registers, the page showing
-#       its label; the tests need the samples in data/ and are not run
-# Variables: QUELT_WEB_BUILD (build folder, default build-web), QUELT_DATA_DIR
-# (default data/; a relative name is taken from where the command was
-# started), QUELT_CORE_FROM (a build folder of the same kind whose compiled
-# checker is linked instead of compiling one: a relink).
+# Variables: QUELT_WEB_BUILD (build folder, default build-web).
 set -euo pipefail
 started_in=$PWD
 cd "$(dirname "$0")/.."
@@ -32,8 +26,14 @@ started=$SECONDS
 source scripts/packages.sh
 source scripts/data-folder.sh
 
-# The folder is always passed on: CMake's cache would keep the one the build
-# folder was first made with.
+#   QUELT_DATA_DIR=/path/to/lists scripts/build-web.sh
+# builds with that folder's code lists and registers (default data/; a
+# relative name is taken from where the command was started), the page
+# showing its label; the tests need the samples in data/ and are not run on
+# another folder's build. QUELT_CORE_FROM names a build folder of the same
+# kind whose compiled checker is linked instead of compiling one (a relink).
+# Both are always passed on: CMake's cache would keep what the build folder
+# was first made with.
 data=$(data_folder "$started_in")
 export QUELT_DATA_DIR=$data   # for web/assemble.mjs: the page's label
 golden=ON
