@@ -1,7 +1,12 @@
 # Code lists and registers of the campaign: the text files in QUELT_DATA_DIR
 # become one generated C++ source of constant tables, remade whenever a file
-# changes. The generator is a CMake script, so the build needs nothing beyond
-# CMake itself and runs it on the build host in a cross build too.
+# changes, compiled into the library quelt_codelists. The generator is a CMake
+# script, so the build needs nothing beyond CMake itself and runs it on the
+# build host in a cross build too.
+#
+# The tables are a library of their own, apart from the checker's code
+# (quelt_core), so that a build with another folder's lists can link the code
+# another build compiled and tested (QUELT_CORE_FROM in the top CMakeLists).
 
 set(QUELT_CODELIST_FILES
     legal_forms.txt districts.txt education.txt positions.txt employment_kinds.txt
@@ -25,4 +30,5 @@ add_custom_command(
   DEPENDS ${quelt_codelist_paths} "${CMAKE_CURRENT_LIST_DIR}/codelists_generate.cmake"
   COMMENT "Making the code lists from ${QUELT_DATA_DIR}"
   VERBATIM)
-list(APPEND QUELT_GENERATED_SOURCES "${quelt_codelist_source}")
+add_library(quelt_codelists STATIC "${quelt_codelist_source}")
+target_include_directories(quelt_codelists PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")

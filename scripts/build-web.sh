@@ -16,6 +16,7 @@
 #   QUELT_WEB_TESTS=0 scripts/build-web.sh build only
 # Variables: QUELT_WEB_BUILD (build folder, default build-web).
 set -euo pipefail
+started_in=$PWD
 cd "$(dirname "$0")/.."
 build=${QUELT_WEB_BUILD:-build-web}
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -23,6 +24,24 @@ tests=${QUELT_WEB_TESTS:-1}
 started=$SECONDS
 
 source scripts/packages.sh
+source scripts/data-folder.sh
+
+#   QUELT_DATA_DIR=/path/to/lists scripts/build-web.sh
+# builds with that folder's code lists and registers (default data/; a
+# relative name is taken from where the command was started), the page
+# showing its label; the tests need the samples in data/ and are not run on
+# another folder's build. QUELT_CORE_FROM names a build folder of the same
+# kind whose compiled checker is linked instead of compiling one (a relink).
+# Both are always passed on: CMake's cache would keep what the build folder
+# was first made with.
+data=$(data_folder "$started_in")
+export QUELT_DATA_DIR=$data   # for web/assemble.mjs: the page's label
+golden=ON
+if ! is_samples_folder "$data"; then
+  golden=OFF
+  [ "$tests" = 0 ] || echo "The web edition's tests need the samples in data/: not run on a build with $data"
+  tests=0
+fi
 
 packages=(emscripten)
 [ "$tests" = 0 ] || packages+=(chromium python3)
@@ -32,7 +51,8 @@ installed=$SECONDS
 # Debian's Emscripten runs its JavaScript optimiser with Node, which finds
 # Debian's acorn only on this path.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=ON -DQUELT_UNIT_TESTS=OFF \
+emcmake cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden \
+        -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" -DQUELT_UNIT_TESTS=OFF \
         -DQUELT_GOLDEN_RUNNER=node >/dev/null
 cmake --build "$build" -j"$jobs" --target quelt quelt_web quelt_web_asyncify
 node web/assemble.mjs "$build"

@@ -12,13 +12,22 @@
 #
 #   scripts/build-windows.sh            build, check the imports, run the suite
 #   QUELT_WINDOWS_TESTS=0 scripts/build-windows.sh     build and check only
+#   QUELT_DATA_DIR=/path/to/lists scripts/build-windows.sh
+#       build with that folder's code lists and registers; the golden suite
+#       needs the samples in data/ and is not run (scripts/release.sh tests a
+#       build with the samples and checks the campaign's)
 # Variables: QUELT_WINDOWS_BUILD (build folder, default build-windows),
-# QUELT_WINEPREFIX (wine's folder, default inside the build folder).
+# QUELT_WINEPREFIX (wine's folder, default inside the build folder),
+# QUELT_DATA_DIR (default data/; a relative name is taken from where the
+# command was started), QUELT_CORE_FROM (a build folder of the same kind whose
+# compiled checker is linked instead of compiling one: a relink).
 set -euo pipefail
+started_in=$PWD
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${QUELT_WINDOWS_BUILD:-build-windows}
 jobs=$(nproc 2>/dev/null || echo 2)
+tests=${QUELT_WINDOWS_TESTS:-1}
 started=$SECONDS
 
 # Golden cases that cannot run under wine, each with the reason; the Linux
@@ -30,6 +39,17 @@ declare -A excluded=(
 )
 
 source scripts/packages.sh
+source scripts/data-folder.sh
+
+# The folder is always passed on: CMake's cache would keep the one the build
+# folder was first made with.
+data=$(data_folder "$started_in")
+golden=ON
+if ! is_samples_folder "$data"; then
+  golden=OFF
+  [ "$tests" = 0 ] || echo "The golden suite needs the samples in data/: not run on a build with $data"
+  tests=0
+fi
 
 # The wine loader for 64-bit programs: Debian's wine64 package puts it in
 # /usr/lib/wine; newer wines call it plain wine.
@@ -61,15 +81,16 @@ check_imports() {
 install_packages g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine64
 installed=$SECONDS
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=ON -DQUELT_UNIT_TESTS=OFF \
+cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden -DQUELT_UNIT_TESTS=OFF \
+      -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" \
       -DQUELT_GOLDEN_RUNNER="$(find_wine)" -DQUELT_GOLDEN_CRLF=ON >/dev/null
 cmake --build "$build" -j"$jobs" --target quelt
 exe=$build/quelt.exe
 check_imports "$exe"
 built=$SECONDS
 
-if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
+if [ "$tests" != 0 ]; then
   # A console program needs no display; wine's folder is ours alone, made
   # once and kept with the build; no debug chatter; no offer to install
   # Mono or Gecko, which a console program never uses.

@@ -6,18 +6,23 @@
 // Both carry the engine inside, so neither asks for anything once loaded, and
 // a Content-Security-Policy that allows no connection at all: the served page
 // loads only its own scripts and style, the single file nothing (its scripts
-// and style are allowed by their hashes).
+// and style are allowed by their hashes). Under its title the page shows the
+// label of the data folder the build took its lists from, and a note when
+// registers in it are the samples (tools/campaign.mjs).
 //
-//   node web/assemble.mjs <build-folder>
+//   node web/assemble.mjs <build-folder> [<data-folder>]
+// The data folder is the argument, else the variable QUELT_DATA_DIR, else data/.
 import {createHash} from 'node:crypto';
 import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
+import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from '../tools/campaign.mjs';
 
 const web = dirname(fileURLToPath(import.meta.url));
 const build = process.argv[2];
+const data = process.argv[3] ?? (process.env.QUELT_DATA_DIR || SAMPLES_DIR);
 if (!build) {
-  console.error('usage: node web/assemble.mjs <build-folder>');
+  console.error('usage: node web/assemble.mjs <build-folder> [<data-folder>]');
   process.exit(2);
 }
 
@@ -53,6 +58,27 @@ function fill(template, values) {
   return out;
 }
 
+// '@' too, so that no label can hold a placeholder that fill() would replace.
+const escapeHtml = (text) => text.replace(/[&<>"'@]/g, (c) => `&#${c.charCodeAt(0)};`);
+
+// The registers this copy carries: the label, and the note for samples.
+function campaignBlock() {
+  let label, samples;
+  try {
+    label = readLabel(data);
+    samples = sampleRegisters(data);
+  } catch (e) {
+    if (!(e instanceof CampaignError) && e.code !== 'ENOENT') throw e;
+    console.error(e.message);
+    process.exit(1);
+  }
+  const note = sampleNote(samples);
+  return `<p id="campaign" class="campaign" data-samples="${samples.map((r) => r.code).join(' ')}">` +
+    `Registry a číselníky: <strong>${escapeHtml(label)}</strong></p>` +
+    (note ? `\n  <p id="campaign-note" class="campaign-note">${escapeHtml(note)}</p>` : '');
+}
+const CAMPAIGN = campaignBlock();
+
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
 // A build of the engine inside the page, in blocks that are data, not
@@ -78,6 +104,7 @@ function writeSite() {
   writeFileSync(join(site, 'style.css'), style);
   writeFileSync(join(site, 'index.html'), fill(page, {
     '@CSP@': policy({script: "'self'", style: "'self'"}),
+    '@CAMPAIGN@': CAMPAIGN,
     '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
     '@SCRIPTS@': `${ENGINE}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
   }));
@@ -88,6 +115,7 @@ function writeSingleFile() {
   const script = SCRIPTS.map(read).join('\n');
   writeFileSync(join(build, 'quelt-kontrola.html'), fill(page, {
     '@CSP@': policy({script: hash(script), style: hash(style)}),
+    '@CAMPAIGN@': CAMPAIGN,
     '@STYLE@': `${ICON}\n<style>${style}</style>`,
     '@SCRIPTS@': `${ENGINE}\n<script>${script}</script>`,
   }));
