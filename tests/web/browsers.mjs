@@ -26,6 +26,7 @@
 // CHROMIUM, FIREFOX, WEBKIT_DRIVER, MINIBROWSER (the programs).
 import {spawn} from 'node:child_process';
 import {mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
+import {rm} from 'node:fs/promises';
 import {createRequire} from 'node:module';
 import {createServer} from 'node:net';
 import {tmpdir} from 'node:os';
@@ -334,10 +335,16 @@ async function launchWebKit() {
   driver.stderr.on('data', (d) => { stderr = (stderr + d).slice(-2000); });
   const exited = new Promise((resolve) => driver.once('exit', resolve));
   const base = `http://127.0.0.1:${port}`;
+  // MiniBrowser's web and GPU processes end a moment after their window and
+  // may still write their caches: the home is removed once they have.
   const stop = async () => {
     if (driver.exitCode === null && driver.signalCode === null) driver.kill();
     await exited;
-    rmSync(home, {recursive: true, force: true, maxRetries: 5});
+    try {
+      await rm(home, {recursive: true, force: true, maxRetries: 20, retryDelay: 250});
+    } catch (e) {
+      console.error(`WebKit: could not remove ${home}: ${e.message}`);
+    }
   };
   const ready = Date.now() + 10000;
   for (;;) {
