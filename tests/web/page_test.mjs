@@ -163,6 +163,14 @@ async function check(page, paths, {skipW = false} = {}) {
   return state(page);
 }
 
+// A check that must end done; when it does not, the page's own words say why.
+async function checked(page, paths, options) {
+  const ended = await check(page, paths, options);
+  const why = ended === 'done' ? '' : await page.evaluate(() =>
+    `${document.querySelector('#state').textContent} ${document.querySelector('#failure-text').textContent}`.trim());
+  assert.equal(ended, 'done', `the check ended ${ended}: ${why}`);
+}
+
 // The totals and every row of the findings table, all of its pages shown.
 async function pageFindings(page) {
   for (;;) {
@@ -284,7 +292,7 @@ const CASES = [
     async run({page, url}) {
       const cases = [[files.example], [files.faulty], [files.noFinalFeed, files.faulty]];
       for (const paths of cases) {
-        assert.equal(await check(page, paths), 'done');
+        await checked(page, paths);
         await assertNativeReport(page, nativeRun(paths).report, paths.map((p) => basename(p)).join(', '));
       }
       const requests = await page.requests();
@@ -304,7 +312,7 @@ const CASES = [
     name: '-w counts warnings without writing them',
     checks: true,
     async run({page}) {
-      assert.equal(await check(page, [files.faulty], {skipW: true}), 'done');
+      await checked(page, [files.faulty], {skipW: true});
       const want = nativeRun([files.faulty], {skipW: true}).report;
       assert.ok(Number(csvFindings(want).w) > 0);
       await assertNativeReport(page, want, 'chybny.xml -w');
@@ -320,7 +328,7 @@ const CASES = [
     withoutSuspending: true,
     async run({page}) {
       const paths = [files.noFinalFeed, files.faulty];
-      assert.equal(await check(page, paths), 'done');
+      await checked(page, paths);
       await assertNativeReport(page, nativeRun(paths).report, 'a list');
       const gone = input('smazany.xml', readFileSync(files.example));
       await page.upload('input#files', [gone]);
@@ -336,7 +344,7 @@ const CASES = [
     checks: true,
     async run({page}) {
       const paths = [files.noFinalFeed, files.faulty];
-      assert.equal(await check(page, paths), 'done');
+      await checked(page, paths);
       for (const kind of ['htm', 'txt', 'xml']) {
         const got = await downloaded(page, `a[data-download="${kind}"]`);
         assert.equal(withoutDate(got), withoutDate(nativeRun(paths, {report: `orve.${kind}`}).report), kind);
@@ -350,7 +358,7 @@ const CASES = [
     checks: true,
     async run({page}) {
       const spaced = input('muj soubor.xml', readFileSync(files.example));
-      assert.equal(await check(page, [spaced, files.faulty]), 'done');
+      await checked(page, [spaced, files.faulty]);
       assert.match(await text(page, '#substitutes'), /„muj soubor\.xml“ .* vstup1\.xml: jméno obsahuje mezeru/);
       const renamed = mkdtempSync(join(work, 'renamed-'));
       copyFileSync(spaced, join(renamed, 'vstup1.xml'));
@@ -362,7 +370,7 @@ const CASES = [
     name: 'a finding shows its line of the input',
     checks: true,
     async run({page}) {
-      assert.equal(await check(page, [files.faulty]), 'done');
+      await checked(page, [files.faulty]);
       const line = Number(await text(page, 'table#findings tr[data-code] td'));
       await openSource(page);
       const shown = await page.evaluate(() => {
@@ -411,7 +419,7 @@ const CASES = [
         };
         look();
       }));
-      assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled`);
+      assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled: ${await text(page, '#failure-text')}`);
       await page.waitFor(() => document.querySelector('#state').dataset.state !== 'running', 30000);
       assert.equal(await state(page), 'cancelled');
       assert.ok(await page.evaluate(() => document.querySelector('#progress').value) < 1);
@@ -433,7 +441,7 @@ const CASES = [
     async run({page}) {
       const found = {};
       found['at start'] = axeSummary(await page.axe());
-      assert.equal(await check(page, [files.faulty]), 'done');
+      await checked(page, [files.faulty]);
       found['after a check with findings'] = axeSummary(await page.axe());
       await openSource(page);
       found['with source lines open'] = axeSummary(await page.axe());
@@ -454,7 +462,7 @@ const CASES = [
         if (s.scrollWidth > s.clientWidth) wider.push(`${when}: the page is ${s.scrollWidth} px wide in a window of ${s.clientWidth} px`);
       };
       await look('at start');
-      assert.equal(await check(page, [files.faulty]), 'done');
+      await checked(page, [files.faulty]);
       await look('after a check with findings');
       await openSource(page);
       await look('with source lines open');
