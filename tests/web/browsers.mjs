@@ -52,6 +52,13 @@ const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
+// waitFor's last argument: how long it waits, in milliseconds, always said.
+function timeoutOf(rest) {
+  const timeout = rest.pop();
+  if (typeof timeout !== 'number') throw new Error('waitFor(fn, ...args, timeout): the timeout in ms comes last');
+  return timeout;
+}
+
 // ---- Downloads, shared by every engine: the browser saves into a folder ----
 
 // The folder's files that a browser has finished writing: Chromium writes
@@ -128,7 +135,7 @@ function puppeteerPage(engine, page, downloads) {
     click,
     evaluate: (fn, ...args) => page.evaluate(fn, ...args),
     async waitFor(fn, ...rest) {
-      const timeout = rest.pop();
+      const timeout = timeoutOf(rest);
       try {
         await page.waitForFunction(fn, {timeout, polling: 50}, ...rest);
       } catch (e) {
@@ -290,7 +297,7 @@ function webkitPage(call, downloads) {
     click,
     evaluate,
     async waitFor(fn, ...rest) {
-      const timeout = rest.pop();
+      const timeout = timeoutOf(rest);
       const end = Date.now() + timeout;
       while (!await evaluate(fn, ...rest)) {
         if (Date.now() > end) throw new Error(`waitFor ${timeout} ms: ${fn.toString().slice(0, 120)}: timed out`);
