@@ -6,21 +6,25 @@
 #   site/                    the page and its files, for any static web server
 #   quelt-kontrola.html      the same page as one file, to open from disk
 # then runs the golden suite with quelt.js under Node and the page's browser
-# test in headless Chromium (tests/web/page_test.mjs), which compares the
-# page's reports with the native build's.
+# test (tests/web/page_test.mjs) in Chromium, Firefox and WebKit, which
+# compares the page's reports with the native build's.
 #
 # It installs what it needs from Debian's packages the first time (emscripten;
-# chromium and the browser test's npm packages only for the tests).
+# only for the tests: the browsers, WebKit's driver and a virtual X display,
+# and the browser test's npm packages).
 #
 #   scripts/build-web.sh                   build, run the golden suite and the browser test
 #   QUELT_WEB_TESTS=0 scripts/build-web.sh build only
-# Variables: QUELT_WEB_BUILD (build folder, default build-web).
+#   QUELT_BROWSERS=firefox scripts/build-web.sh   the browser test in Firefox alone
+# Variables: QUELT_WEB_BUILD (build folder, default build-web), QUELT_BROWSERS
+# (the browser test's engines, default chromium,firefox,webkit).
 set -euo pipefail
 started_in=$PWD
 cd "$(dirname "$0")/.."
 build=${QUELT_WEB_BUILD:-build-web}
 jobs=$(nproc 2>/dev/null || echo 2)
 tests=${QUELT_WEB_TESTS:-1}
+export QUELT_BROWSERS=${QUELT_BROWSERS:-chromium,firefox,webkit}
 started=$SECONDS
 
 source scripts/packages.sh
@@ -44,7 +48,10 @@ if ! is_samples_folder "$data"; then
 fi
 
 packages=(emscripten)
-[ "$tests" = 0 ] || packages+=(chromium python3)
+if [ "$tests" != 0 ]; then
+  browsers=$(browser_packages "$QUELT_BROWSERS")
+  packages+=(python3 $browsers)
+fi
 install_packages "${packages[@]}"
 installed=$SECONDS
 
@@ -75,9 +82,10 @@ if [ ! -x build/quelt ]; then
   cmake --build build -j"$jobs" --target quelt
 fi
 install_browser_driver "$PWD"
+driver=$SECONDS
 browser=0
-QUELT_WEB_BUILD="$PWD/$build" node --test tests/web/page_test.mjs || browser=$?
+QUELT_WEB_BUILD="$PWD/$build" run_with_browsers "$QUELT_BROWSERS" node --test tests/web/page_test.mjs || browser=$?
 
 echo "Web timings: packages $((installed - started)) s, build $((built - installed)) s," \
-     "golden suite $((golden - built)) s, browser test $((SECONDS - golden)) s"
+     "golden suite $((golden - built)) s, browser test ($QUELT_BROWSERS) $((SECONDS - driver)) s"
 [ "$suite" = 0 ] && [ "$browser" = 0 ]

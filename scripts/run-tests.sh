@@ -5,8 +5,9 @@
 # quelt.exe cross-compiled and the golden cases run under wine
 # (scripts/build-windows.sh, which installs mingw-w64 and wine the first time),
 # and the web edition: the golden cases with the WebAssembly command line
-# under Node and the page's test in headless Chromium (scripts/build-web.sh,
-# which installs Emscripten and Chromium the first time).
+# under Node and the page's test in Chromium, Firefox and WebKit
+# (scripts/build-web.sh, which installs Emscripten, the browsers and Xvfb the
+# first time).
 # QUELT_SKIP_SANITIZE=1, QUELT_WINDOWS=0 and QUELT_WEB=0 leave out those parts.
 set -euo pipefail
 cd "$(dirname "$0")/.."

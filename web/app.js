@@ -480,7 +480,7 @@
       toggleSource(tr);
     });
     tbody.addEventListener('keydown', (e) => Findings.keyboard(tbody, e));
-    window.addEventListener('resize', updateScrollStop);
+    new ResizeObserver(updateScrollStop).observe($('findings-scroll'));
     showChosen();
     Engine.load().catch((e) => setState('failed', `Kontrolní program se nepodařilo načíst: ${e.message}`));
   }

@@ -1,25 +1,32 @@
-// The web page in headless Chromium, served from 127.0.0.1 and opened from
-// disk: its results must be the native checker's, byte for byte, and it must
-// ask nothing of the network.
+// The web page in Chromium, Firefox and WebKit, served from 127.0.0.1 and
+// opened from disk: its results must be the native checker's, its downloads
+// byte for byte and its findings table row for row, it must ask nothing of
+// the network, and it is held to axe-core's WCAG 2.1 A and AA rules. Every
+// case runs in every engine and both ways of opening the page, through one
+// driver layer (browsers.mjs).
 //
-//   node --test tests/web/page_test.mjs
-// Variables: QUELT_WEB_BUILD (default build-web), QUELT_NATIVE (default
-// build/quelt), CHROMIUM (default /usr/bin/chromium).
+//   node --test tests/web/page_test.mjs                  (WebKit: under xvfb-run -a)
+//   QUELT_BROWSERS=firefox node --test tests/web/page_test.mjs
+// Variables: QUELT_BROWSERS (engines, default chromium,firefox,webkit),
+// QUELT_WEB_BUILD (default build-web), QUELT_NATIVE (default build/quelt),
+// and the programs browsers.mjs names.
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
-import {copyFileSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync} from 'node:fs';
+import {copyFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
 import {basename, dirname, extname, join, resolve} from 'node:path';
 import {after, before, describe, test} from 'node:test';
 import {fileURLToPath, pathToFileURL} from 'node:url';
-import puppeteer from 'puppeteer-core';
+import {chosenEngines, launch} from './browsers.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const webBuild = resolve(root, process.env.QUELT_WEB_BUILD || 'build-web');
 const native = resolve(root, process.env.QUELT_NATIVE || 'build/quelt');
 const work = mkdtempSync(join(tmpdir(), 'quelt-web-'));
 const decoder = new TextDecoder('windows-1250');
+const engines = chosenEngines();
+
 
 // ---- Inputs and the native checker's outputs for them ----
 
@@ -54,21 +61,57 @@ function nativeRun(files, {report = 'orve.csv', copy = null, skipW = false} = {}
   };
 }
 
+// Runs build/quelt on one file under a name given as its Windows-1250 bytes,
+// as quelt.exe gets it on a Czech Windows. Returns the report's bytes.
+function nativeRunNamed(file, nameBytes, report) {
+  const dir = mkdtempSync(join(work, 'native-'));
+  const name = Buffer.concat([Buffer.from(dir + '/'), nameBytes]);
+  copyFileSync(file, name);
+  // The shell passes the name's bytes through as they are.
+  const run = spawnSync('sh', ['-c', 'exec "$0" "$(printf "%b" "$1")" "$2"', native,
+    [...nameBytes].map((b) => `\\0${b.toString(8)}`).join(''), report],
+  {cwd: dir, env: {...process.env, SOURCE_DATE_EPOCH: '1278403200'}});
+  assert.equal(run.status, 0, run.stdout.toString('latin1'));
+  return readFileSync(join(dir, report));
+}
+
 // The report head's date and time are the run's own.
 const withoutDate = (bytes) => decoder.decode(bytes).replace(/\d\d\/\d\d\/\d{4} {2}\d\d:\d\d:\d\d/g, 'DATE');
 
-function csvTotals(bytes) {
-  const text = decoder.decode(bytes);
-  return {e: text.match(/vahy E:;\s*(\d+)/)[1], w: text.match(/vahy W:;\s*(\d+)/)[1]};
+// One line of a CSV report: fields separated by ';', a field holding ';' or
+// '"' quoted with each '"' doubled.
+function csvFields(line) {
+  const fields = [];
+  let i = 0;
+  for (;;) {
+    let field = '';
+    if (line[i] === '"') {
+      for (++i; i < line.length; ++i) {
+        if (line[i] === '"' && line[++i] !== '"') break;
+        field += line[i];
+      }
+    } else {
+      const end = line.indexOf(';', i);
+      field = line.slice(i, end < 0 ? line.length : end);
+      i = end < 0 ? line.length : end;
+    }
+    fields.push(field);
+    if (i >= line.length) return fields;
+    ++i;
+  }
 }
 
-const csvRows = (bytes) => decoder.decode(bytes).split('\n\n')[0].split('\n').length - 1;
+// The findings and totals of a native CSV report, as the page must show them.
+function csvFindings(bytes) {
+  const text = decoder.decode(bytes);
+  return {
+    e: text.match(/vahy E:;\s*(\d+)/)[1],
+    w: text.match(/vahy W:;\s*(\d+)/)[1],
+    rows: text.split('\n\n')[0].split('\n').slice(1).map(csvFields),
+  };
+}
 
-// ---- The browser and the two ways to open the page ----
-
-let browser;
-let server;
-let files;
+// ---- The page ----
 
 function serve(dir) {
   return new Promise((ready) => {
@@ -86,8 +129,11 @@ function serve(dir) {
   });
 }
 
+let server;
+let files;
+
 before(async () => {
-  execFileSync('mkdir', ['-p', join(work, 'in'), join(work, 'downloads')]);
+  mkdirSync(join(work, 'in'));
   const example = readFileSync(join(root, 'examples/priklad.xml'));
   files = {
     example: input('priklad.xml', example),
@@ -96,18 +142,13 @@ before(async () => {
     // the next file's first line.
     noFinalFeed: input('bez-konce.xml', example.subarray(0, example.lastIndexOf(10))),
     large: generated('velky.xml', ['--employers', '4', '--records', '3000', '--seed', '8']),
+    // More findings than the table shows at first (2000).
+    many: generated('mnoho.xml', ['--employers', '2', '--records', '1200', '--faulty', '1.0', '--seed', '11']),
   };
   server = await serve(join(webBuild, 'site'));
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
 });
 
-after(async () => {
-  if (browser) await browser.close();
+after(() => {
   if (server) server.close();
   rmSync(work, {recursive: true, force: true});
 });
@@ -117,174 +158,498 @@ const variants = {
   'from disk': () => pathToFileURL(join(webBuild, 'quelt-kontrola.html')).href,
 };
 
-// A page with every request and every console error it makes recorded.
-// withoutSuspending: the page's workers run as in a browser that cannot
-// suspend WebAssembly, reading every block when the checker asks for it.
-async function open(url, {withoutSuspending = false} = {}) {
-  const page = await browser.newPage();
-  if (withoutSuspending) {
-    await page.evaluateOnNewDocument(() => { delete WebAssembly.Suspending; });
-  }
-  const record = {requests: [], errors: []};
-  page.on('request', (r) => record.requests.push(r.url()));
-  page.on('console', (m) => { if (m.type() === 'error') record.errors.push(m.text()); });
-  page.on('pageerror', (e) => record.errors.push(e.message));
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: join(work, 'downloads')});
-  await page.goto(url);
-  return {page, record};
-}
-
-const state = (page) => page.$eval('#state', (el) => el.dataset.state);
+const ENDED = () => !['idle', 'running'].includes(document.querySelector('#state').dataset.state);
+const state = (page) => page.evaluate(() => document.querySelector('#state').dataset.state);
 
 async function check(page, paths, {skipW = false} = {}) {
-  if (paths.length > 0) await (await page.$('input#files')).uploadFile(...paths);
-  await page.$eval('input#skip-w', (el, on) => { el.checked = on; }, skipW);
+  if (paths.length > 0) await page.upload('input#files', paths);
+  await page.evaluate((on) => { document.querySelector('input#skip-w').checked = on; }, skipW);
   await page.click('button#run');
-  await page.waitForFunction(() => !['idle', 'running'].includes(document.querySelector('#state').dataset.state),
-    {timeout: 120000});
+  await page.waitFor(ENDED, 120000);
   return state(page);
 }
 
-const pageTotals = (page) => page.$eval('#totals', (el) => ({e: el.dataset.e, w: el.dataset.w}));
-const rowCount = (page) => page.$$eval('table#findings tr[data-code]', (rows) => rows.length);
-
-// Downloads one output through its link and returns its bytes.
-async function download(page, kind) {
-  const name = await page.$eval(`a[data-download="${kind}"]`, (a) => a.getAttribute('download'));
-  const path = join(work, 'downloads', name);
-  rmSync(path, {force: true});
-  await page.click(`a[data-download="${kind}"]`);
-  for (let i = 0; i < 600 && !existsSync(path); ++i) await new Promise((r) => setTimeout(r, 100));
-  return readFileSync(path);
+// A check that must end done; when it does not, the page's own words say why.
+async function checked(page, paths, options) {
+  const ended = await check(page, paths, options);
+  const why = ended === 'done' ? '' : await page.evaluate(() =>
+    `${document.querySelector('#state').textContent} ${document.querySelector('#failure-text').textContent}`.trim());
+  assert.equal(ended, 'done', `the check ended ${ended}: ${why}`);
 }
 
-for (const [variant, url] of Object.entries(variants)) {
-  describe(`page ${variant}`, () => {
-    test('the example, a faulty submission and a list give the native CSV report', async () => {
-      const {page, record} = await open(url());
+// The totals and every row of the findings table, all of its pages shown.
+async function pageFindings(page) {
+  for (;;) {
+    const more = await page.evaluate(() => {
+      const button = document.querySelector('#more-findings');
+      if (button.hidden) return false;
+      button.click();
+      return true;
+    });
+    if (!more) break;
+  }
+  return page.evaluate(() => {
+    const totals = document.querySelector('#totals');
+    return {
+      e: totals.dataset.e,
+      w: totals.dataset.w,
+      rows: [...document.querySelectorAll('table#findings tr[data-code]')].map((tr) => [...tr.cells].map((td) => td.textContent)),
+    };
+  });
+}
+
+// One download's bytes, for the cases that compare nothing else.
+async function downloaded(page, selector) {
+  const bytes = await page.download(selector);
+  assert.ok(bytes !== null, `${page.engine}'s downloads cannot be caught`);
+  return bytes;
+}
+
+// The report the page shows is the native one: its CSV download byte for
+// byte where the engine's download can be caught, its totals and rows always.
+async function assertNativeReport(page, want, what) {
+  const got = await page.download('a[data-download="csv"]');
+  if (got !== null) assert.deepEqual(got, want, `CSV of ${what}`);
+  assert.deepEqual(await pageFindings(page), csvFindings(want), `findings table of ${what}`);
+}
+
+const text = (page, selector) => page.evaluate((s) => document.querySelector(s).textContent, selector);
+
+// Opens the input's lines around the first finding, with a click on its row
+// (on a cell: WebKit's driver does not click a table row itself).
+async function openSource(page) {
+  await page.click('table#findings tr[data-code] td');
+  await page.waitFor(() => document.querySelector('tr.source table.lines') !== null, 30000);
+}
+
+// What has the keyboard's focus: its id, or its tag and class.
+const focused = (page) => page.evaluate(() => {
+  const at = document.activeElement;
+  return at === null ? '' : at.id || `${at.tagName.toLowerCase()}.${at.className}`;
+});
+
+// Presses Tab until the focus is on a finding's line button; the number of
+// presses, or -1 when it never gets there.
+async function tabToFinding(page, limit = 40) {
+  for (let n = 1; n <= limit; ++n) {
+    await page.press('Tab');
+    if (await page.evaluate(() => document.activeElement.matches('table#findings button.line'))) return n;
+  }
+  return -1;
+}
+
+// The violations of axe's WCAG 2.1 A and AA rules, shortened to what says
+// where: rule, impact and the nodes' selectors.
+const axeSummary = (violations) => violations.map((v) => ({id: v.id, impact: v.impact, nodes: v.nodes.map((n) => n.target.join(' '))}));
+
+// ---- The cases, each run in every engine and both ways of opening ----
+
+const CASES = [
+  {
+    name: 'the driver layer: evaluate, keys, viewport and axe under the page\'s policy',
+    async run({page, engine}, t) {
+      assert.equal(await page.evaluate((a, b) => a + b, 2, 3), 5);
+      assert.equal(await page.evaluate(async (x) => { await new Promise((r) => setTimeout(r, 10)); return x; }, 'later'), 'later');
+      await assert.rejects(page.evaluate(() => { throw new Error('in the page'); }), /in the page/);
+      // The page's policy refuses an inline script, so the layer's injection
+      // (axe below) does not go through the page's own script loading.
+      const inline = await page.evaluate(async () => {
+        const s = document.createElement('script');
+        s.textContent = 'window.inlineRan = true;';
+        document.body.appendChild(s);
+        await new Promise((r) => setTimeout(r, 50));
+        return window.inlineRan === true;
+      });
+      assert.equal(inline, false, 'the page\'s Content-Security-Policy refuses inline scripts');
+      const violations = await page.axe();
+      assert.ok(Array.isArray(violations), 'axe gives its violations');
+      assert.equal(await page.evaluate(() => typeof window.axe.run), 'function');
+
+      // Each key arrives as the page's keydown of that key (its code; the
+      // key value may differ: WebKitGTK gives Shift+Tab the key "Unidentified"),
+      // held where an element keeps it.
+      const seen = await page.evaluate(() => {
+        const box = document.createElement('div');
+        box.id = 'layer-keys';
+        box.tabIndex = 0;
+        box.keys = [];
+        box.addEventListener('keydown', (e) => {
+          if (['Shift', 'Control', 'Alt', 'Meta'].includes(e.key)) return;
+          box.keys.push({code: (e.shiftKey ? 'Shift+' : '') + e.code, key: e.key});
+          e.preventDefault();
+        });
+        document.body.appendChild(box);
+        box.focus();
+        return document.activeElement === box;
+      });
+      assert.ok(seen);
+      const keys = ['Tab', 'Shift+Tab', 'Enter', 'Space', 'ArrowDown', 'ArrowUp', 'ArrowLeft', 'ArrowRight', 'Home', 'End', 'Escape'];
+      for (const key of keys) await page.press(key);
+      const got = await page.evaluate(() => document.querySelector('#layer-keys').keys);
+      assert.deepEqual(got.map((k) => k.code), keys);
+      const values = got.map((k, i) => `${keys[i]}: ${JSON.stringify(k.key)}`).filter((v, i) => ![keys[i].replace('Shift+', ''), ' '].includes(got[i].key));
+      if (values.length > 0) t.diagnostic(`${engine}: key values other than the key's name: ${values.join(', ')}`);
+      await page.evaluate(() => document.querySelector('#layer-keys').remove());
+      // Tab and Shift+Tab move the focus through the page.
+      await page.evaluate(() => document.activeElement.blur());
+      await page.press('Tab');
+      const first = await page.evaluate(() => document.activeElement.id);
+      assert.ok(first !== '', 'Tab focuses an element');
+      await page.press('Tab');
+      assert.notEqual(await page.evaluate(() => document.activeElement.id), first);
+      await page.press('Shift+Tab');
+      assert.equal(await page.evaluate(() => document.activeElement.id), first);
+
+      const size = await page.setViewport(400, 800);
+      t.diagnostic(`${engine}: a viewport of 400 x 800 gives innerWidth ${size.width}, innerHeight ${size.height}`);
+      assert.ok(size.width <= 400 && size.width >= 390, `innerWidth ${size.width}`);
+      assert.ok(size.height <= 800 && size.height >= 780, `innerHeight ${size.height}`);
+    },
+  },
+  {
+    name: 'the example, a faulty submission and a list give the native CSV report',
+    async run({page, url}) {
       const cases = [[files.example], [files.faulty], [files.noFinalFeed, files.faulty]];
       for (const paths of cases) {
-        assert.equal(await check(page, paths), 'done');
-        const want = nativeRun(paths).report;
-        const got = await download(page, 'csv');
-        assert.deepEqual(got, want, `CSV of ${paths.map((p) => basename(p))}`);
-        assert.deepEqual(await pageTotals(page), csvTotals(want));
-        assert.equal(await rowCount(page), csvRows(want));
+        await checked(page, paths);
+        await assertNativeReport(page, nativeRun(paths).report, paths.map((p) => basename(p)).join(', '));
       }
-      assert.deepEqual(await pageTotals(page), csvTotals(nativeRun([files.noFinalFeed, files.faulty]).report));
-      const own = new URL(url());
-      for (const r of record.requests) {
-        const u = new URL(r);
-        assert.ok(u.protocol === 'blob:' || u.protocol === 'data:' ||
-          (u.origin === own.origin && (u.protocol === 'http:' || u.pathname === own.pathname)), `request ${r}`);
+      // Blocks of 777 bytes: the checker waits for the page's blocks
+      // everywhere in the input, within and across its reads.
+      await page.evaluate(() => { Engine.blockSize = 777; });
+      await checked(page, cases[2]);
+      await assertNativeReport(page, nativeRun(cases[2]).report, 'a list read in blocks of 777 bytes');
+      const requests = await page.requests();
+      if (requests !== null) {
+        const own = new URL(url);
+        for (const r of requests) {
+          const u = new URL(r);
+          assert.ok(u.protocol === 'blob:' || u.protocol === 'data:' ||
+            (u.origin === own.origin && (u.protocol === 'http:' || u.pathname === own.pathname)), `request ${r}`);
+        }
       }
-      assert.deepEqual(record.errors, []);
-      await page.close();
-    });
-  });
+      const errors = await page.errors();
+      if (errors !== null) assert.deepEqual(errors, []);
+    },
+  },
+  {
+    name: '-w counts warnings without writing them',
+    async run({page}) {
+      await checked(page, [files.faulty], {skipW: true});
+      const want = nativeRun([files.faulty], {skipW: true}).report;
+      assert.ok(Number(csvFindings(want).w) > 0);
+      await assertNativeReport(page, want, 'chybny.xml -w');
+      assert.equal(await page.evaluate(() => document.querySelectorAll('tr[data-code^="W"]').length), 0);
+    },
+  },
+  {
+    // Chromium and Firefox can suspend WebAssembly: there the page's workers
+    // are made to run as where they cannot (WebKit today), which reads each
+    // block when the checker asks for it.
+    name: 'a browser that cannot suspend WebAssembly runs the Asyncify build, waiting for every block',
+    withoutSuspending: true,
+    async run({page}) {
+      const paths = [files.noFinalFeed, files.faulty];
+      await checked(page, paths);
+      await assertNativeReport(page, nativeRun(paths).report, 'a list');
+      await page.evaluate(() => { Engine.blockSize = 500; });
+      await checked(page, paths);
+      await assertNativeReport(page, nativeRun(paths).report, 'a list read in blocks of 500 bytes');
+      const gone = input('smazany.xml', readFileSync(files.example));
+      await page.upload('input#files', [gone]);
+      rmSync(gone);
+      assert.equal(await check(page, []), 'failed');
+      assert.match(await text(page, '#failure-text'), /Nelze cist soubor {2}smazany\.xml/);
+      const errors = await page.errors();
+      if (errors !== null) assert.deepEqual(errors, []);
+    },
+  },
+  {
+    name: 'the other reports and the copy are the native ones',
+    async run({page}) {
+      const paths = [files.noFinalFeed, files.faulty];
+      await checked(page, paths);
+      for (const kind of ['htm', 'txt', 'xml']) {
+        const got = await downloaded(page, `a[data-download="${kind}"]`);
+        assert.equal(withoutDate(got), withoutDate(nativeRun(paths, {report: `orve.${kind}`}).report), kind);
+      }
+      assert.deepEqual(await downloaded(page, 'a[data-download="copy"]'), nativeRun(paths, {copy: 'kopie.xml'}).copy);
+      assert.equal(await text(page, '#output-error'), '');
+    },
+  },
+  {
+    name: 'a name the checker cannot take is replaced, and the page says so',
+    async run({page}) {
+      const spaced = input('muj soubor.xml', readFileSync(files.example));
+      await checked(page, [spaced, files.faulty]);
+      assert.match(await text(page, '#substitutes'), /„muj soubor\.xml“ .* vstup1\.xml: jméno obsahuje mezeru/);
+      const renamed = mkdtempSync(join(work, 'renamed-'));
+      copyFileSync(spaced, join(renamed, 'vstup1.xml'));
+      const want = nativeRun([join(renamed, 'vstup1.xml'), files.faulty], {report: 'orve.htm'}).report;
+      assert.equal(withoutDate(await downloaded(page, 'a[data-download="htm"]')), withoutDate(want));
+    },
+  },
+  {
+    // A name as Windows writes it: the report head shows it as quelt.exe
+    // does with the same name in Windows-1250, in every report and on the
+    // screen; a name Windows-1250 cannot write gets a substitute.
+    name: 'a Czech file name appears in the reports as quelt.exe writes it',
+    async run({page}) {
+      const czech = input('mzdy-červen.xml', readFileSync(files.example));
+      await checked(page, [czech]);
+      assert.equal(await text(page, '#substitutes'), '');
+      const cp1250 = Buffer.from([...Buffer.from('mzdy-'), 0xE8, ...Buffer.from('erven.xml')]);
+      for (const kind of ['htm', 'csv', 'txt', 'xml']) {
+        const want = nativeRunNamed(czech, cp1250, `orve.${kind}`);
+        if (kind !== 'csv') assert.ok(want.includes(cp1250), `the native ${kind} report names the file`);
+        assert.equal(withoutDate(await downloaded(page, `a[data-download="${kind}"]`)), withoutDate(want), kind);
+      }
+      assert.doesNotMatch(await text(page, '#console'), /Ä|Ĺ/);
+      const cyrillic = input('зарплата.xml', readFileSync(files.example));
+      await checked(page, [cyrillic]);
+      assert.match(await text(page, '#substitutes'), /„зарплата\.xml“ .* vstup1\.xml: jméno obsahuje znak, který kódování Windows-1250 neumí zapsat/);
+      const renamed = mkdtempSync(join(work, 'renamed-'));
+      copyFileSync(cyrillic, join(renamed, 'vstup1.xml'));
+      assert.equal(withoutDate(await downloaded(page, 'a[data-download="htm"]')),
+        withoutDate(nativeRun([join(renamed, 'vstup1.xml')], {report: 'orve.htm'}).report));
+    },
+  },
+  {
+    name: 'a finding shows its line of the input',
+    async run({page}) {
+      await checked(page, [files.faulty]);
+      const line = Number(await text(page, 'table#findings tr[data-code] td'));
+      await openSource(page);
+      const shown = await page.evaluate(() => {
+        const tr = document.querySelector('tr.source tr.hit');
+        return [tr.cells[0].textContent, tr.cells[1].textContent];
+      });
+      const want = decoder.decode(readFileSync(files.faulty)).split('\n')[line - 1].replace(/\r/g, '');
+      assert.deepEqual(shown, [String(line), want]);
+    },
+  },
+  {
+    // The page's own reading of the lines, on blobs it makes itself.
+    name: 'a line that runs on into the next file of a list shows both parts',
+    async run({page}) {
+      const lines = await page.evaluate(async () => {
+        const index = await SourceLines.index([
+          {name: 'a.xml', blob: new Blob(['a\r\nb'])},
+          {name: 'b.xml', blob: new Blob(['c\nd\n'])},
+          {name: 'c.xml', blob: new Blob(['e'])},
+        ]);
+        return SourceLines.around(index, 2, 2);
+      });
+      assert.deepEqual(lines.map(({number, parts}) => [number, parts.map((p) => `${p.file}:${p.text}`)]),
+        [[1, ['a.xml:a']], [2, ['a.xml:b', 'b.xml:c']], [3, ['b.xml:d']], [4, ['c.xml:e']]]);
+    },
+  },
+  {
+    name: 'a check can be cancelled',
+    async run({page}) {
+      await page.upload('input#files', [files.large]);
+      await page.click('button#run');
+      // The cancel is clicked in the page the moment the reading has begun:
+      // a wait from outside could come after the check's end.
+      const clicked = await page.evaluate(() => new Promise((resolve) => {
+        const look = () => {
+          const running = document.querySelector('#state').dataset.state === 'running';
+          if (running && document.querySelector('#progress').value > 0) {
+            document.querySelector('button#cancel').click();
+            resolve(true);
+          } else if (!running) {
+            resolve(false);
+          } else {
+            setTimeout(look, 2);
+          }
+        };
+        look();
+      }));
+      assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled: ${await text(page, '#failure-text')}`);
+      await page.waitFor(() => document.querySelector('#state').dataset.state !== 'running', 30000);
+      assert.equal(await state(page), 'cancelled');
+      assert.ok(await page.evaluate(() => document.querySelector('#progress').value) < 1);
+      // A new check after the cancel runs to its end.
+      await checked(page, [files.example]);
+      await assertNativeReport(page, nativeRun([files.example]).report, 'a check after a cancel');
+    },
+  },
+  {
+    // Everything without a mouse: the check started with Enter, the focus
+    // kept when Cancel disappears, a finding reached with Tab and opened with
+    // Enter, the table one stop of the Tab key with the arrows inside.
+    name: 'the keyboard alone: Tab to a finding, Enter opens its lines, the table is one Tab stop',
+    async run({page}) {
+      await page.upload('input#files', [files.faulty]);
+      await page.evaluate(() => document.querySelector('button#run').focus());
+      await page.press('Enter');
+      await page.waitFor(ENDED, 120000);
+      assert.equal(await state(page), 'done');
+      assert.equal(await focused(page), 'result-heading', 'the focus goes to the result when Cancel disappears');
+
+      assert.ok(await tabToFinding(page) > 0, 'Tab reaches a finding');
+      const rows = await page.evaluate(() => [...document.querySelectorAll('table#findings tr[data-code]')].map((tr) => tr.dataset.index));
+      const at = () => page.evaluate(() => document.activeElement.closest('tr').dataset.index);
+      assert.equal(await at(), rows[0]);
+      await page.press('ArrowDown');
+      assert.equal(await at(), rows[1]);
+      await page.press('End');
+      assert.equal(await at(), rows.at(-1));
+      await page.press('Home');
+      assert.equal(await at(), rows[0]);
+      await page.press('ArrowDown');
+
+      const button = () => page.evaluate(() => {
+        const b = document.activeElement;
+        const region = document.getElementById(b.getAttribute('aria-controls'));
+        return {
+          expanded: b.getAttribute('aria-expanded'),
+          region: region === null ? null : region.getAttribute('aria-label'),
+          lines: region === null ? null : region.querySelector('table.lines')?.getAttribute('aria-label') ?? null,
+        };
+      });
+      await page.press('Enter');
+      await page.waitFor(() => document.querySelector('tr.source table.lines') !== null, 30000);
+      const open = await button();
+      assert.equal(open.expanded, 'true');
+      assert.match(open.region, /^Místo nálezu \w+ v datovém souboru, řádek \d+$/);
+      assert.match(open.lines, /^Řádky \d+ až \d+ datového souboru/);
+      await page.press('Space');
+      assert.deepEqual(await button(), {expanded: 'false', region: null, lines: null});
+      assert.equal(await at(), rows[1], 'the focus stays on the finding');
+
+      // One stop: Tab leaves the table; coming back from the control before
+      // it (past the table's box, a stop of its own where it scrolls), the
+      // focus is on the same finding.
+      await page.press('Tab');
+      assert.equal(await page.evaluate(() => document.activeElement.closest('table#findings')), null);
+      await page.evaluate(() => document.querySelector('#filter-employer').focus());
+      const stops = await tabToFinding(page, 2);
+      assert.ok(stops > 0, 'the table follows the filters');
+      assert.equal(await at(), rows[1]);
+    },
+  },
+  {
+    name: 'more findings: the focus goes to the first added row, and every link has an address',
+    async run({page}) {
+      await checked(page, [files.many]);
+      assert.equal(await page.evaluate(() => document.querySelectorAll('table#findings tr[data-code]').length), 2000);
+      const links = await page.evaluate(() =>
+        [...document.querySelectorAll('a[data-download], a[data-open]')].filter((a) => !a.hasAttribute('href')).length);
+      assert.equal(links, 0, 'every download link can take the focus');
+      await page.evaluate(() => document.querySelector('#more-findings').focus());
+      await page.press('Enter');
+      await page.waitFor(() => document.querySelectorAll('table#findings tr[data-code]').length > 2000, 30000);
+      assert.equal(await page.evaluate(() => document.activeElement.closest('tr').rowIndex), 2001);
+      assert.equal(await page.evaluate(() => document.querySelector('#more-findings').hidden), true);
+      await assertNativeReport(page, nativeRun([files.many]).report, 'mnoho.xml');
+    },
+  },
+  {
+    name: 'a file that can no longer be read fails the run with the checker message',
+    async run({page}) {
+      const gone = input('smazany.xml', readFileSync(files.example));
+      await page.upload('input#files', [gone]);
+      rmSync(gone);
+      assert.equal(await check(page, []), 'failed');
+      assert.match(await text(page, '#failure-text'), /Nelze cist soubor {2}smazany\.xml\n Program ukoncen/);
+    },
+  },
+  {
+    name: 'axe finds no WCAG 2.1 A or AA violation: at start, after a check with findings, with source lines open, at 400 px',
+    async run({page}) {
+      const found = {};
+      found['at start'] = axeSummary(await page.axe());
+      await checked(page, [files.faulty]);
+      found['after a check with findings'] = axeSummary(await page.axe());
+      await openSource(page);
+      found['with source lines open'] = axeSummary(await page.axe());
+      await page.setViewport(400, 800);
+      found['at 400 px'] = axeSummary(await page.axe());
+      assert.deepEqual(found, {'at start': [], 'after a check with findings': [], 'with source lines open': [], 'at 400 px': []});
+    },
+  },
+  {
+    // A narrow window: the page keeps its width, the findings table scrolls
+    // in a named box that the keyboard reaches, and its rows stay as low as
+    // in a wide window.
+    name: 'at 400 px the page does not scroll sideways',
+    async run({page}) {
+      const wider = [];
+      const look = async (when) => {
+        const s = await page.evaluate(() => ({clientWidth: document.documentElement.clientWidth, scrollWidth: document.documentElement.scrollWidth}));
+        if (s.scrollWidth > s.clientWidth) wider.push(`${when}: the page is ${s.scrollWidth} px wide in a window of ${s.clientWidth} px`);
+      };
+      await page.setViewport(400, 800);
+      await look('at start');
+      await page.setViewport(1280, 800);
+      await checked(page, [files.faulty]);
+      const heights = () => page.evaluate(() =>
+        [...document.querySelectorAll('table#findings tr[data-code]')].map((tr) => tr.getBoundingClientRect().height));
+      const wide = await heights();
+      await page.setViewport(400, 800);
+      await look('after a check with findings');
+      const narrow = await heights();
+      narrow.forEach((h, i) => assert.ok(h <= wide[i] * 1.5 + 1, `row ${i}: ${h} px high at 400 px, ${wide[i]} px in a wide window`));
+      // The box becomes a stop of the Tab key once the page has seen its new size.
+      await page.waitFor(() => document.querySelector('#findings-scroll').tabIndex === 0, 5000);
+      const box = await page.evaluate(() => {
+        const b = document.querySelector('#findings-scroll');
+        return {scrolls: b.scrollWidth > b.clientWidth, tabIndex: b.tabIndex, role: b.getAttribute('role'),
+          name: document.getElementById(b.getAttribute('aria-labelledby')).textContent};
+      });
+      assert.deepEqual(box, {scrolls: true, tabIndex: 0, role: 'region', name: 'Nalezené chyby'});
+      await openSource(page);
+      await look('with source lines open');
+      assert.deepEqual(wider, []);
+    },
+  },
+
+];
+
+// The page made to run as where WebAssembly cannot be suspended: the page
+// chooses the module's build by that feature before anything else.
+function withoutSuspending() {
+  delete WebAssembly.Suspending;
 }
 
-describe('page from disk', () => {
-  test('-w counts warnings without writing them', async () => {
-    const {page} = await open(variants['from disk']());
-    assert.equal(await check(page, [files.faulty], {skipW: true}), 'done');
-    const want = nativeRun([files.faulty], {skipW: true}).report;
-    assert.ok(Number(csvTotals(want).w) > 0);
-    assert.deepEqual(await download(page, 'csv'), want);
-    assert.deepEqual(await pageTotals(page), csvTotals(want));
-    assert.equal(await page.$$eval('tr[data-code^="W"]', (rows) => rows.length), 0);
-    await page.close();
-  });
+// Each engine's time, from its launch to its close, printed at the end.
+const took = [];
+after(() => console.log(`browser test: ${took.join(', ')}`));
 
-  test('a browser that cannot suspend WebAssembly reads the blocks as the checker asks', async () => {
-    const {page, record} = await open(variants['from disk'](), {withoutSuspending: true});
-    const paths = [files.noFinalFeed, files.faulty];
-    assert.equal(await check(page, paths), 'done');
-    assert.deepEqual(await download(page, 'csv'), nativeRun(paths).report);
-    const gone = input('smazany.xml', readFileSync(files.example));
-    await (await page.$('input#files')).uploadFile(gone);
-    rmSync(gone);
-    assert.equal(await check(page, []), 'failed');
-    assert.match(await page.$eval('#failure-text', (el) => el.textContent), /Nelze cist soubor {2}smazany\.xml/);
-    assert.deepEqual(record.errors, []);
-    await page.close();
-  });
-
-  test('the other reports and the copy are the native ones', async () => {
-    const {page} = await open(variants['from disk']());
-    const paths = [files.noFinalFeed, files.faulty];
-    assert.equal(await check(page, paths), 'done');
-    for (const kind of ['htm', 'txt', 'xml']) {
-      const want = nativeRun(paths, {report: `orve.${kind}`}).report;
-      assert.equal(withoutDate(await download(page, kind)), withoutDate(want), kind);
-    }
-    assert.deepEqual(await download(page, 'copy'), nativeRun(paths, {copy: 'kopie.xml'}).copy);
-    await page.close();
-  });
-
-  test('a name the checker cannot take is replaced, and the page says so', async () => {
-    const {page} = await open(variants['from disk']());
-    const spaced = input('muj soubor.xml', readFileSync(files.example));
-    assert.equal(await check(page, [spaced, files.faulty]), 'done');
-    assert.match(await page.$eval('#substitutes', (el) => el.textContent), /„muj soubor\.xml“ .* vstup1\.xml: jméno obsahuje mezeru/);
-    const renamed = join(work, 'native-renamed');
-    execFileSync('mkdir', ['-p', renamed]);
-    copyFileSync(spaced, join(renamed, 'vstup1.xml'));
-    const want = nativeRun([join(renamed, 'vstup1.xml'), files.faulty], {report: 'orve.htm'}).report;
-    assert.equal(withoutDate(await download(page, 'htm')), withoutDate(want));
-    await page.close();
-  });
-
-  test('a finding shows its line of the input', async () => {
-    const {page} = await open(variants['from disk']());
-    assert.equal(await check(page, [files.faulty]), 'done');
-    const row = await page.$('table#findings tr[data-code]');
-    const line = Number(await row.$eval('td', (td) => td.textContent));
-    await row.click();
-    await page.waitForSelector('tr.source table.lines tr.hit');
-    const shown = await page.$eval('tr.source tr.hit', (tr) => [tr.cells[0].textContent, tr.cells[1].textContent]);
-    const text = decoder.decode(readFileSync(files.faulty)).split('\n')[line - 1].replace(/\r/g, '');
-    assert.deepEqual(shown, [String(line), text]);
-    await page.close();
-  });
-
-  test('a line that runs on into the next file of a list shows both parts', async () => {
-    const {page} = await open(variants['from disk']());
-    const lines = await page.evaluate(async () => {
-      const index = await SourceLines.index([
-        {name: 'a.xml', blob: new Blob(['a\r\nb'])},
-        {name: 'b.xml', blob: new Blob(['c\nd\n'])},
-        {name: 'c.xml', blob: new Blob(['e'])},
-      ]);
-      return SourceLines.around(index, 2, 2);
+for (const engine of engines) {
+  describe(engine, () => {
+    let browser;
+    let started;
+    before(async () => {
+      started = Date.now();
+      browser = await launch(engine);
     });
-    assert.deepEqual(lines.map(({number, parts}) => [number, parts.map((p) => `${p.file}:${p.text}`)]),
-      [[1, ['a.xml:a']], [2, ['a.xml:b', 'b.xml:c']], [3, ['b.xml:d']], [4, ['c.xml:e']]]);
-    await page.close();
-  });
+    after(async () => {
+      if (browser) await browser.close();
+      took.push(`${engine}${browser ? ` (${browser.version})` : ''} ${((Date.now() - started) / 1000).toFixed(1)} s`);
+    });
 
-  test('a check can be cancelled', async () => {
-    const {page} = await open(variants['from disk']());
-    await (await page.$('input#files')).uploadFile(files.large);
-    await page.click('button#run');
-    await page.waitForFunction(() => document.querySelector('#progress').value > 0);
-    await page.click('button#cancel');
-    await page.waitForFunction(() => document.querySelector('#state').dataset.state !== 'running');
-    assert.equal(await state(page), 'cancelled');
-    assert.ok(await page.$eval('#progress', (el) => el.value) < 1);
-    await page.close();
+    for (const [variant, url] of Object.entries(variants)) {
+      describe(`page ${variant}`, () => {
+        for (const kase of CASES) {
+          test(kase.name, {timeout: 300000}, async (t) => {
+            // An engine that cannot suspend WebAssembly runs the page as it is;
+            // one that can, with the page's workers made unable to.
+            const beforeLoad = kase.withoutSuspending && browser.can.beforeLoad ? withoutSuspending : null;
+            const page = await browser.newPage({beforeLoad});
+            try {
+              await page.goto(url());
+              if (kase.withoutSuspending && beforeLoad === null)
+                assert.equal(await page.evaluate(() => typeof WebAssembly.Suspending), 'undefined',
+                  `${engine} can suspend WebAssembly, and its driver cannot change the page before it loads`);
+              await kase.run({page, engine, variant, url: url()}, t);
+            } finally {
+              await page.close();
+            }
+          });
+        }
+      });
+    }
   });
-
-  test('a file that can no longer be read fails the run with the checker message', async () => {
-    const {page} = await open(variants['from disk']());
-    const gone = input('smazany.xml', readFileSync(files.example));
-    await (await page.$('input#files')).uploadFile(gone);
-    rmSync(gone);
-    await page.click('button#run');
-    await page.waitForFunction(() => document.querySelector('#state').dataset.state !== 'running');
-    assert.equal(await state(page), 'failed');
-    assert.match(await page.$eval('#failure-text', (el) => el.textContent), /Nelze cist soubor {2}smazany\.xml\n Program ukoncen/);
-    await page.close();
-  });
-});
+}

@@ -1,0 +1,394 @@
+// One small driver API for the three browser engines the page must work in,
+// so that the page's browser test and its benchmark say each step once:
+//   chromium  Debian's Chromium through puppeteer-core (the DevTools protocol)
+//   firefox   Debian's Firefox ESR through puppeteer-core (WebDriver BiDi)
+//   webkit    Debian's WebKitGTK MiniBrowser through WebKitWebDriver, spoken to
+//             here as W3C WebDriver over HTTP; it needs an X display (xvfb-run)
+//
+//   const browser = await launch('firefox');
+//   const page = await browser.newPage();
+//   await page.goto(url); await page.upload('input#files', [path]); ...
+//   await page.close(); await browser.close();
+//
+// A page: goto(url), upload(selector, paths), click(selector),
+// evaluate(fn, ...args), waitFor(fn, ...args, timeout), press(key),
+// setViewport(width, height), download(selector), errors(), requests(),
+// axe(), close(). What an engine's driver cannot do it says in browser.can:
+// there download() gives null instead of the bytes, and errors() and
+// requests() null instead of what the page logged and asked for.
+//
+// Downloads are caught where each browser saves them: Chromium where its
+// DevTools protocol says, Firefox and WebKit in the folder their settings
+// name (Firefox's preferences, MiniBrowser's XDG download folder). WebDriver
+// has no console or network log: in WebKit errors() and requests() give null.
+//
+// Variables: QUELT_BROWSERS (the engines a run uses, default all three),
+// CHROMIUM, FIREFOX, WEBKIT_DRIVER, MINIBROWSER (the programs).
+import {spawn} from 'node:child_process';
+import {mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
+import {rm} from 'node:fs/promises';
+import {createRequire} from 'node:module';
+import {createServer} from 'node:net';
+import {tmpdir} from 'node:os';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const requireHere = createRequire(join(here, 'package.json'));
+
+export const ENGINES = ['chromium', 'firefox', 'webkit'];
+
+// The engines QUELT_BROWSERS names (comma-separated), all three without it.
+export function chosenEngines(text = process.env.QUELT_BROWSERS) {
+  if (!text) return [...ENGINES];
+  const names = text.split(',').map((s) => s.trim()).filter((s) => s !== '');
+  for (const name of names)
+    if (!ENGINES.includes(name)) throw new Error(`QUELT_BROWSERS: unknown engine "${name}" (known: ${ENGINES.join(', ')})`);
+  return names;
+}
+
+// The accessibility rules the page is held to: WCAG 2.1 A and AA.
+const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// waitFor's last argument: how long it waits, in milliseconds, always said.
+function timeoutOf(rest) {
+  const timeout = rest.pop();
+  if (typeof timeout !== 'number') throw new Error('waitFor(fn, ...args, timeout): the timeout in ms comes last');
+  return timeout;
+}
+
+// ---- Downloads, shared by every engine: the browser saves into a folder ----
+
+// The folder's files that a browser has finished writing: Chromium writes
+// NAME.crdownload and Firefox NAME.part (beside an empty NAME) until done.
+function finishedDownloads(dir) {
+  const names = readdirSync(dir);
+  if (names.some((n) => n.endsWith('.crdownload') || n.endsWith('.part'))) return [];
+  return names;
+}
+
+// Clicks selector and returns the bytes of the one file that the click
+// saves into dir, once its size has stayed the same for 200 ms.
+async function downloadInto(dir, click, selector, timeout = 60000) {
+  for (const name of readdirSync(dir)) rmSync(join(dir, name), {recursive: true, force: true});
+  await click(selector);
+  const end = Date.now() + timeout;
+  let seen = null;
+  while (Date.now() < end) {
+    const names = finishedDownloads(dir);
+    if (names.length > 1) throw new Error(`download of ${selector}: several files saved: ${names.join(', ')}`);
+    if (names.length === 1) {
+      const size = statSync(join(dir, names[0])).size;
+      if (seen !== null && seen.name === names[0] && seen.size === size && size > 0) return readFileSync(join(dir, names[0]));
+      seen = {name: names[0], size};
+    }
+    await sleep(200);
+  }
+  throw new Error(`download of ${selector}: no file saved in ${timeout} ms`);
+}
+
+// ---- axe-core, injected the same way into every engine ----
+
+const axeSource = () => readFileSync(requireHere.resolve('axe-core/axe.min.js'), 'utf8');
+
+async function runAxe(page, inject) {
+  if (!await page.evaluate(() => typeof window.axe === 'object')) await inject(axeSource());
+  return page.evaluate(async (tags) => {
+    const result = await window.axe.run(document, {runOnly: {type: 'tag', values: tags}, resultTypes: ['violations']});
+    return result.violations;
+  }, AXE_TAGS);
+}
+
+// ---- Chromium and Firefox: puppeteer-core ----
+
+const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+
+// Firefox saves every download of the page's types into the folder at once,
+// without asking and without opening its downloads panel.
+const firefoxPrefs = (downloads) => ({
+  'browser.download.dir': downloads,
+  'browser.download.folderList': 2,
+  'browser.download.useDownloadDir': true,
+  'browser.helperApps.neverAsk.saveToDisk': 'text/csv,text/html,text/plain,text/xml,application/xml,application/octet-stream',
+  'browser.download.always_ask_before_handling_new_types': false,
+  'browser.download.alwaysOpenPanel': false,
+  'browser.download.start_downloads_in_tmp_dir': false,
+});
+
+function puppeteerPage(engine, page, downloads) {
+  const record = {errors: [], requests: []};
+  page.on('request', (r) => record.requests.push(r.url()));
+  page.on('console', (m) => { if (m.type() === 'error') record.errors.push(m.text()); });
+  page.on('pageerror', (e) => record.errors.push(e.message));
+  const click = (selector) => page.click(selector);
+  const self = {
+    engine,
+    goto: (url) => page.goto(url),
+    async upload(selector, paths) {
+      const input = await page.$(selector);
+      if (input === null) throw new Error(`upload: no ${selector}`);
+      await input.uploadFile(...paths);
+    },
+    click,
+    evaluate: (fn, ...args) => page.evaluate(fn, ...args),
+    async waitFor(fn, ...rest) {
+      const timeout = timeoutOf(rest);
+      try {
+        await page.waitForFunction(fn, {timeout, polling: 50}, ...rest);
+      } catch (e) {
+        throw new Error(`waitFor ${timeout} ms: ${fn.toString().slice(0, 120)}: ${e.message}`);
+      }
+    },
+    async press(key) {
+      const parts = key.split('+');
+      // Firefox's driver knows the space bar only as ' ', and takes Enter
+      // for the number pad's: the main one is WebDriver's Return key.
+      let last = parts.pop();
+      if (last === 'Space') last = ' ';
+      if (last === 'Enter' && engine === 'firefox') last = '\uE006';
+      for (const m of parts) await page.keyboard.down(m);
+      await page.keyboard.press(last);
+      for (const m of parts.reverse()) await page.keyboard.up(m);
+    },
+    async setViewport(width, height) {
+      await page.setViewport({width, height});
+      return page.evaluate(() => ({width: innerWidth, height: innerHeight}));
+    },
+    download: (selector) => downloadInto(downloads, click, selector),
+    errors: async () => record.errors,
+    requests: async () => record.requests,
+    axe: () => runAxe(self, (source) => page.evaluate(source)),
+    close: () => page.close(),
+  };
+  return self;
+}
+
+async function launchPuppeteer(engine) {
+  const puppeteer = requireHere('puppeteer-core');
+  const downloads = mkdtempSync(join(tmpdir(), `quelt-${engine}-downloads-`));
+  const options = engine === 'chromium'
+    ? {browser: 'chrome', executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: CHROMIUM_ARGS}
+    : {browser: 'firefox', executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr', extraPrefsFirefox: firefoxPrefs(downloads)};
+  const browser = await puppeteer.launch({headless: true, ...options});
+  return {
+    engine,
+    version: await browser.version(),
+    can: {download: true, errors: true, requests: true, beforeLoad: true},
+    // beforeLoad: a function run in every document of the page before its
+    // own scripts.
+    async newPage({beforeLoad = null} = {}) {
+      const page = await browser.newPage();
+      if (beforeLoad !== null) await page.evaluateOnNewDocument(beforeLoad);
+      if (engine === 'chromium') {
+        // Chromium saves downloads where its DevTools protocol says.
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+      }
+      return puppeteerPage(engine, page, downloads);
+    },
+    async close() {
+      await browser.close();
+      rmSync(downloads, {recursive: true, force: true});
+    },
+  };
+}
+
+// ---- WebKit: W3C WebDriver spoken to WebKitWebDriver ----
+
+const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+
+// WebDriver's codes of the keys the layer knows (Enter: the main one,
+// WebDriver's Return; its Enter is the number pad's).
+const WEBDRIVER_KEYS = {
+  Tab: '\uE004', Enter: '\uE006', Shift: '\uE008', Control: '\uE009', Alt: '\uE00A', Escape: '\uE00C',
+  Space: '\uE00D', PageUp: '\uE00E', PageDown: '\uE00F', End: '\uE010', Home: '\uE011',
+  ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015', Backspace: '\uE003', Delete: '\uE017',
+};
+
+function webdriverKey(name) {
+  if (WEBDRIVER_KEYS[name]) return WEBDRIVER_KEYS[name];
+  if ([...name].length === 1) return name;
+  throw new Error(`press: unknown key ${name}`);
+}
+
+// MiniBrowser runs with a home of its own: there it saves downloads (the
+// XDG download folder), keeps its caches, and finds a GTK style that lets its
+// toolbar's buttons shrink, so that its window can be as narrow as a phone's
+// (the toolbar alone keeps it 447 px wide otherwise). The style applies to
+// the browser's own widgets; WebKit draws the page's controls itself.
+function webkitHome() {
+  const home = mkdtempSync(join(tmpdir(), 'quelt-webkit-'));
+  mkdirSync(join(home, '.config/gtk-3.0'), {recursive: true});
+  mkdirSync(join(home, 'downloads'));
+  writeFileSync(join(home, '.config/gtk-3.0/gtk.css'), '* { padding-left: 0; padding-right: 0; }\nentry { min-width: 0; }\n');
+  writeFileSync(join(home, '.config/user-dirs.dirs'), `XDG_DOWNLOAD_DIR="${join(home, 'downloads')}"\n`);
+  return home;
+}
+
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const s = createServer();
+    s.once('error', reject);
+    s.listen(0, '127.0.0.1', () => {
+      const {port} = s.address();
+      s.close(() => resolve(port));
+    });
+  });
+}
+
+// One WebDriver command: the value of its answer, or an error that says
+// which command failed and why.
+async function command(base, method, path, body) {
+  const response = await fetch(base + path, {
+    method,
+    headers: {'Content-Type': 'application/json; charset=utf-8'},
+    body: body === undefined ? undefined : JSON.stringify(body),
+  });
+  const text = await response.text();
+  let answer;
+  try {
+    answer = JSON.parse(text);
+  } catch (e) {
+    throw new Error(`WebKitWebDriver ${method} ${path}: HTTP ${response.status}: ${text.slice(0, 200)}`);
+  }
+  if (!response.ok || (answer.value && answer.value.error)) {
+    const v = answer.value || {};
+    throw new Error(`WebKitWebDriver ${method} ${path}: ${v.error}: ${v.message}`);
+  }
+  return answer.value;
+}
+
+// A function of the test run in the page, its promise awaited, its
+// exception passed back: the script of an asynchronous execute.
+function executeScript(fn) {
+  return `const done = arguments[arguments.length - 1];
+const args = Array.prototype.slice.call(arguments, 0, -1);
+Promise.resolve().then(() => (${fn.toString()}).apply(null, args)).then(
+  (value) => done({value: value === undefined ? null : value}),
+  (e) => done({thrown: e instanceof Error ? e.name + ': ' + e.message + ' at ' + e.stack : String(e)}));`;
+}
+
+function webkitPage(call, downloads) {
+  const element = async (selector) => {
+    const found = await call('POST', '/element', {using: 'css selector', value: selector});
+    return Object.values(found)[0];
+  };
+  const click = async (selector) => call('POST', `/element/${await element(selector)}/click`, {});
+  const evaluate = async (fn, ...args) => {
+    const result = await call('POST', '/execute/async', {script: executeScript(fn), args});
+    if (result.thrown !== undefined) throw new Error(`evaluate: ${result.thrown}`);
+    return result.value;
+  };
+  const keys = async (values) => {
+    const actions = [];
+    for (const v of values) actions.push({type: 'keyDown', value: v});
+    for (const v of [...values].reverse()) actions.push({type: 'keyUp', value: v});
+    await call('POST', '/actions', {actions: [{type: 'key', id: 'keyboard', actions}]});
+    await call('DELETE', '/actions');
+  };
+  const self = {
+    engine: 'webkit',
+    goto: (url) => call('POST', '/url', {url}),
+    // A file input of several files takes their paths one a line.
+    upload: async (selector, paths) => call('POST', `/element/${await element(selector)}/value`, {text: paths.join('\n')}),
+    click,
+    evaluate,
+    async waitFor(fn, ...rest) {
+      const timeout = timeoutOf(rest);
+      const end = Date.now() + timeout;
+      while (!await evaluate(fn, ...rest)) {
+        if (Date.now() > end) throw new Error(`waitFor ${timeout} ms: ${fn.toString().slice(0, 120)}: timed out`);
+        await sleep(50);
+      }
+    },
+    press: (key) => keys(key.split('+').map(webdriverKey)),
+    // The window's size is the page's plus the browser's own toolbar (and
+    // its downloads list, once there is one): the window is sized so that
+    // the page gets what is asked, as far as the window can shrink.
+    async setViewport(width, height) {
+      const inner = () => evaluate(() => ({width: innerWidth, height: innerHeight}));
+      let got = await inner();
+      for (let i = 0; i < 3 && (got.width !== width || got.height !== height); ++i) {
+        const rect = await call('GET', '/window/rect');
+        await call('POST', '/window/rect', {width: rect.width + width - got.width, height: rect.height + height - got.height});
+        got = await inner();
+      }
+      return got;
+    },
+    download: (selector) => downloadInto(downloads, click, selector),
+    errors: async () => null,
+    requests: async () => null,
+    // WebDriver runs the script as a function body: axe's bundle sets
+    // window.axe itself.
+    axe: () => runAxe(self, (source) => call('POST', '/execute/sync', {script: `${source}\nreturn null;`, args: []})),
+    close: () => call('DELETE', ''),
+  };
+  return self;
+}
+
+async function launchWebKit() {
+  if (!process.env.DISPLAY)
+    throw new Error('WebKit needs an X display: run the program under xvfb-run -a (Debian package xvfb)');
+  const home = webkitHome();
+  const port = await freePort();
+  const driver = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`, '--host=local'], {
+    stdio: ['ignore', 'ignore', 'pipe'],
+    env: {...process.env, HOME: home, XDG_CONFIG_HOME: join(home, '.config'), XDG_CACHE_HOME: join(home, '.cache')},
+  });
+  let stderr = '';
+  driver.stderr.on('data', (d) => { stderr = (stderr + d).slice(-2000); });
+  const exited = new Promise((resolve) => driver.once('exit', resolve));
+  const base = `http://127.0.0.1:${port}`;
+  // MiniBrowser's web and GPU processes end a moment after their window and
+  // may still write their caches: the home is removed once they have.
+  const stop = async () => {
+    if (driver.exitCode === null && driver.signalCode === null) driver.kill();
+    await exited;
+    try {
+      await rm(home, {recursive: true, force: true, maxRetries: 20, retryDelay: 250});
+    } catch (e) {
+      console.error(`WebKit: could not remove ${home}: ${e.message}`);
+    }
+  };
+  const ready = Date.now() + 10000;
+  for (;;) {
+    try {
+      await command(base, 'GET', '/status');
+      break;
+    } catch (e) {
+      if (driver.exitCode !== null || Date.now() > ready) {
+        await stop();
+        throw new Error(`WebKitWebDriver did not start: ${stderr || e.message}`);
+      }
+      await sleep(100);
+    }
+  }
+  let version = '';
+  return {
+    engine: 'webkit',
+    get version() { return version; },
+    can: {download: true, errors: false, requests: false, beforeLoad: false},
+    // Every page is a session of its own: a fresh MiniBrowser.
+    async newPage({beforeLoad = null} = {}) {
+      if (beforeLoad !== null) throw new Error('WebKit: WebDriver cannot run a script before the page\'s own');
+      const session = await command(base, 'POST', '/session', {capabilities: {alwaysMatch: {
+        'webkitgtk:browserOptions': {binary: process.env.MINIBROWSER || MINIBROWSER, args: ['--automation']},
+      }}});
+      version = `MiniBrowser ${session.capabilities.browserVersion}`;
+      const call = (method, path, body) => command(base, method, `/session/${session.sessionId}${path}`, body);
+      await call('POST', '/timeouts', {script: 600000, pageLoad: 60000});
+      return webkitPage(call, join(home, 'downloads'));
+    },
+    close: stop,
+  };
+}
+
+// Starts the engine's browser: {engine, version, can, newPage(), close()}.
+export async function launch(engine) {
+  if (engine === 'chromium' || engine === 'firefox') return launchPuppeteer(engine);
+  if (engine === 'webkit') return launchWebKit();
+  throw new Error(`unknown engine ${engine}`);
+}
