@@ -39,15 +39,31 @@ const Engine = (() => {
     return loaded;
   }
 
-  // Reads block k of a file for the worker; a file that cannot be read any
-  // more gives a failed block, which the checker reports as a read error.
-  async function sendBlock(worker, files, size, {file, k}) {
-    try {
-      const bytes = await files[file].blob.slice(k * size, (k + 1) * size).arrayBuffer();
-      worker.postMessage({type: 'block', file, k, bytes}, [bytes]);
-    } catch (e) {
-      worker.postMessage({type: 'block', file, k, failed: true});
-    }
+  // The blocks of a run's files, each read once: start() begins reading
+  // block k of a file, take() gives the promise of its bytes (of null when
+  // the file cannot be read any more: a failed block, which the checker
+  // reports as a read error). The worker asks for each block once.
+  function blockReader(files, size) {
+    const started = new Map();
+    const start = (file, k) => {
+      const key = `${file}:${k}`;
+      if (!started.has(key))
+        started.set(key, files[file].blob.slice(k * size, (k + 1) * size).arrayBuffer().catch(() => null));
+      return key;
+    };
+    const take = (file, k) => {
+      const key = start(file, k);
+      const bytes = started.get(key);
+      started.delete(key);
+      return bytes;
+    };
+    return {start, take};
+  }
+
+  async function sendBlock(worker, blocks, {file, k}) {
+    const bytes = await blocks.take(file, k);
+    if (bytes === null) worker.postMessage({type: 'block', file, k, failed: true});
+    else worker.postMessage({type: 'block', file, k, bytes}, [bytes]);
   }
 
   // Runs one check. job: {files: [{name, blob}], args, list, folder,
@@ -62,12 +78,16 @@ const Engine = (() => {
       settle = {resolve, reject};
     });
     const blockSize = engine.blockSize;
+    // The first block is read at once, while the worker starts: the checker
+    // asks for it first thing.
+    const blocks = blockReader(job.files, blockSize);
+    if (job.files.length > 0 && job.files[0].blob.size > 0) blocks.start(0, 0);
     load().then(({url, module}) => {
       if (cancelled) return;
       worker = new Worker(url);
       worker.onmessage = ({data}) => {
         if (data.type === 'progress') return onProgress(data.bytes);
-        if (data.type === 'read') return sendBlock(worker, job.files, blockSize, data);
+        if (data.type === 'read') return sendBlock(worker, blocks, data);
         worker.terminate();
         if (data.type === 'done') settle.resolve(data);
         else settle.reject(new Error(data.message));

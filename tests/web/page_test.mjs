@@ -355,6 +355,11 @@ const CASES = [
       await page.evaluate(() => { Engine.blockSize = 500; });
       await checked(page, paths);
       await assertNativeReport(page, nativeRun(paths).report, 'a list read in blocks of 500 bytes');
+      // The checker reads 1 MB at a time: in a file of 5 MB it waits in the
+      // middle of elements too, wherever the reads end.
+      await page.evaluate(() => { Engine.blockSize = 65536; });
+      await checked(page, [files.many]);
+      await assertNativeReport(page, nativeRun([files.many]).report, 'mnoho.xml read in blocks of 64 KB');
       const gone = input('smazany.xml', readFileSync(files.example));
       await page.upload('input#files', [gone]);
       rmSync(gone);
