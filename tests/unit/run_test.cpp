@@ -33,8 +33,10 @@ void* operator new(std::size_t n) {
 // A request that copes with no memory (a sort's scratch buffer) is not one
 // that could end the run: it is served and left out of the count.
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// Not inlined: g++ would see the free() of a new'd pointer and warn, not
+// knowing that this program's new is malloc().
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
