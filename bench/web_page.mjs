@@ -15,12 +15,11 @@
 //
 //   node bench/web_page.mjs ENGINE WEB-BUILD INPUT RUNS CSV-OUT
 // ENGINE: chromium, firefox or webkit (under xvfb-run -a).
-import {existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync} from 'node:fs';
-import {createServer} from 'node:http';
+import {mkdtempSync, rmSync, statSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
-import {dirname, extname, join, resolve} from 'node:path';
-import {fileURLToPath, pathToFileURL} from 'node:url';
-import {launch} from '../tests/web/browsers.mjs';
+import {join, resolve} from 'node:path';
+import {pathToFileURL} from 'node:url';
+import {launch, serveFolders} from '../tests/web/browsers.mjs';
 
 const [engine, webBuild, input, runs, csvOut] = process.argv.slice(2);
 if (!csvOut) {
@@ -60,25 +59,7 @@ const probeDir = mkdtempSync(join(tmpdir(), 'quelt-web-probe-'));
 writeFileSync(join(probeDir, 'probe.html'), PROBE);
 
 // The site and the probe from 127.0.0.1.
-function serve() {
-  const site = resolve(webBuild, 'site');
-  const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css'};
-  return new Promise((ready) => {
-    const s = createServer((req, res) => {
-      const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-      const path = name === '/probe.html' ? join(probeDir, 'probe.html') : join(site, name);
-      if ((!path.startsWith(site) && name !== '/probe.html') || !existsSync(path) || statSync(path).isDirectory()) {
-        res.writeHead(404).end();
-        return;
-      }
-      res.writeHead(200, {'Content-Type': types[extname(path)] || 'application/octet-stream'});
-      res.end(readFileSync(path));
-    });
-    s.listen(0, '127.0.0.1', () => ready(s));
-  });
-}
-
-const server = engine === 'webkit' ? await serve() : null;
+const server = engine === 'webkit' ? await serveFolders(resolve(webBuild, 'site'), probeDir) : null;
 const at = (name) => `http://127.0.0.1:${server.address().port}/${name}`;
 const pageUrl = server ? at('index.html') : pathToFileURL(resolve(webBuild, 'quelt-kontrola.html')).href;
 const probeUrl = server ? at('probe.html') : pathToFileURL(join(probeDir, 'probe.html')).href;

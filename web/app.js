@@ -52,8 +52,7 @@
     const [file] = chosen.splice(from, 1);
     chosen.splice(to, 0, file);
     showChosen();
-    const buttons = $('file-list').children[to].querySelectorAll('button');
-    const [up, down] = buttons;
+    const [up, down] = $('file-list').children[to].querySelectorAll('button');
     const wanted = kind === 'up' ? up : down;
     (wanted.disabled ? (kind === 'up' ? down : up) : wanted).focus();
   }
@@ -195,7 +194,6 @@
       keepFocus([$('cancel'), $('run')], $('result').hidden ? $('run') : $('result-heading'));
       $('cancel').hidden = true;
       $('progress-box').hidden = true;
-      updateScrollStop();
     }
   }
 
@@ -354,7 +352,6 @@
     $('findings-list').hidden = rows.length === 0;
     findingsView = Findings.view($('findings').tBodies[0], rows, filter);
     showCount(findingsView.more());
-    updateScrollStop();
   }
 
   // The focus goes to the first of the added rows: the button that asked
@@ -364,12 +361,12 @@
     const added = findingsView.more();
     showCount(added);
     if (added.first !== null) Findings.focusRow($('findings').tBodies[0], added.first);
-    updateScrollStop();
   }
 
   // The table scrolls sideways in a box of its own where the window is
   // narrow; then the box is a stop of the Tab key, so that the keyboard can
-  // scroll it too.
+  // scroll it too. The box's size changes with the window and with the rows
+  // shown (a ResizeObserver calls this).
   function updateScrollStop() {
     const box = $('findings-scroll');
     if (box.scrollWidth > box.clientWidth) box.tabIndex = 0;

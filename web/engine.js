@@ -7,8 +7,8 @@
 //
 // The page carries two builds of the module. Where the browser can suspend
 // WebAssembly while a promise settles (JSPI), the plain build waits for the
-// input's blocks that way; elsewhere the Asyncify build, some 30% larger,
-// waits by unwinding its own stack. Either way this thread reads the files
+// input's blocks that way; elsewhere the Asyncify build waits by unwinding
+// its own stack. Either way this thread reads the files
 // and sends the blocks to the worker.
 'use strict';
 

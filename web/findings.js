@@ -134,26 +134,15 @@ const Findings = (() => {
 
   // The arrow keys, Home and End on a row's button: the next or previous
   // finding, the first or the last; the rows of the input lines are passed.
+  const MOVES = {ArrowDown: (i) => i + 1, ArrowUp: (i) => i - 1, Home: () => 0, End: (i, n) => n - 1};
+
   function keyboard(tbody, event) {
     const button = event.target.closest('button.line');
-    if (button === null) return;
-    const rows = () => [...tbody.querySelectorAll('tr[data-code]')];
-    const tr = button.closest('tr');
-    let next = null;
-    if (event.key === 'ArrowDown') {
-      next = tr.nextElementSibling;
-      while (next !== null && !next.dataset.code) next = next.nextElementSibling;
-    } else if (event.key === 'ArrowUp') {
-      next = tr.previousElementSibling;
-      while (next !== null && !next.dataset.code) next = next.previousElementSibling;
-    } else if (event.key === 'Home') {
-      next = rows()[0];
-    } else if (event.key === 'End') {
-      next = rows().at(-1);
-    } else {
-      return;
-    }
+    const move = MOVES[event.key];
+    if (button === null || move === undefined) return;
     event.preventDefault();
+    const rows = tbody.querySelectorAll('tr[data-code]');
+    const next = rows[move([...rows].indexOf(button.closest('tr')), rows.length)];
     if (next) focusRow(tbody, next);
   }
 

@@ -34,6 +34,10 @@ const awaited = new Map();   // "file:k" -> resolves the wait for it
 let last = null;             // the block read from last: {node, k, bytes}
 
 const blockKey = (file, k) => `${file}:${k}`;
+const isLast = (node, k) => last !== null && last.node === node && last.k === k;
+
+// A failure of the worker's own, for the page, which then ends the worker.
+const reportError = (e) => postMessage({type: 'error', message: String(e && e.message || e)});
 
 function onBlock({file, k, bytes, failed}) {
   const key = blockKey(file, k);
@@ -47,7 +51,7 @@ function onBlock({file, k, bytes, failed}) {
 // A block the read needs has always arrived (the read waited for it), so a
 // missing one is as unreadable as a failed one.
 function blockOf(FS, node, k) {
-  if (last !== null && last.node === node && last.k === k) return last.bytes;
+  if (isLast(node, k)) return last.bytes;
   const key = blockKey(files.get(node), k);
   const bytes = arrived.has(key) ? arrived.get(key) : null;
   arrived.delete(key);
@@ -104,8 +108,7 @@ function blocksAwaited(Module, fd, iov, iovcnt) {
   const waits = [];
   for (let k = first; k * blockSize < end; ++k) {
     const key = blockKey(file, k);
-    const have = arrived.has(key) || (last !== null && last.node === stream.node && last.k === k);
-    if (!have) waits.push(new Promise((resolve) => awaited.set(key, resolve)));
+    if (!arrived.has(key) && !isLast(stream.node, k)) waits.push(new Promise((resolve) => awaited.set(key, resolve)));
   }
   return waits.length === 0 ? null : Promise.all(waits);
 }
@@ -130,7 +133,7 @@ function asyncifyRead(module, syncRead) {
     // A read that fails past its own errors would leave the checker unwound
     // for good: the page hears of it and ends the worker instead.
     return A.handleAsync(() => wait.then(() => syncRead(fd, iov, iovcnt, pnum)).catch((e) => {
-      postMessage({type: 'error', message: String(e && e.message || e)});
+      reportError(e);
       return EIO;
     }));
   };
@@ -182,13 +185,12 @@ async function runJob(job) {
       // The loader's imports are one object, whatever module names the
       // WebAssembly asks them under. The loader would only log a failure
       // here and wait for ever: the page hears of it instead.
-      const fail = (e) => postMessage({type: 'error', message: String(e && e.message || e)});
       try {
         const all = imports.env;
         all.fd_read = (job.suspending ? suspendingRead : asyncifyRead)(() => Module, all.fd_read);
-        WebAssembly.instantiate(job.module, imports).then((instance) => receive(instance, job.module), fail);
+        WebAssembly.instantiate(job.module, imports).then((instance) => receive(instance, job.module), reportError);
       } catch (e) {
-        fail(e);
+        reportError(e);
       }
       return {};
     },
@@ -228,5 +230,5 @@ async function runJob(job) {
 
 self.onmessage = ({data}) => {
   if (data.type === 'block') return onBlock(data);
-  runJob(data).catch((e) => postMessage({type: 'error', message: String(e && e.message || e)}));
+  runJob(data).catch(reportError);
 };

@@ -353,6 +353,7 @@ namespace {
 
 // A run that an exception broke off (memory ran out) ends as any run-level
 // failure does: its message on the console and in the report, status 13.
+// Plain texts, not zprava's std::string: there may be no memory for one.
 int preruseny_beh(const char* message) {
     std::fputs(kBlanks77, konzole);
     std::fputs(message, konzole);

@@ -14,8 +14,8 @@
 // evaluate(fn, ...args), waitFor(fn, ...args, timeout), press(key),
 // setViewport(width, height), download(selector), errors(), requests(),
 // axe(), close(). What an engine's driver cannot do it says in browser.can:
-// there download() gives null instead of the bytes, and errors() and
-// requests() null instead of what the page logged and asked for.
+// there errors() and requests() give null instead of what the page logged
+// and asked for.
 //
 // Downloads are caught where each browser saves them: Chromium where its
 // DevTools protocol says, Firefox and WebKit in the folder their settings
@@ -25,12 +25,13 @@
 // Variables: QUELT_BROWSERS (the engines a run uses, default all three),
 // CHROMIUM, FIREFOX, WEBKIT_DRIVER, MINIBROWSER (the programs).
 import {spawn} from 'node:child_process';
-import {mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
+import {existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
 import {rm} from 'node:fs/promises';
 import {createRequire} from 'node:module';
+import {createServer as createHttpServer} from 'node:http';
 import {createServer} from 'node:net';
 import {tmpdir} from 'node:os';
-import {dirname, join} from 'node:path';
+import {dirname, extname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -69,24 +70,35 @@ function finishedDownloads(dir) {
   return names;
 }
 
+// The size of a file, or null when it is gone (Firefox writes a download
+// under a name of its own and renames it when done).
+function sizeOf(path) {
+  try {
+    return statSync(path).size;
+  } catch (e) {
+    if (e.code === 'ENOENT') return null;
+    throw e;
+  }
+}
+
 // Clicks selector and returns the bytes of the one file that the click
-// saves into dir, once its size has stayed the same for 200 ms.
+// saves into dir, once it is the only file there and its name and size have
+// stayed the same for 200 ms.
 async function downloadInto(dir, click, selector, timeout = 60000) {
   for (const name of readdirSync(dir)) rmSync(join(dir, name), {recursive: true, force: true});
   await click(selector);
   const end = Date.now() + timeout;
   let seen = null;
+  let names = [];
   while (Date.now() < end) {
-    const names = finishedDownloads(dir);
-    if (names.length > 1) throw new Error(`download of ${selector}: several files saved: ${names.join(', ')}`);
-    if (names.length === 1) {
-      const size = statSync(join(dir, names[0])).size;
-      if (seen !== null && seen.name === names[0] && seen.size === size && size > 0) return readFileSync(join(dir, names[0]));
-      seen = {name: names[0], size};
-    }
+    names = finishedDownloads(dir);
+    const size = names.length === 1 ? sizeOf(join(dir, names[0])) : null;
+    if (size !== null && seen !== null && seen.name === names[0] && seen.size === size && size > 0)
+      return readFileSync(join(dir, names[0]));
+    seen = size === null ? null : {name: names[0], size};
     await sleep(200);
   }
-  throw new Error(`download of ${selector}: no file saved in ${timeout} ms`);
+  throw new Error(`download of ${selector}: no one file saved in ${timeout} ms (${names.join(', ') || 'none'})`);
 }
 
 // ---- axe-core, injected the same way into every engine ----
@@ -176,7 +188,7 @@ async function launchPuppeteer(engine) {
   return {
     engine,
     version: await browser.version(),
-    can: {download: true, errors: true, requests: true, beforeLoad: true},
+    can: {errors: true, requests: true, beforeLoad: true},
     // beforeLoad: a function run in every document of the page before its
     // own scripts.
     async newPage({beforeLoad = null} = {}) {
@@ -370,7 +382,7 @@ async function launchWebKit() {
   return {
     engine: 'webkit',
     get version() { return version; },
-    can: {download: true, errors: false, requests: false, beforeLoad: false},
+    can: {errors: false, requests: false, beforeLoad: false},
     // Every page is a session of its own: a fresh MiniBrowser.
     async newPage({beforeLoad = null} = {}) {
       if (beforeLoad !== null) throw new Error('WebKit: WebDriver cannot run a script before the page\'s own');
@@ -384,6 +396,26 @@ async function launchWebKit() {
     },
     close: stop,
   };
+}
+
+// A static web server on 127.0.0.1 for the given folders: a path is served
+// from the first folder that holds it. Resolves to the server.
+export function serveFolders(...folders) {
+  const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm'};
+  const find = (name) => folders.map((dir) => [resolve(dir), join(resolve(dir), name)])
+    .find(([dir, path]) => path.startsWith(dir) && existsSync(path) && !statSync(path).isDirectory());
+  return new Promise((ready) => {
+    const server = createHttpServer((req, res) => {
+      const found = find(decodeURIComponent(new URL(req.url, 'http://x').pathname));
+      if (found === undefined) {
+        res.writeHead(404).end();
+        return;
+      }
+      res.writeHead(200, {'Content-Type': types[extname(found[1])] || 'application/octet-stream'});
+      res.end(readFileSync(found[1]));
+    });
+    server.listen(0, '127.0.0.1', () => ready(server));
+  });
 }
 
 // Starts the engine's browser: {engine, version, can, newPage(), close()}.
