@@ -1,0 +1,33 @@
+// Guards the files a run was given. Before the report or the output copy is
+// opened for writing, the run asks whether the name it would write names one
+// of its inputs, or a file that is an ORV submission: opening either for
+// writing would destroy it, and the clerk's only copy of an export may be the
+// file lost. Both questions are asked by name, before anything is opened.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quelt {
+
+// True when both names name one existing regular file, whatever the spelling:
+// another relative path, a hard link, a symbolic link (and on Windows another
+// case). Devices, pipes, folders and missing files are never the same file.
+bool tentyz_soubor(const std::string& a, const std::string& b);
+
+// How much of a file's start decides whether it is a submission.
+constexpr std::size_t kHlavaPodani = 64 * 1024;
+
+// True when the bytes open an ORV submission: after an optional UTF-8
+// byte-order mark, white space, the XML declaration and other processing
+// instructions, comments and a DOCTYPE, the first start tag's local name is
+// exactly "ORV" (any prefix). Anything else, or nothing decided within the
+// bytes given, is not a submission.
+bool zacina_jako_podani(std::string_view head);
+
+// True when name is an existing regular file whose first kHlavaPodani bytes
+// open an ORV submission. A device or a pipe is never opened here.
+bool je_podani_orv(const std::string& name);
+
+}  // namespace quelt

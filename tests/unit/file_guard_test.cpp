@@ -1,0 +1,105 @@
+// The guard of the given files: which names are one file, and which heads
+// open an ORV submission (the reader's own root test is looser on purpose).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "src/run/file_guard.h"
+
+using namespace quelt;
+
+namespace {
+
+struct HeadCase {
+    const char* head;
+    bool submission;
+};
+
+const HeadCase kHeads[] = {
+    {"<ORV>", true},
+    {"<orv:ORV xmlns:orv=\"urn:x\">", true},
+    {"<a:b:ORV>", true},
+    {"<ORV/>", true},
+    {"<ORV\n rok=\"2010\">", true},
+    {"\xEF\xBB\xBF<ORV>", true},
+    {"<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<ORV>", true},
+    {"<?xml version=\"1.0\"?><?pi a > b?>\n<!-- <x> --><ORV>", true},
+    {"<!DOCTYPE ORV>\n<ORV>", true},
+    {"<!DOCTYPE ORV [ <!ENTITY a \"x>y\"> <!-- ] > --> ]>\n<ORV>", true},
+    {" \t\r\n<ORV>", true},
+    // Not a submission: another root, a root only beginning with ORV, text
+    // before the root, a name or a prolog piece the head ends inside.
+    {"<ORV_chyby>", false},
+    {"<ORVX>", false},
+    {"<orv>", false},
+    {"<html><ORV>", false},
+    {"text<ORV>", false},
+    {"\xEF\xBB\xBF\xEF\xBB\xBF<ORV>", false},
+    {"<ORV", false},
+    {"<?xml version=\"1.0\"", false},
+    {"<!-- <ORV> ", false},
+    {"<!DOCTYPE ORV [ <ORV>", false},
+    {"", false},
+    {"< ORV>", false},
+    {"Line;Code;\n", false},
+};
+
+TEST(FileGuard, HeadsThatOpenASubmission) {
+    for (const HeadCase& c : kHeads)
+        EXPECT_EQ(zacina_jako_podani(c.head), c.submission) << c.head;
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class FileGuardFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char templ[] = "/tmp/quelt-guard-XXXXXX";
+        dir = mkdtemp(templ);
+        write_file(dir + "/a.xml", "<?xml version=\"1.0\"?>\n<ORV>\n</ORV>\n");
+        write_file(dir + "/b.htm", "<html></html>\n");
+    }
+    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
+    std::string dir;
+};
+
+TEST_F(FileGuardFiles, OneFileWhateverTheSpelling) {
+    const std::string a = dir + "/a.xml";
+    ASSERT_EQ(link(a.c_str(), (dir + "/hard.xml").c_str()), 0);
+    ASSERT_EQ(symlink("a.xml", (dir + "/sym.xml").c_str()), 0);
+    mkdir((dir + "/sub").c_str(), 0700);
+    EXPECT_TRUE(tentyz_soubor(a, a));
+    EXPECT_TRUE(tentyz_soubor(a, dir + "/./sub/../a.xml"));
+    EXPECT_TRUE(tentyz_soubor(a, dir + "/hard.xml"));
+    EXPECT_TRUE(tentyz_soubor(dir + "/sym.xml", a));
+    EXPECT_FALSE(tentyz_soubor(a, dir + "/b.htm"));
+    EXPECT_FALSE(tentyz_soubor(a, dir + "/missing.xml"));
+    EXPECT_FALSE(tentyz_soubor(dir + "/missing.xml", dir + "/missing.xml"));
+    EXPECT_FALSE(tentyz_soubor(dir + "/sub", dir + "/sub"));
+    EXPECT_FALSE(tentyz_soubor("/dev/null", "/dev/null"));
+}
+
+TEST_F(FileGuardFiles, SubmissionsAreFilesThatOpenWithTheRoot) {
+    EXPECT_TRUE(je_podani_orv(dir + "/a.xml"));
+    EXPECT_FALSE(je_podani_orv(dir + "/b.htm"));
+    EXPECT_FALSE(je_podani_orv(dir + "/missing.xml"));
+    EXPECT_FALSE(je_podani_orv(dir));
+    EXPECT_FALSE(je_podani_orv("/dev/null"));
+    // A pipe is never opened: opening one for reading would wait for a writer.
+    ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(je_podani_orv(dir + "/pipe"));
+    // The root must come within the first 64 KiB.
+    write_file(dir + "/late.xml", "<!--" + std::string(kHlavaPodani, ' ') + "--><ORV>");
+    EXPECT_FALSE(je_podani_orv(dir + "/late.xml"));
+    write_file(dir + "/in_time.xml", std::string(kHlavaPodani - 5, ' ') + "<ORV>");
+    EXPECT_TRUE(je_podani_orv(dir + "/in_time.xml"));
+}
+
+}  // namespace
