@@ -5,6 +5,11 @@
 // A run-level failure prints its message (and writes it into the report once
 // that is open) and the run returns status 13. The end of the input stops the
 // loop; the end-of-run handler then runs exactly once.
+//
+// No input is ever opened for writing: before the report or the output copy
+// is opened, the run reads the names of its inputs (the list's once, kept for
+// the whole run) and refuses an output that is one of them, or a report name
+// that holds an ORV submission. Such a run writes nothing.
 #include "src/run/run.h"
 
 #include <cctype>
@@ -13,6 +18,7 @@
 #include <ctime>
 #include <new>
 #include <string_view>
+#include <vector>
 
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
@@ -20,6 +26,7 @@
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
+#include "src/run/file_guard.h"
 #include "src/run/same_file.h"
 #include "src/structure/output_copy.h"
 #include "src/structure/sections.h"
@@ -49,6 +56,12 @@ constexpr const char* kBlanks77 =
 
 std::FILE* linsoub = nullptr;
 int fatal_status = 0;  // 13 once a run-level failure ended the input
+
+// The list's names, read once before any output is opened (a list on a pipe
+// cannot be read twice): its first word, then the words up to "...".
+std::vector<std::string> jmena_seznamu;
+std::size_t dalsi_jmeno = 0;  // index of the name the next input takes
+bool seznam_precten = false;  // the list was opened and its names kept
 
 // The fifteen texts of the help, each printed with one call.
 constexpr const char* kHelp[15] = {
@@ -112,6 +125,50 @@ bool dalsi_slovo(std::string& word) {
         c = std::fgetc(linsoub);
     } while (c != EOF && !std::isspace(c));
     if (cut) word += "...";
+    return true;
+}
+
+// A list that Notepad saved as UTF-8 starts with a byte-order mark: the mark
+// is no part of the first name, and the names after it are UTF-8.
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// A name of a UTF-8 list as this system opens it: Windows opens names in
+// Windows-1250, and a character that code page cannot write becomes '?',
+// which no Windows file name holds, so its open fails with the usual
+// message. Linux and the browser open the bytes as they are.
+std::string jmeno_z_utf8(const std::string& utf8) {
+#ifdef _WIN32
+    std::string name;
+    utf8_na_cp1250(utf8, name);
+    return name;
+#else
+    return utf8;
+#endif
+}
+
+// Opens the list file and keeps its names. False when it cannot be opened.
+bool nacti_seznam() {
+    linsoub = std::fopen(s_vstsez.c_str(), "r");
+    if (linsoub == nullptr) return false;
+    // The mark counts only as the file's very first bytes.
+    const int first = std::fgetc(linsoub);
+    if (first != EOF) std::ungetc(first, linsoub);
+    bool mark_possible = first == static_cast<unsigned char>(kBom[0]);
+    bool utf8 = false;
+    std::string word;
+    while (dalsi_slovo(word)) {
+        if (mark_possible && word.starts_with(kBom)) {
+            utf8 = true;
+            word.erase(0, kBom.size());
+        }
+        mark_possible = false;
+        if (word.empty()) continue;
+        if (!jmena_seznamu.empty() && word == "...") break;
+        jmena_seznamu.push_back(utf8 ? jmeno_z_utf8(word) : word);
+    }
+    std::fclose(linsoub);
+    linsoub = nullptr;
+    seznam_precten = true;
     return true;
 }
 
@@ -189,6 +246,54 @@ void datum_cas() {
                   two(parts.tm_hour), two(parts.tm_min), two(parts.tm_sec));
 }
 
+constexpr const char* kIsInput = " Soubor  %s  je vstupem kontroly, neprepisuje se\n Program ukoncen\n";
+constexpr const char* kLooksLikeData =
+    " Soubor  %s  vypada jako datovy soubor ORV, neprepisuje se\n"
+    " Vice souboru najednou zkontroluje quelt-davka (zkontroluj-soubory.cmd)\n"
+    " Program ukoncen\n";
+
+// True when the output's name names one of the files the run will read: the
+// data file, or the list file, its first name (the parameter itself when the
+// list holds none) and its other names up to "...". A list that cannot be
+// opened, or a name that names no file, is no such file: their failures come
+// at their usual place.
+bool je_vstupem(const std::string& vystup) {
+    if (sw_muf != 'A') return tentyz_soubor(vystup, s_vstup);
+    if (tentyz_soubor(vystup, s_vstsez)) return true;
+    if (jmena_seznamu.empty()) return tentyz_soubor(vystup, s_vstup);
+    for (const std::string& jmeno : jmena_seznamu)
+        if (tentyz_soubor(vystup, jmeno)) return true;
+    return false;
+}
+
+// Before anything is opened for writing: an output that is an input, or a
+// report name that holds an ORV submission (two submissions given as
+// "quelt a.xml b.xml"), stops the run with nothing written. The output copy
+// is an ORV document by design, so only the report is asked the second
+// question; an earlier report of any format is overwritten as always.
+// Returns -1 to go on, else the exit status. The message goes to the console
+// alone: no report is open.
+int chran_vstupy() {
+    if (!s_vstup.empty() && s_vstup[0] == '@') {
+        sw_muf = 'A';
+        s_vstsez = s_vstup.substr(1);
+        nacti_seznam();
+    }
+    if (je_vstupem(s_chyby)) {
+        zprava(kIsInput, s_chyby);
+        return 13;
+    }
+    if (je_podani_orv(s_chyby)) {
+        zprava(kLooksLikeData, s_chyby);
+        return 13;
+    }
+    if (s_vystup != "..." && je_vstupem(s_vystup)) {
+        zprava(kIsInput, s_vystup);
+        return 13;
+    }
+    return -1;
+}
+
 // Opens the report, the output copy, the list and the first input file, in
 // this order. Returns -1 when all are open, else the exit status.
 int otevri_soubory() {
@@ -205,16 +310,14 @@ int otevri_soubory() {
         }
         sw_vystup = 'A';
     }
-    if (!s_vstup.empty() && s_vstup[0] == '@') {
-        s_vstsez = s_vstup.substr(1);
-        linsoub = std::fopen(s_vstsez.c_str(), "r");
-        if (linsoub == nullptr) {
+    if (sw_muf == 'A') {
+        // A list that could not be opened before may be there now (the
+        // report or the copy just made it): it is tried once more.
+        if (!seznam_precten && !nacti_seznam()) {
             zprava(kCannotOpen, s_vstsez);
             return 13;
         }
-        sw_muf = 'A';
-        std::string word;
-        if (dalsi_slovo(word)) s_vstup = word;
+        if (!jmena_seznamu.empty()) s_vstup = jmena_seznamu[dalsi_jmeno++];
     }
     std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
     if (in == nullptr) {
@@ -271,6 +374,8 @@ int run(int argc, const char* const* argv) {
     const int args = zpracuj_argumenty(argc, argv);
     if (args >= 0) return args;
     sw_err = format_zpravy(s_chyby);
+    const int guarded = chran_vstupy();
+    if (guarded >= 0) return guarded;
     const int opened = otevri_soubory();
     if (opened >= 0) return opened;
 
@@ -298,6 +403,9 @@ void reset_run_state() {
     outsoub = nullptr;
     linsoub = nullptr;
     fatal_status = 0;
+    jmena_seznamu.clear();
+    dalsi_jmeno = 0;
+    seznam_precten = false;
     reset_report();
     reset_catalogue();
     reset_tables();
@@ -318,16 +426,13 @@ int konec_vstupu() {
         return -1;
     }
     zavri_vstup();
-    s_vstup = "...";
-    std::string word;
-    if (dalsi_slovo(word)) s_vstup = word;
-    if (s_vstup == "...") {
-        std::fclose(linsoub);
-        linsoub = nullptr;
+    if (dalsi_jmeno == jmena_seznamu.size()) {
+        s_vstup = "...";
         rezim_zprac = 'K';
         sw_konec = 'A';
         return -1;
     }
+    s_vstup = jmena_seznamu[dalsi_jmeno++];
     std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
     const bool vystup = in != nullptr && je_vystupni_soubor(in);
     if (in == nullptr || vystup) {
@@ -361,6 +466,15 @@ int preruseny_beh(const char* message) {
     return 13;
 }
 
+// In the fuzz build an exception that escapes the run, other than memory
+// running out, is a fault to be found, not a failure to report: it goes on
+// and ends the fuzzer.
+#ifdef QUELT_FUZZ_BUILD
+constexpr bool kVyjimkaKonciProgram = true;
+#else
+constexpr bool kVyjimkaKonciProgram = false;
+#endif
+
 }  // namespace
 
 int quelt_run(int argc, const char* const* argv) {
@@ -371,6 +485,7 @@ int quelt_run(int argc, const char* const* argv) {
     } catch (const std::bad_alloc&) {
         status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
     } catch (...) {
+        if (kVyjimkaKonciProgram) throw;
         status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");
     }
     zavri_vse();

@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 namespace quelt {
@@ -42,6 +44,52 @@ inline constexpr Cp1250Pair kCp1250Upper[] = {
     {0x2020, 0x86}, {0x2021, 0x87}, {0x2022, 0x95}, {0x2026, 0x85}, {0x2030, 0x89}, {0x2039, 0x8B},
     {0x203A, 0x9B}, {0x20AC, 0x80}, {0x2122, 0x99},
 };
+
+// The Windows-1250 byte of a code point above 0x7F, or 0 when the code page
+// has none (a binary search of the table above).
+constexpr unsigned char cp1250_byte(char32_t cp) {
+    std::size_t lo = 0, hi = std::size(kCp1250Upper);
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (kCp1250Upper[mid].cp == cp) return kCp1250Upper[mid].byte;
+        if (kCp1250Upper[mid].cp < cp) lo = mid + 1;
+        else hi = mid;
+    }
+    return 0;
+}
+
+// A UTF-8 text read at run time (a file name) in Windows-1250. A character
+// the code page cannot hold, and each byte that starts no well-formed UTF-8
+// sequence, becomes '?'. Returns false when any did.
+inline bool utf8_na_cp1250(std::string_view utf8, std::string& out) {
+    out.clear();
+    bool whole = true;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b0 = static_cast<unsigned char>(utf8[i]);
+        if (b0 < 0x80) {
+            out += static_cast<char>(b0);
+            ++i;
+            continue;
+        }
+        const std::size_t len = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 0;
+        char32_t cp = len == 4 ? b0 & 0x07 : len == 3 ? b0 & 0x0F : b0 & 0x1F;
+        bool ok = len != 0 && i + len <= utf8.size();
+        for (std::size_t k = 1; ok && k < len; ++k) {
+            const auto b = static_cast<unsigned char>(utf8[i + k]);
+            ok = (b & 0xC0) == 0x80;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        // Overlong forms and surrogates are no characters.
+        ok = ok && !(len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) &&
+             !(len == 4 && (cp < 0x10000 || cp > 0x10FFFF));
+        const unsigned char byte = ok ? cp1250_byte(cp) : 0;
+        out += byte != 0 ? static_cast<char>(byte) : '?';
+        whole = whole && byte != 0;
+        i += ok ? len : 1;
+    }
+    return whole;
+}
 
 // A string literal as a template argument.
 template <std::size_t N>

@@ -1,0 +1,3 @@
+# The report named as a symbolic link to the data file.
+set -euo pipefail
+ln -s a.xml link.htm
