@@ -1,24 +1,34 @@
 // Fuzz target: the whole check, in-process, on the fuzzer's bytes as the
 // input file, in each of the four report formats, with and without an output
 // copy. Whatever the bytes, a run must end with status 0 and a complete report
-// (its totals written last) or with status 13 and the failure message; the
-// sanitizers catch every out-of-bounds access and undefined operation.
+// (its totals written last) or with status 13 and the failure message: in the
+// report, or on the console alone when the run refused to open its outputs
+// (an output that is one of its inputs) and wrote nothing. The sanitizers
+// catch every out-of-bounds access and undefined operation; in the fuzz build
+// an exception escaping a run ends the fuzzer too.
 //
 // An input that begins with '@' is a list file instead: the bytes after the
-// '@' name the files to read (the folder holds a.xml, a clean submission, and
-// self.xml, the fuzzer's bytes themselves).
+// '@' name the files to read (the folder holds a.xml, a clean submission,
+// self.xml, the fuzzer's bytes themselves, and the reports r.* and the copy
+// c.xml of earlier runs, which a list naming them must leave whole).
+//
+// The same bytes are also given to the test whether a file opens an ORV
+// submission.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
+#include "src/run/file_guard.h"
 #include "src/run/run.h"
 
 namespace {
 
 std::string folder;
+std::string console_path;
 
 void write_file(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -53,7 +63,13 @@ void check_one(const std::string& input, const std::string& ext, bool copy) {
     const std::string report = folder + "/r." + ext;
     const std::string copy_path = folder + "/c.xml";
     const char* argv[3] = {input.c_str(), report.c_str(), copy ? copy_path.c_str() : "..."};
+    // A refused run writes no report: an earlier run's must not pass for it.
+    std::remove(report.c_str());
+    quelt::konzole = std::freopen(console_path.c_str(), "w", quelt::konzole);
+    if (quelt::konzole == nullptr) std::abort();
     const int status = quelt::quelt_run(3, argv);
+    std::fflush(quelt::konzole);
+    const bool written = access(report.c_str(), F_OK) == 0;
     const std::string text = read_file(report);
     if (status == 0) {
         const std::string tail = complete_tail(ext);
@@ -66,6 +82,12 @@ void check_one(const std::string& input, const std::string& ext, bool copy) {
         }
         if (copy && !ends_with(read_file(copy_path), "</ORV>\n")) {
             std::fprintf(stderr, "output copy not closed after status 0\n");
+            std::abort();
+        }
+    } else if (status == 13 && !written) {
+        if (read_file(console_path).find("  je vstupem kontroly, neprepisuje se\n Program ukoncen\n") ==
+            std::string::npos) {
+            std::fprintf(stderr, "status 13 without a report and without the refusal\n");
             std::abort();
         }
     } else if (status == 13) {
@@ -89,7 +111,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     folder = std::string(base) + "/qf" + std::to_string(getpid());
     std::string mk = "mkdir -p " + folder;
     if (std::system(mk.c_str()) != 0) std::abort();
-    quelt::konzole = std::fopen("/dev/null", "w");
+    console_path = folder + "-console";  // beside the folder: no list names it
+    quelt::konzole = std::fopen(console_path.c_str(), "w");
     const char* example = std::getenv("QUELT_FUZZ_EXAMPLE");
     const std::string clean = read_file(example != nullptr ? example : "examples/priklad.xml");
     write_file(folder + "/a.xml", reinterpret_cast<const std::uint8_t*>(clean.data()), clean.size());
@@ -97,6 +120,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    quelt::zacina_jako_podani(std::string_view(reinterpret_cast<const char*>(data), size));
     std::string input = folder + "/self.xml";
     write_file(input, data, size);
     const bool list = size > 0 && data[0] == '@';
