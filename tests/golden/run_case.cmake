@@ -1,7 +1,9 @@
 # Runs one golden case. A case folder holds:
 #   args        the command-line arguments, one a line ("<empty>" for an empty one)
 #   status      the expected exit status (default 0)
-#   expected/   files the run must write, each compared byte for byte
+#   expected/   files the run must write, each compared byte for byte; a file
+#               equal to the case's input of the same name is an input the run
+#               must leave as it was (compared raw, even where CRLF is on)
 #   console     optional: lines that must each appear in the console output
 #   setup.sh    optional: run first in the scratch folder (makes large inputs)
 #   absent      optional: names of files the run must not create, one a line
@@ -95,7 +97,19 @@ foreach(rel ${expected_files})
     continue()
   endif()
   file(READ ${CASE_DIR}/expected/${rel} want HEX)
-  read_normalised(${WORK_DIR}/${rel} got bare_lf)
+  set(kept_input FALSE)
+  if(EXISTS ${CASE_DIR}/${rel} AND NOT IS_DIRECTORY ${CASE_DIR}/${rel})
+    file(READ ${CASE_DIR}/${rel} given HEX)
+    if(given STREQUAL want)
+      set(kept_input TRUE)
+    endif()
+  endif()
+  if(kept_input)
+    file(READ ${WORK_DIR}/${rel} got HEX)
+    set(bare_lf FALSE)
+  else()
+    read_normalised(${WORK_DIR}/${rel} got bare_lf)
+  endif()
   if(bare_lf)
     string(APPEND failures "output ${rel} has a line feed without carriage return\n")
   endif()
