@@ -134,6 +134,16 @@ bool tentyz_soubor(const std::string& a, const std::string& b) {
     return ib.pravidelny && stejna(ia, ib);
 }
 
+bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others) {
+    const Identita id = identita(name);
+    if (!id.pravidelny) return false;
+    for (const std::string& other : others) {
+        const Identita io = identita(other);
+        if (io.pravidelny && stejna(id, io)) return true;
+    }
+    return false;
+}
+
 bool zacina_jako_podani(std::string_view s) {
     std::size_t i = zacina(s, 0, "\xEF\xBB\xBF") ? 3 : 0;
     while (i != std::string_view::npos && i < s.size()) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quelt {
 
@@ -15,6 +16,11 @@ namespace quelt {
 // another relative path, a hard link, a symbolic link (and on Windows another
 // case). Devices, pipes, folders and missing files are never the same file.
 bool tentyz_soubor(const std::string& a, const std::string& b);
+
+// True when name is an existing regular file that one of others names too.
+// Asks for name's identity once: on Windows a name that names no file costs
+// a search of its whole folder, and a list may hold thousands of names.
+bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others);
 
 // How much of a file's start decides whether it is a submission.
 constexpr std::size_t kHlavaPodani = 64 * 1024;

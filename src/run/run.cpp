@@ -261,9 +261,7 @@ bool je_vstupem(const std::string& vystup) {
     if (sw_muf != 'A') return tentyz_soubor(vystup, s_vstup);
     if (tentyz_soubor(vystup, s_vstsez)) return true;
     if (jmena_seznamu.empty()) return tentyz_soubor(vystup, s_vstup);
-    for (const std::string& jmeno : jmena_seznamu)
-        if (tentyz_soubor(vystup, jmeno)) return true;
-    return false;
+    return tentyz_jako_nektery(vystup, jmena_seznamu);
 }
 
 // Before anything is opened for writing: an output that is an input, or a

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +85,20 @@ TEST_F(FileGuardFiles, OneFileWhateverTheSpelling) {
     EXPECT_FALSE(tentyz_soubor(dir + "/missing.xml", dir + "/missing.xml"));
     EXPECT_FALSE(tentyz_soubor(dir + "/sub", dir + "/sub"));
     EXPECT_FALSE(tentyz_soubor("/dev/null", "/dev/null"));
+}
+
+TEST_F(FileGuardFiles, OneOfManyNames) {
+    const std::string a = dir + "/a.xml";
+    ASSERT_EQ(link(a.c_str(), (dir + "/hard.xml").c_str()), 0);
+    const std::string b = dir + "/b.htm";
+    const std::vector<std::string> names = {dir + "/missing.xml", b, dir + "/sub/../hard.xml"};
+    mkdir((dir + "/sub").c_str(), 0700);
+    EXPECT_TRUE(tentyz_jako_nektery(a, names));
+    EXPECT_TRUE(tentyz_jako_nektery(b, names));
+    EXPECT_FALSE(tentyz_jako_nektery(a, {b, dir + "/missing.xml", dir}));
+    EXPECT_FALSE(tentyz_jako_nektery(a, {}));
+    EXPECT_FALSE(tentyz_jako_nektery(dir + "/missing.xml", {dir + "/missing.xml"}));
+    EXPECT_FALSE(tentyz_jako_nektery("/dev/null", {"/dev/null"}));
 }
 
 TEST_F(FileGuardFiles, SubmissionsAreFilesThatOpenWithTheRoot) {
