@@ -25,7 +25,10 @@ builds=${COMPARE_BUILDS:-$root/build-compare}
 jobs=${JOBS:-2}
 
 configure_and_build() {  # source-folder build-folder
-  cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF >/dev/null
+  # Each tree with its own samples, named: a reused build folder's cache would
+  # keep whatever data folder it was made with.
+  cmake -S "$1" -B "$2" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF \
+        -DQUELT_DATA_DIR="$1/data" -DQUELT_CORE_FROM= >/dev/null
   cmake --build "$2" --target quelt -j"$jobs" >/dev/null
 }
 

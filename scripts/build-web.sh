@@ -17,7 +17,9 @@
 #   QUELT_WEB_TESTS=0 scripts/build-web.sh build only
 #   QUELT_BROWSERS=firefox scripts/build-web.sh   the browser test in Firefox alone
 # Variables: QUELT_WEB_BUILD (build folder, default build-web), QUELT_BROWSERS
-# (the browser test's engines, default chromium,firefox,webkit).
+# (the browser test's engines, default chromium,firefox,webkit),
+# QUELT_EMSCRIPTEN_ACCEPT (an Emscripten version other than the tested one to
+# build with anyway: cmake/web.cmake).
 set -euo pipefail
 started_in=$PWD
 cd "$(dirname "$0")/.."
@@ -39,7 +41,7 @@ source scripts/data-folder.sh
 # Both are always passed on: CMake's cache would keep what the build folder
 # was first made with.
 data=$(data_folder "$started_in")
-export QUELT_DATA_DIR=$data   # for web/assemble.mjs: the page's label
+export QUELT_DATA_DIR=$data   # for tools/assemble-web.mjs: the page's label
 golden=ON
 if ! is_samples_folder "$data"; then
   golden=OFF
@@ -58,11 +60,12 @@ installed=$SECONDS
 # Debian's Emscripten runs its JavaScript optimiser with Node, which finds
 # Debian's acorn only on this path.
 export NODE_PATH=/usr/share/nodejs
+note_data_folder "$build" "$data"
 emcmake cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden \
         -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" -DQUELT_UNIT_TESTS=OFF \
-        -DQUELT_GOLDEN_RUNNER=node >/dev/null
+        -DQUELT_GOLDEN_RUNNER=node -DQUELT_EMSCRIPTEN_ACCEPT="${QUELT_EMSCRIPTEN_ACCEPT:-}" >/dev/null
 cmake --build "$build" -j"$jobs" --target quelt quelt_web quelt_web_asyncify
-node web/assemble.mjs "$build"
+node tools/assemble-web.mjs "$build"
 echo "Web edition: $build/quelt.js, $build/site/, $build/quelt-kontrola.html"
 built=$SECONDS
 
@@ -76,11 +79,12 @@ suite=0
 ctest --test-dir "$build" --output-on-failure -j"$jobs" || suite=$?
 golden=$SECONDS
 
-# The browser test compares the page with the native checker.
-if [ ! -x build/quelt ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build -j"$jobs" --target quelt
-fi
+# The browser test compares the page with the native checker, build/quelt,
+# brought up to date from these sources and the samples first: an older
+# binary, or one built with other lists, would make the comparison wrong.
+note_data_folder build "$data"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM= >/dev/null
+cmake --build build -j"$jobs" --target quelt
 install_browser_driver "$PWD"
 driver=$SECONDS
 browser=0

@@ -22,3 +22,15 @@ data_folder() {
 is_samples_folder() {
   [ "$(cd "$1" && pwd -P)" = "$(cd data && pwd -P)" ]
 }
+
+# Before a script configures build folder $1 with data folder $2: when the
+# folder was configured with other lists, says so, since the configuration
+# that follows switches it to $2 (CMake's cache would otherwise keep the old
+# folder, and a build or test would silently carry its lists).
+note_data_folder() {
+  local was
+  was=$(sed -n 's/^QUELT_DATA_DIR:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null) || true
+  [ -n "$was" ] || return 0
+  [ -d "$was" ] && [ "$(cd "$was" && pwd -P)" = "$(cd "$2" && pwd -P)" ] && return 0
+  echo "$1/ was configured with the lists of $was: configuring it with $2" >&2
+}

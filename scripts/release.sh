@@ -137,10 +137,9 @@ trap 'rm -rf "$check"' EXIT
 # The packed program, run as a user would: on the example, under wine.
 if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
   export WINEPREFIX=${QUELT_WINEPREFIX:-$root/build-windows/wine}
-  export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-  unset DISPLAY WAYLAND_DISPLAY
-  wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || command -v wine)
-  (cd "$check/$name" && "$wine" quelt.exe priklad.xml chyby.csv </dev/null >/dev/null 2>&1)
+  source scripts/wine-run.sh
+  wine=$(find_wine)
+  (cd "$check/$name" && "$root/scripts/wine-run.sh" --output chyby.csv quelt.exe priklad.xml chyby.csv >/dev/null) || true
   # Wait for the wine server that run started to end by itself, so that no
   # later wine run (a new build-windows/ in the same place) meets it.
   wineserver=$(dirname "$(readlink -f "$wine")")/wineserver

@@ -2,7 +2,7 @@
 // folder: the folder's label (kampan.txt), which of the three registers that
 // only a campaign can supply are still the samples shipped in data/, and an
 // example submission whose register-bound values come from the folder's own
-// lists. web/assemble.mjs puts the label on the page; scripts/release.sh uses
+// lists. tools/assemble-web.mjs puts the label on the page; scripts/release.sh uses
 // the command line below for the archive.
 //
 //   node tools/campaign.mjs label      DATA   the label, checked
@@ -11,23 +11,23 @@
 //                                             unreliable (empty line: none)
 //   node tools/campaign.mjs label-file DATA OUT            the label (and note) as a text file
 //   node tools/campaign.mjs example    DATA TEMPLATE OUT   the example for these lists
-import {readFileSync, realpathSync, writeFileSync} from 'node:fs';
+import {spawnSync} from 'node:child_process';
+import {mkdtempSync, readFileSync, realpathSync, rmSync, writeFileSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
 // The samples the project ships.
 export const SAMPLES_DIR = join(dirname(fileURLToPath(import.meta.url)), '..', 'data');
 
-export const LABEL_FILE = 'kampan.txt';
+const LABEL_FILE = 'kampan.txt';
 
 // The registers that only a campaign can supply, each with the one finding
-// that reads it and its name in the page's Czech.
-// numbers: its entries are identification numbers, whose leading zeros the
-// build ignores.
-export const REGISTERS = [
-  {file: 'submitters.txt', code: 'ER202', name: 'registr předkladatelů', numbers: true},
-  {file: 'providers.txt', code: 'WR204', name: 'registr poskytovatelů', numbers: true},
-  {file: 'occupations.txt', code: 'EL046', name: 'číselník zaměstnání', numbers: false},
+// that reads it, its name in the page's Czech and the build's tables of it.
+const REGISTERS = [
+  {code: 'ER202', name: 'registr předkladatelů', tables: ['TcisPred']},
+  {code: 'WR204', name: 'registr poskytovatelů', tables: ['TcisPosPre', 'TcisPrePos']},
+  {code: 'EL046', name: 'číselník zaměstnání', tables: ['TcisKzam']},
 ];
 
 // The longest ASCII form of a label in a file name, in characters.
@@ -76,21 +76,44 @@ export function asciiForm(label) {
   return s;
 }
 
-// The entries of a list file as the build reads them: blank lines and '#'
-// lines skipped, each entry as its words (a provider and its submitter).
-function entries(path) {
-  return readFileSync(path, 'latin1').split('\n')
-    .map((line) => line.trim())
-    .filter((line) => line !== '' && !line.startsWith('#'))
-    .map((line) => line.split(/[ \t]+/));
+// The tables the build makes of a folder's lists, read from the build's own
+// generator (cmake/codelists_generate.cmake) run on the folder: the entries
+// exactly as the checker will hold them (comments, blank lines, blanks
+// between columns and the leading zeros of numbers gone), and a list the
+// build would refuse refused here with the build's own message. Each table is
+// its entries as texts: a number without leading zeros, a code as written.
+const GENERATOR = join(dirname(fileURLToPath(import.meta.url)), '..', 'cmake', 'codelists_generate.cmake');
+const generated = new Map();  // folder -> its generated C++ source
+
+// CMake's message without its frame: "CMake Error at ...:", the call stack,
+// the lines' wrapping.
+const generatorMessage = (stderr) =>
+  stderr.replace(/^CMake Error at [^\n]*\n/, '').replace(/\nCall Stack[^]*$/, '').replace(/\s+/g, ' ').trim();
+
+function generatedSource(dir) {
+  const key = realpathSync(dir);
+  if (!generated.has(key)) {
+    const scratch = mkdtempSync(join(tmpdir(), 'quelt-codelists-'));
+    const out = join(scratch, 'codelists.cpp');
+    try {
+      const run = spawnSync('cmake', [`-DDATA_DIR=${key}`, `-DOUTPUT=${out}`, '-P', GENERATOR], {encoding: 'utf8'});
+      if (run.error) throw new CampaignError(`cmake, which reads the code lists, did not run: ${run.error.message}`);
+      if (run.status !== 0) throw new CampaignError(generatorMessage(run.stderr));
+      generated.set(key, readFileSync(out, 'latin1'));
+    } finally {
+      rmSync(scratch, {recursive: true, force: true});
+    }
+  }
+  return generated.get(key);
 }
 
-// An identification number as its value, without leading zeros.
-const numberValue = (word) => word.replace(/^0+(?=[0-9])/, '');
-
-// A register's entries as one text each, compared as the build's tables would be.
-function tableOf(path, numbers) {
-  return entries(path).map((words) => (numbers ? words.map(numberValue) : words).join(' '));
+// One generated array, as the texts of its items.
+function tableOf(dir, name) {
+  const array = new RegExp(`^const [^\\n]* ${name}\\[\\](?:\\[\\d+\\])? = \\{\\n([^}]*)\\};$`, 'm');
+  const found = generatedSource(dir).match(array);
+  if (!found) throw new Error(`the code list generator wrote no table ${name}`);
+  return found[1].split(',').map((item) => item.trim()).filter((item) => item !== '')
+    .map((item) => item.replace(/^"(.*)"$/, '$1').replace(/^(\d+)u$/, '$1'));
 }
 
 const sameEntries = (a, b) => a.length === b.length && a.every((entry, i) => entry === b[i]);
@@ -98,8 +121,7 @@ const sameEntries = (a, b) => a.length === b.length && a.every((entry, i) => ent
 // The registers of the folder that hold the same entries as the samples in
 // data/: the findings that read them do not hold for real submissions.
 export function sampleRegisters(dir) {
-  return REGISTERS.filter((r) =>
-    sameEntries(tableOf(join(dir, r.file), r.numbers), tableOf(join(SAMPLES_DIR, r.file), r.numbers)));
+  return REGISTERS.filter((r) => r.tables.every((t) => sameEntries(tableOf(dir, t), tableOf(SAMPLES_DIR, t))));
 }
 
 // "a", "a a b", "a, b a c".
@@ -123,7 +145,7 @@ export function sampleNote(registers) {
 
 // The text file of the release beside quelt.exe: the label and, for sample
 // registers, the note. A byte order mark, so that every Notepad reads UTF-8.
-export function labelFileText(dir) {
+function labelFileText(dir) {
   const note = sampleNote(sampleRegisters(dir));
   return '\ufeff' + readLabel(dir) + '\n' + (note ? note + '\n' : '');
 }
@@ -138,12 +160,12 @@ function eightDigits(value, file) {
 // submitter, its first provider other than itself (itself when it has none),
 // and the first, the middle and the last occupation code that does not end in
 // 0 (one ending in 0 is a group and earns a warning).
-export function exampleValues(dir) {
-  const submitter = numberValue(entries(join(dir, 'submitters.txt'))[0][0]);
-  const own = entries(join(dir, 'providers.txt')).map((words) => words.map(numberValue))
-    .filter(([, of]) => of === submitter).map(([provider]) => provider);
+function exampleValues(dir) {
+  const submitter = tableOf(dir, 'TcisPred')[0];
+  const theirs = tableOf(dir, 'TcisPrePos');
+  const own = tableOf(dir, 'TcisPosPre').filter((_, i) => theirs[i] === submitter);
   const provider = own.find((p) => p !== submitter) ?? submitter;
-  const codes = entries(join(dir, 'occupations.txt')).map(([code]) => code).filter((code) => !code.endsWith('0'));
+  const codes = tableOf(dir, 'TcisKzam').filter((code) => !code.endsWith('0'));
   if (codes.length === 0) {
     throw new CampaignError(`${join(dir, 'occupations.txt')} has no occupation code that does not end in 0`);
   }

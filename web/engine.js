@@ -96,7 +96,7 @@ const Engine = (() => {
         worker.terminate();
         settle.reject(new Error(event.message || 'chyba v kontrolním programu'));
       };
-      worker.postMessage({module, suspending, blockSize, ...job});
+      worker.postMessage({module, blockSize, ...job});
     }, (e) => settle.reject(e));
     const cancel = () => {
       cancelled = true;
@@ -110,6 +110,6 @@ const Engine = (() => {
 
   // blockSize: the bytes of a block the page reads for the worker. A test
   // makes it small, to put the ends of blocks everywhere in the input.
-  const engine = {load, run, Cancelled, suspending, blockSize: 16 << 20};
+  const engine = {load, run, Cancelled, blockSize: 16 << 20};
   return engine;
 })();

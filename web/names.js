@@ -96,5 +96,5 @@ const RunNames = (() => {
     return {args, list, folder: OUTPUT_FOLDER};
   }
 
-  return {assign, commandLine, OUTPUT_FOLDER};
+  return {assign, commandLine};
 })();

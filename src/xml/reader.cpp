@@ -33,8 +33,8 @@ namespace {
 // still in the processor's cache when it is scanned. In WebAssembly every read
 // leaves the module for JavaScript (under Node a system call, in the web page
 // a copy from the blocks the page's worker reads from the browser), so the
-// blocks are larger there: under Node the clean 246 MB submission took 0.57 s
-// in 1 MB blocks, 0.61 s in 64 KB and 0.65 s in 16 MB blocks.
+// blocks are larger there, the size that checked fastest under Node of those
+// tried (bench/README.md).
 #ifdef __EMSCRIPTEN__
 constexpr std::size_t kBlock = 1 << 20;
 #else

@@ -3,9 +3,10 @@
 // folder's lists.
 //   node --test tests/tools/campaign_test.mjs
 import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
-import {join} from 'node:path';
+import {dirname, join} from 'node:path';
 import {after, test} from 'node:test';
 import {SAMPLES_DIR, asciiForm, exampleFor, readLabel, sampleRegisters} from '../../tools/campaign.mjs';
 
@@ -49,6 +50,28 @@ test('sample registers are told by their entries, not by their comments', () => 
   const occupations = readFileSync(join(SAMPLES_DIR, 'occupations.txt'), 'latin1').replace(/^93399$/m, '93398');
   const dir = made({'submitters.txt': submitters, 'occupations.txt': occupations});
   assert.deepEqual(sampleRegisters(dir).map((r) => r.code), ['ER202', 'WR204']);
+});
+
+// The release's own question, as scripts/release.sh asks it.
+const samplesSaid = (dir) =>
+  execFileSync('node', [join(dirname(SAMPLES_DIR), 'tools', 'campaign.mjs'), 'samples', dir], {encoding: 'utf8'}).trim();
+
+// The samples' entries written as a campaign's office might write them: the
+// same registers, told as the samples through the path the release takes.
+test('sample registers written otherwise: leading zeros, blanks between columns, comments, no final line end', () => {
+  const lines = (name) => readFileSync(join(SAMPLES_DIR, name), 'latin1').split('\n')
+    .filter((line) => /^[0-9]/.test(line));
+  // 0010000003 is 10000003: only the zeros before the first other digit go.
+  const submitters = '# our register\r\n\r\n' + lines('submitters.txt').map((n) => `  00${n} `).join('\r\n');
+  const providers = lines('providers.txt').map((line) => line.split(' '))
+    .map(([p, s], i) => (i % 2 ? `0${p}\t \t${s}` : `${p}   00${s}`)).join('\n') + '\n# end';
+  const occupations = '\n# codes\n' + lines('occupations.txt').join('\n\n');
+  const dir = made({'submitters.txt': submitters, 'providers.txt': providers, 'occupations.txt': occupations});
+  assert.equal(samplesSaid(dir), 'ER202 WR204 EL046');
+  const other = lines('providers.txt').join('\n').replace(/^50000004 0+$/m, '50000004 10000003');
+  assert.equal(samplesSaid(made({'providers.txt': other})), 'ER202 EL046');
+  // A list the build refuses is refused with the build's message.
+  assert.throws(() => samplesSaid(made({'occupations.txt': '11210\n1121\n'})), /occupations\.txt: '1121' is not a code/);
 });
 
 test('the example takes its register values from the folder', () => {

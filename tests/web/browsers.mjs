@@ -37,7 +37,7 @@ import {fileURLToPath} from 'node:url';
 const here = dirname(fileURLToPath(import.meta.url));
 const requireHere = createRequire(join(here, 'package.json'));
 
-export const ENGINES = ['chromium', 'firefox', 'webkit'];
+const ENGINES = ['chromium', 'firefox', 'webkit'];
 
 // The engines QUELT_BROWSERS names (comma-separated), all three without it.
 export function chosenEngines(text = process.env.QUELT_BROWSERS) {

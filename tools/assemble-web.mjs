@@ -1,6 +1,7 @@
-// Assembles the web edition from web/ and the two builds of the worker's
-// module that Emscripten made (quelt_web.js and .wasm for browsers that can
-// suspend WebAssembly, quelt_web_asyncify.js and .wasm for the others):
+// Assembles the web edition from the page's own files in web/ and the two
+// builds of the worker's module that Emscripten made (quelt_web.js and .wasm
+// for browsers that can suspend WebAssembly, quelt_web_asyncify.js and .wasm
+// for the others):
 //   <build>/site/                   the page and its files, for a web server
 //   <build>/quelt-kontrola.html     the same page as one file, to open from disk
 // Both carry the engine inside, so neither asks for anything once loaded, and
@@ -10,19 +11,19 @@
 // label of the data folder the build took its lists from, and a note when
 // registers in it are the samples (tools/campaign.mjs).
 //
-//   node web/assemble.mjs <build-folder> [<data-folder>]
+//   node tools/assemble-web.mjs <build-folder> [<data-folder>]
 // The data folder is the argument, else the variable QUELT_DATA_DIR, else data/.
 import {createHash} from 'node:crypto';
 import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from '../tools/campaign.mjs';
+import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from './campaign.mjs';
 
-const web = dirname(fileURLToPath(import.meta.url));
+const web = join(dirname(fileURLToPath(import.meta.url)), '..', 'web');
 const build = process.argv[2];
 const data = process.argv[3] ?? (process.env.QUELT_DATA_DIR || SAMPLES_DIR);
 if (!build) {
-  console.error('usage: node web/assemble.mjs <build-folder> [<data-folder>]');
+  console.error('usage: node tools/assemble-web.mjs <build-folder> [<data-folder>]');
   process.exit(2);
 }
 
