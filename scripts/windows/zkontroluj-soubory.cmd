@@ -12,7 +12,7 @@ set "STAV=%ERRORLEVEL%"
 echo.
 echo Protokoly a souhrn jsou ve slozce:
 setlocal EnableDelayedExpansion
-echo(!VYSLEDKY!
+echo !VYSLEDKY!
 endlocal
 echo.
 pause
