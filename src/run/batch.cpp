@@ -160,7 +160,8 @@ void rozbal_jmena(const std::vector<std::string>& jmena, std::vector<std::string
                   std::vector<bool>& necitelna_slozka) {
     for (const std::string& jmeno : jmena) {
         if (!je_slozka(jmeno)) {
-            vstupy.push_back(jmeno);
+            // A first '@' would make the run read the file as a list of files.
+            vstupy.push_back(jmeno[0] == '@' ? spoj(".", jmeno) : jmeno);
             necitelna_slozka.push_back(false);
             continue;
         }

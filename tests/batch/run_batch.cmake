@@ -32,6 +32,7 @@ copy_as(${cases}/doc_empty_file/empty.xml empty.xml)
 copy_as(${SOURCE_DIR}/tests/batch/random.bin random.bin)
 copy_as(${cases}/doc_not_orv/other.xml other.xml)
 copy_as(${cases}/weight_w_written/w.xml w.xml)
+copy_as(${cases}/weight_w_written/w.xml @w.xml)
 set(long_name "soubor-s-jmenem-delsim-nez-sedesat-znaku-ktere-quelt-odmita.xml")
 copy_as(${SOURCE_DIR}/examples/priklad.xml ${long_name})
 # A folder both input and output: a submission named like a report, and an
@@ -167,7 +168,8 @@ foreach(piece "<html lang=\"cs\">" "<th scope=\"col\">Soubor</th>" "<a href=\"a-
 endforeach()
 
 # 2. One process checking file after file (-j 1), another format and -w.
-run(one ${DAVKA} -j 1 -f csv -w -o csv p1 w.xml p2)
+# A name beginning with '@' is the file, not a list.
+run(one ${DAVKA} -j 1 -f csv -w -o csv p1 w.xml p2 @w.xml)
 if(NOT one_status STREQUAL "0")
   string(APPEND failures "-j 1 batch: status ${one_status}, expected 0\n${one_console}\n")
 endif()
