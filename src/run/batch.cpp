@@ -655,14 +655,17 @@ int davka(const Volby& volby, const char* program) {
         sum_E += v.chyb_E;
         sum_W += v.chyb_W;
     }
-    const bool souhrn = pis_souhrn_csv(csv, d) & pis_souhrn_htm(htm, d);
+    // Both are written, whichever fails.
+    const bool csv_zapsan = pis_souhrn_csv(csv, d);
+    const bool souhrn = pis_souhrn_htm(htm, d) && csv_zapsan;
     std::fprintf(konzole,
                  "\nSouborů: %zu, úplných kontrol: %d, neúplných (stav 13): %zu\n"
                  "Celkem chyb vahy E:%8lld\nCelkem chyb vahy W:%8lld\n"_cp,
                  d.ulohy.size(), uplnych, d.ulohy.size() - static_cast<std::size_t>(uplnych),
                  sum_E, sum_W);
     if (!souhrn) {
-        std::fprintf(konzole, " Nelze zapsat souhrn  %s\n Program ukoncen\n", csv.c_str());
+        std::fprintf(konzole, " Nelze zapsat souhrn  %s\n Program ukoncen\n",
+                     (csv_zapsan ? htm : csv).c_str());
         return 13;
     }
     std::fprintf(konzole, "Souhrn: %s\n", htm.c_str());
