@@ -76,9 +76,10 @@ cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE="$root/cmake/
       -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden -DQUELT_UNIT_TESTS=OFF \
       -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" \
       -DQUELT_GOLDEN_RUNNER="$root/scripts/wine-run.sh" -DQUELT_GOLDEN_CRLF=ON >/dev/null
-cmake --build "$build" -j"$jobs" --target quelt
+cmake --build "$build" -j"$jobs" --target quelt quelt-davka
 exe=$build/quelt.exe
 check_imports "$exe"
+check_imports "$build/quelt-davka.exe"
 built=$SECONDS
 
 if [ "$tests" != 0 ]; then

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "src/rules/rules.h"
 
@@ -18,13 +19,32 @@ static_assert(sizeof(AnecEntry) <= 88, "register entry grew beyond its memory bu
 AnecRegistr anec;
 
 void AnecRegistr::emplace_back() {
-    if (pocet_ == bloky_.size() * kBlok) bloky_.push_back(std::make_unique<AnecEntry[]>(kBlok));
-    (*this)[pocet_++] = AnecEntry{};
+    if (pocet_ == bloky_.size() * kBlok) {
+        bloky_.reserve(bloky_.size() + 1);
+        bloky_.push_back(static_cast<AnecEntry*>(::operator new(kBlok * sizeof(AnecEntry))));
+    }
+    if (pocet_ < postaveno_) {
+        (*this)[pocet_] = AnecEntry{};
+    } else {
+        new (&(*this)[pocet_]) AnecEntry{};
+        ++postaveno_;
+    }
+    ++pocet_;
 }
 
 void AnecRegistr::shrink_to_fit() {
-    bloky_.resize((pocet_ + kBlok - 1) / kBlok);
+    const std::size_t bloku = (pocet_ + kBlok - 1) / kBlok;
+    const std::size_t zustava = std::min(postaveno_, bloku * kBlok);
+    for (std::size_t i = zustava; i < postaveno_; ++i) (*this)[i].~AnecEntry();
+    postaveno_ = zustava;
+    for (std::size_t b = bloku; b < bloky_.size(); ++b) ::operator delete(bloky_[b]);
+    bloky_.resize(bloku);
     bloky_.shrink_to_fit();
+}
+
+AnecRegistr::~AnecRegistr() {
+    clear();
+    shrink_to_fit();
 }
 std::vector<int> anec_ind;
 int maxAktiAnec = -1;

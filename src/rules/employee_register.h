@@ -32,10 +32,17 @@ struct AnecEntry {
 // Entries in blocks of a fixed size: the register grows without moving what
 // it holds, so a large employer never holds twice its entries while growing,
 // and with one allocation per block. Emptied, it keeps its blocks for the
-// next employer.
+// next employer. A block is raw memory whose entries are made as records
+// arrive: a small submission touches a few of a block's pages, not all of
+// them (making all 4096 entries at once was the largest cost of a small run).
 class AnecRegistr {
 public:
     static constexpr std::size_t kBlok = 4096;
+
+    AnecRegistr() = default;
+    AnecRegistr(const AnecRegistr&) = delete;
+    AnecRegistr& operator=(const AnecRegistr&) = delete;
+    ~AnecRegistr();
 
     AnecEntry& operator[](std::size_t i) { return bloky_[i / kBlok][i % kBlok]; }
     std::size_t size() const { return pocet_; }
@@ -47,8 +54,9 @@ public:
     void shrink_to_fit();
 
 private:
-    std::vector<std::unique_ptr<AnecEntry[]>> bloky_;
+    std::vector<AnecEntry*> bloky_;
     std::size_t pocet_ = 0;
+    std::size_t postaveno_ = 0;  // entries made in the blocks (0 .. postaveno_-1)
 };
 
 // Entries 0..maxAktiAnec of the current employer.

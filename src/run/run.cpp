@@ -365,13 +365,23 @@ void zavri_vse() {
     errsoub = nullptr;
 }
 
-int run(int argc, const char* const* argv) {
+void pis_banner() {
     std::fprintf(konzole, "\nProgram  %s  kontola dat pro ORV\n", kVersion);
     std::fputs("Kontrola datoveho souboru vykazu ORV pred odeslanim\n\n", konzole);
+}
 
+// The run after its command line: the names and the report format are set.
+int kontrola();
+
+int run(int argc, const char* const* argv) {
+    pis_banner();
     const int args = zpracuj_argumenty(argc, argv);
     if (args >= 0) return args;
     sw_err = format_zpravy(s_chyby);
+    return kontrola();
+}
+
+int kontrola() {
     const int guarded = chran_vstupy();
     if (guarded >= 0) return guarded;
     const int opened = otevri_soubory();
@@ -473,13 +483,13 @@ constexpr bool kVyjimkaKonciProgram = true;
 constexpr bool kVyjimkaKonciProgram = false;
 #endif
 
-}  // namespace
-
-int quelt_run(int argc, const char* const* argv) {
+// Runs one check from a clean state, whatever way it ends.
+template <typename Beh>
+int chraneny_beh(Beh beh) {
     int status;
     try {
         reset_run_state();
-        status = run(argc, argv);
+        status = beh();
     } catch (const std::bad_alloc&) {
         status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
     } catch (...) {
@@ -489,6 +499,24 @@ int quelt_run(int argc, const char* const* argv) {
     zavri_vse();
     std::fflush(konzole);
     return status;
+}
+
+}  // namespace
+
+int quelt_run(int argc, const char* const* argv) {
+    return chraneny_beh([&] { return run(argc, argv); });
+}
+
+int quelt_run_souboru(const std::string& vstup, const std::string& zprava, char format,
+                      bool bez_W) {
+    return chraneny_beh([&] {
+        pis_banner();
+        s_vstup = vstup;
+        s_chyby = zprava;
+        if (bez_W) sw_nepisW = 'A';
+        sw_err = format;
+        return kontrola();
+    });
 }
 
 }  // namespace quelt

@@ -13,6 +13,13 @@ namespace quelt {
 // status: 0 complete run, 1 help shown, 13 run-level failure.
 int quelt_run(int argc, const char* const* argv);
 
+// One data file checked into one report, as `quelt VSTUP ZPRAVA [-w]` checks
+// it, for the batch program: the names are taken whole (no 60-character
+// limit, no '@' list, no switch) and the report format ('H', 'T', 'C', 'X')
+// is the caller's, not read from the report name's dots.
+int quelt_run_souboru(const std::string& vstup, const std::string& zprava, char format,
+                      bool bez_W);
+
 // Where console texts go (standard output unless a caller sets another).
 extern std::FILE* konzole;
 

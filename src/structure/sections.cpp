@@ -64,10 +64,37 @@ struct Section {
     std::string_view ident_element;
 };
 
-void identify_employer(const char* content) { set_telicokod(content); }
+PrehledPodani prehled;
+
+// Longest value and longest joined text the summary keeps: an
+// identification number has 8 digits, a submission a few hundred employers.
+constexpr std::size_t kDelkaHodnoty = 20;
+constexpr std::size_t kDelkaSeznamu = 2000;
+
+void pripoj_hodnotu(std::string& seznam, const char* content) {
+    if (seznam.size() >= kDelkaSeznamu) {
+        if (seznam.compare(seznam.size() - 5, 5, ", ...") != 0) seznam += ", ...";
+        return;
+    }
+    if (!seznam.empty()) seznam += ", ";
+    const std::string_view value(content);
+    if (value.size() > kDelkaHodnoty) {
+        seznam.append(value.substr(0, kDelkaHodnoty));
+        seznam += "...";
+    } else {
+        seznam.append(value);
+    }
+}
+
+void identify_submitter(const char* content) { pripoj_hodnotu(prehled.predkladatel, content); }
+void identify_employer(const char* content) {
+    set_telicokod(content);
+    pripoj_hodnotu(prehled.zamestnavatele, content);
+}
 void identify_employee(const char* content) { set_identnec(content); }
 
-constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre, nullptr, ""};
+constexpr Section kHeader{"zamestnavatel", 'S', "/ORV", 'J', false, true, k_Pre,
+                          identify_submitter, "ICOpredkladatele"};
 constexpr Section kEmployer{"zamestnanec", 'M', "/zamestnavatel", 'U', true, true, k_Tel,
                             identify_employer, "AA0017"};
 constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, false, k_Nec,
@@ -257,6 +284,7 @@ int zpracuj_NECz() {
         NTabPre[i] = 0;
     }
     novy_zaznam();
+    ++prehled.zaznamu;
     sw_bylNEC = 'A';
     return 0;
 }
@@ -268,6 +296,9 @@ void reset_sections() {
     sw_bylNEC = '\0';
     sw_pis_TelPre = '\0';
     sw_prvniORV = 'A';
+    prehled = PrehledPodani{};
 }
+
+const PrehledPodani& prehled_podani() { return prehled; }
 
 }  // namespace quelt

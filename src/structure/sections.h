@@ -5,6 +5,8 @@
 // element counts of each section at its fixed points.
 #pragma once
 
+#include <string>
+
 namespace quelt {
 
 // Employer identification shown in every report row: AA0017, then "/" and the
@@ -34,5 +36,16 @@ int zpracuj_NECz();  // M: employee record start
 int zpracuj_NEC();   // N: employee elements
 
 void reset_sections();
+
+// What the run read of the submission, for a caller that sums many runs up
+// (the batch's summary). No check reads it, so it changes no output. The
+// texts are the values as read, joined by ", ", and bounded: a hostile file
+// cannot make them large.
+struct PrehledPodani {
+    std::string predkladatel;    // ICOpredkladatele
+    std::string zamestnavatele;  // AA0017 of every employer
+    long long zaznamu = 0;       // employee records (start tags "zamestnanec")
+};
+const PrehledPodani& prehled_podani();
 
 }  // namespace quelt
