@@ -219,5 +219,5 @@ const Batch = (() => {
     });
   }
 
-  return {start, clear, wire, width, each, summaryBytes};
+  return {start, clear, wire};
 })();

@@ -691,8 +691,9 @@ const CASES = [
   },
   {
     // The choice, made with the keyboard: the parts of one submission are
-    // one list as before; separate submissions a summary of their own.
-    name: 'several files: the clerk chooses between separate submissions and the parts of one',
+    // one list as before; separate submissions a summary of their own, which
+    // a cancel leaves with the rows of the files not checked.
+    name: 'several files: the clerk chooses between separate submissions and the parts of one; a cancel',
     async run({page}) {
       const paths = [files.noFinalFeed, files.faulty];
       await page.upload('input#files', paths);
@@ -719,6 +720,36 @@ const CASES = [
       const rows = await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr')].map((tr) => [tr.dataset.e, tr.dataset.w]));
       assert.deepEqual(rows, paths.map((p) => { const f = csvFindings(nativeRun([p]).report); return [f.e, f.w]; }));
       assert.equal(await page.evaluate(() => document.querySelector('#result').hidden), true, 'no file shown until one is chosen');
+
+      // A cancel ends the runs under way, and the files not yet checked are
+      // rows of their own; the summary says so.
+      await page.upload('input#files', [files.large, files.many, files.faulty]);
+      await page.click('button#run');
+      const clicked = await page.evaluate(() => new Promise((resolve) => {
+        const look = () => {
+          const running = document.querySelector('#state').dataset.state === 'running';
+          if (running && document.querySelector('#progress').value > 0) {
+            document.querySelector('button#cancel').click();
+            resolve(true);
+          } else if (!running) {
+            resolve(false);
+          } else {
+            setTimeout(look, 2);
+          }
+        };
+        look();
+      }));
+      assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled`);
+      await page.waitFor(ENDED, 30000);
+      assert.equal(await state(page), 'cancelled');
+      assert.equal(await focused(page), 'batch-heading');
+      const ended = await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr')].map((tr) => tr.dataset.state));
+      assert.ok(ended.every((x) => x === 'done' || x === 'cancelled') && ended.includes('cancelled'), ended.join(', '));
+      const summary = decoder.decode(await page.download('a[data-download="souhrn"]')).split('\n').slice(1, -1).map(csvFields);
+      assert.deepEqual(summary.map((f) => f[0]), ['velky.xml', 'mnoho.xml', 'chybny.xml']);
+      ended.forEach((x, i) => {
+        if (x === 'cancelled') assert.deepEqual(summary[i].slice(1), ['', '', '', 'Kontrola byla zrušena.']);
+      });
     },
   },
 
