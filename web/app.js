@@ -192,6 +192,7 @@
     for (const a of document.querySelectorAll(OUTPUT_LINKS)) {
       a.href = '#';
       a.classList.remove('busy');
+      a.removeAttribute('aria-busy');
     }
   }
 
@@ -407,18 +408,25 @@
     a.classList.add('busy');
     a.setAttribute('aria-busy', 'true');
     $('output-status').textContent = `Připravuji: ${a.textContent}…`;
+    // The link and the messages are the shown check's: by the time the
+    // output is made, another file of separate submissions may be shown.
+    const shown = () => check === current;
     try {
       await output(kind);
-      $('output-status').textContent = `Připraveno: ${a.textContent}.`;
       if (opened !== null) opened.location.href = current.urls[kind];
-      else if (check === current) a.click();
+      if (!shown()) return;
+      $('output-status').textContent = `Připraveno: ${a.textContent}.`;
+      if (opened === null) a.click();
     } catch (e) {
       if (opened !== null) opened.close();
+      if (!shown()) return;
       $('output-status').textContent = '';
       if (!(e instanceof Engine.Cancelled)) $('output-error').textContent = `Soubor se nepodařilo vytvořit: ${e.message}`;
     } finally {
-      a.classList.remove('busy');
-      a.removeAttribute('aria-busy');
+      if (shown()) {
+        a.classList.remove('busy');
+        a.removeAttribute('aria-busy');
+      }
     }
   }
 
