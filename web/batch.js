@@ -21,6 +21,15 @@ const Batch = (() => {
     return Math.max(1, Math.min(cores, MAX_WORKERS, count));
   }
 
+  // A run that could not start is a run that failed: the other files go on.
+  function startOne(start, i) {
+    try {
+      return start(i);
+    } catch (error) {
+      return {done: Promise.reject(error), cancel() {}};
+    }
+  }
+
   // Starts start(i) for i = 0 .. count-1 in that order, at most `width` runs
   // under way at a time; start gives a run {done, cancel}. ended(i, outcome)
   // hears of each run's end: {result} or {error}. Returns {done, cancel()}:
@@ -36,7 +45,7 @@ const Batch = (() => {
     const launch = () => {
       while (!stopped && active < width && next < count) {
         const i = next++;
-        const run = start(i);
+        const run = startOne(start, i);
         under.set(i, run);
         ++active;
         run.done.then((result) => ({result}), (error) => ({error})).then((outcome) => {
@@ -71,7 +80,8 @@ const Batch = (() => {
       return {state: status === 0 ? 'done' : 'failed', check, status, e, w, message: oneLine(message)};
     }
     if (outcome.error instanceof Engine.Cancelled) return {state: 'cancelled', message: CANCELLED};
-    return {state: 'failed', message: `Kontrolu se nepodařilo provést: ${oneLine(outcome.error.message)}`};
+    const why = outcome.error instanceof Error ? outcome.error.message : String(outcome.error);
+    return {state: 'failed', message: `Kontrolu se nepodařilo provést: ${oneLine(why)}`};
   }
 
   function stateText(row) {
