@@ -28,7 +28,7 @@ if (!build) {
 }
 
 // The page's scripts, in the order they run.
-const SCRIPTS = ['names.js', 'findings.js', 'source.js', 'engine.js', 'app.js'];
+const SCRIPTS = ['names.js', 'findings.js', 'source.js', 'engine.js', 'batch.js', 'app.js'];
 
 const read = (name) => readFileSync(join(web, name), 'utf8');
 const page = read('index.html');

@@ -15,11 +15,13 @@
     copy: 'text/xml; charset=windows-1250',
   };
   const COPY_NAME = 'kopie.xml';
+  const OUTPUT_LINKS = '#downloads a[data-download], #downloads a[data-open]';
   const SOURCE_RADIUS = 3;
 
   let chosen = [];       // File objects in the order of the check
   let running = null;    // the check under way: {cancel}
-  let check = null;      // the last finished check
+  let check = null;      // the finished check whose result is shown
+  let batch = null;      // the last check of files as separate submissions (batch.js)
   let findingsView = null;  // the rows of the findings table shown so far
 
   // ---- Choosing files ----
@@ -84,10 +86,21 @@
         removal);
       list.appendChild(li);
     });
-    $('list-hint').hidden = chosen.length < 2;
+    showMode();
     $('run').disabled = chosen.length === 0 || running !== null;
-    if (running === null && check === null)
+    if (running === null && check === null && batch === null)
       setState('idle', chosen.length === 0 ? 'Vyberte datový soubor.' : 'Připraveno ke kontrole.');
+  }
+
+  // Several files are either separate submissions, each checked on its own
+  // (batch.js), or the parts of one, checked as one list.
+  const separately = () => chosen.length > 1 && document.querySelector('input[name="mode"]:checked').value === 'separate';
+
+  function showMode() {
+    const several = chosen.length > 1;
+    $('mode').hidden = !several;
+    $('list-hint').hidden = !several || separately();
+    $('separate-hint').hidden = !separately();
   }
 
   function choose(files, add) {
@@ -144,12 +157,27 @@
     return screen.split('\n').filter((l) => l.trim() !== '').slice(2).join('\n').trim();
   }
 
+  // A check's further runs are ended and its outputs let go.
+  function dropCheck(c) {
+    c.dropped = true;
+    for (const run of c.runs) run.cancel();
+    for (const url of Object.values(c.urls)) URL.revokeObjectURL(url);
+  }
+
   function clearResult() {
-    if (check !== null) {
-      for (const run of check.runs) run.cancel();
-      for (const url of Object.values(check.urls)) URL.revokeObjectURL(url);
+    if (batch !== null) {
+      for (const c of batch.checks()) dropCheck(c);
+      Batch.clear();
+    } else if (check !== null) {
+      dropCheck(check);
     }
     check = null;
+    batch = null;
+    hideResult();
+  }
+
+  // Empties the result section; the check shown keeps its outputs.
+  function hideResult() {
     $('output-error').textContent = '';
     $('output-status').textContent = '';
     $('result').hidden = true;
@@ -157,26 +185,42 @@
     $('findings').tBodies[0].textContent = '';
     $('console').textContent = '';
     $('failure').hidden = true;
+    $('result-file').textContent = '';
+    $('result-back').hidden = true;
     // A link keeps an address, so that the keyboard reaches it; until its
     // output exists, a click makes the output first (onOutputClick).
-    for (const a of document.querySelectorAll('a[data-download], a[data-open]')) {
+    for (const a of document.querySelectorAll(OUTPUT_LINKS)) {
       a.href = '#';
       a.classList.remove('busy');
+      a.removeAttribute('aria-busy');
     }
   }
 
-  async function runCheck() {
-    if (chosen.length === 0 || running !== null) return;
-    clearResult();
-    const entries = RunNames.assign(chosen);
-    const skipW = $('skip-w').checked;
-    const total = entries.reduce((sum, e) => sum + e.file.size, 0);
+  function beginRun(total) {
     setState('running', 'Probíhá kontrola…');
     $('progress-box').hidden = false;
     showProgress(0, total);
     $('cancel').hidden = false;
     keepFocus([$('run')], $('cancel'));
     $('run').disabled = true;
+  }
+
+  function endRun(focusTarget) {
+    running = null;
+    $('run').disabled = chosen.length === 0;
+    keepFocus([$('cancel'), $('run')], focusTarget);
+    $('cancel').hidden = true;
+    $('progress-box').hidden = true;
+  }
+
+  async function runCheck() {
+    if (chosen.length === 0 || running !== null) return;
+    clearResult();
+    if (separately()) return runSeparately();
+    const entries = RunNames.assign(chosen);
+    const skipW = $('skip-w').checked;
+    const total = entries.reduce((sum, e) => sum + e.file.size, 0);
+    beginRun(total);
     const run = startRun(entries, 'orve.csv', null, skipW, (read) => showProgress(read, total));
     running = run;
     try {
@@ -189,11 +233,58 @@
         setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
       }
     } finally {
-      running = null;
-      $('run').disabled = chosen.length === 0;
-      keepFocus([$('cancel'), $('run')], $('result').hidden ? $('run') : $('result-heading'));
-      $('cancel').hidden = true;
-      $('progress-box').hidden = true;
+      endRun($('result').hidden ? $('run') : $('result-heading'));
+    }
+  }
+
+  // ---- Separate submissions ----
+
+  // One file of a batch: the run a single check of it would be, its names
+  // given as if it were chosen alone.
+  function checkFile(file, skipW, onProgress) {
+    const entries = RunNames.assign([file]);
+    const run = startRun(entries, 'orve.csv', null, skipW, onProgress);
+    return {
+      cancel: run.cancel,
+      done: run.done.then((result) => {
+        const c = makeCheck(entries, skipW, result);
+        const ok = result.status === 0;
+        return {check: c, status: result.status, e: ok ? c.findings.e : null, w: ok ? c.findings.w : null,
+          message: ok ? '' : message(result.screen)};
+      }),
+    };
+  }
+
+  function showFileCheck(c, name) {
+    showCheck(c);
+    $('result-file').textContent = `: ${name}`;
+    $('result-back').hidden = false;
+    $('result-heading').focus();
+  }
+
+  async function runSeparately() {
+    const skipW = $('skip-w').checked;
+    const total = chosen.reduce((sum, file) => sum + file.size, 0);
+    beginRun(total);
+    batch = Batch.start([...chosen], {
+      run: (file, onProgress) => checkFile(file, skipW, onProgress),
+      show: showFileCheck,
+      progress: (read) => showProgress(read, total),
+    });
+    running = batch;
+    try {
+      const {cancelled, counts} = await batch.done;
+      const n = (x) => x.toLocaleString('cs-CZ');
+      if (cancelled) {
+        setState('cancelled', 'Kontrola byla zrušena.');
+      } else {
+        setState('done', `Kontrola proběhla. Souborů: ${n(counts.done + counts.failed)}, bez nálezů: ${n(counts.clean)}, ` +
+          `s nálezy: ${n(counts.done - counts.clean)}, nezkontrolováno: ${n(counts.failed)}.`);
+      }
+    } catch (e) {
+      setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
+    } finally {
+      endRun($('batch-heading'));
     }
   }
 
@@ -214,18 +305,48 @@
     list.hidden = list.children.length === 0;
   }
 
-  function setLink(kind, bytes) {
-    const url = URL.createObjectURL(new Blob([bytes], {type: REPORT_TYPES[kind]}));
-    check.urls[kind] = url;
-    check.outputs[kind] = bytes;
-    for (const a of document.querySelectorAll(`a[data-download="${kind}"], a[data-open="${kind}"]`))
+  function showLink(kind, url) {
+    for (const a of document.querySelectorAll(`#downloads a[data-download="${kind}"], #downloads a[data-open="${kind}"]`))
       a.href = url;
   }
 
-  async function showResult(entries, skipW, result) {
-    check = {entries, skipW, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null};
+  // An output of a check, kept with it; the links show it while the check is shown.
+  function setLink(c, kind, bytes) {
+    const url = URL.createObjectURL(new Blob([bytes], {type: REPORT_TYPES[kind]}));
+    c.urls[kind] = url;
+    c.outputs[kind] = bytes;
+    if (c === check) showLink(kind, url);
+  }
+
+  // A finished run: its result, its findings, and the outputs made for it
+  // (the CSV report from the run itself, the others on request).
+  function makeCheck(entries, skipW, result) {
+    const c = {entries, skipW, result, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null, dropped: false};
+    if (result.status === 0) {
+      setLink(c, 'csv', result.report);
+      c.findings = Findings.read(result.report);
+    }
+    return c;
+  }
+
+  function showResult(entries, skipW, result) {
+    const c = makeCheck(entries, skipW, result);
+    showCheck(c);
+    if (result.status !== 0) {
+      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`);
+      return;
+    }
+    setState('done', c.findings.e === 0 && c.findings.w === 0
+      ? 'Kontrola proběhla: soubor neobsahuje žádné chyby.'
+      : 'Kontrola proběhla.');
+  }
+
+  function showCheck(c) {
+    hideResult();
+    check = c;
+    const result = c.result;
     $('console').textContent = result.screen;
-    showSubstitutes(entries);
+    showSubstitutes(c.entries);
     $('result').hidden = false;
     if (result.status !== 0) {
       $('failure').hidden = false;
@@ -233,26 +354,21 @@
       $('downloads').hidden = true;
       $('findings-box').hidden = true;
       $('totals').hidden = true;
-      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`);
       return;
     }
     $('downloads').hidden = false;
     $('findings-box').hidden = false;
     $('totals').hidden = false;
-    setLink('csv', result.report);
-    const findings = Findings.read(result.report);
-    check.findings = findings;
+    for (const [kind, url] of Object.entries(c.urls)) showLink(kind, url);
+    const findings = c.findings;
     const totals = $('totals');
     totals.dataset.e = String(findings.e);
     totals.dataset.w = String(findings.w);
     $('total-e').textContent = findings.e.toLocaleString('cs-CZ');
     $('total-w').textContent = findings.w.toLocaleString('cs-CZ');
-    $('skipped-w').hidden = !(skipW && findings.w > 0);
+    $('skipped-w').hidden = !(c.skipW && findings.w > 0);
     fillFilters(findings.rows);
     showFindings();
-    setState('done', findings.e === 0 && findings.w === 0
-      ? 'Kontrola proběhla: soubor neobsahuje žádné chyby.'
-      : 'Kontrola proběhla.');
   }
 
   // ---- Further outputs, made on their first request ----
@@ -270,10 +386,10 @@
     current.runs.push(run);
     const made = run.done.then((result) => {
       if (result.status !== 0) throw new Error(message(result.screen));
-      if (check !== current) throw new Engine.Cancelled();
+      if (current.dropped) throw new Engine.Cancelled();
       const reportKind = report.slice(report.indexOf('.') + 1);
-      if (!current.outputs[reportKind]) setLink(reportKind, result.report);
-      if (copy !== null) setLink('copy', result.copy);
+      if (!current.outputs[reportKind]) setLink(current, reportKind, result.report);
+      if (copy !== null) setLink(current, 'copy', result.copy);
       return current.outputs[kind];
     });
     current.pending[kind] = made;
@@ -287,22 +403,30 @@
     if (check !== null && check.outputs[kind]) return;  // the link holds its address already
     event.preventDefault();
     if (check === null || a.classList.contains('busy')) return;
+    const current = check;
     const opened = a.dataset.open ? window.open('', '_blank') : null;
     a.classList.add('busy');
     a.setAttribute('aria-busy', 'true');
     $('output-status').textContent = `Připravuji: ${a.textContent}…`;
+    // The link and the messages are the shown check's: by the time the
+    // output is made, another file of separate submissions may be shown.
+    const shown = () => check === current;
     try {
       await output(kind);
+      if (opened !== null) opened.location.href = current.urls[kind];
+      if (!shown()) return;
       $('output-status').textContent = `Připraveno: ${a.textContent}.`;
-      if (opened !== null) opened.location.href = check.urls[kind];
-      else a.click();
+      if (opened === null) a.click();
     } catch (e) {
       if (opened !== null) opened.close();
+      if (!shown()) return;
       $('output-status').textContent = '';
       if (!(e instanceof Engine.Cancelled)) $('output-error').textContent = `Soubor se nepodařilo vytvořit: ${e.message}`;
     } finally {
-      a.classList.remove('busy');
-      a.removeAttribute('aria-busy');
+      if (shown()) {
+        a.classList.remove('busy');
+        a.removeAttribute('aria-busy');
+      }
     }
   }
 
@@ -464,8 +588,12 @@
     });
     $('run').addEventListener('click', runCheck);
     $('cancel').addEventListener('click', cancelCheck);
-    for (const a of document.querySelectorAll('a[data-download], a[data-open]'))
+    for (const a of document.querySelectorAll(OUTPUT_LINKS))
       a.addEventListener('click', onOutputClick);
+    for (const radio of document.querySelectorAll('input[name="mode"]'))
+      radio.addEventListener('change', showMode);
+    Batch.wire();
+    $('back-to-summary').addEventListener('click', () => { if (batch !== null) batch.focusShown(); });
     $('more-findings').addEventListener('click', moreFindings);
     for (const id of ['filter-weight', 'filter-code', 'filter-employer'])
       $(id).addEventListener('change', showFindings);

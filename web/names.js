@@ -41,6 +41,14 @@ const RunNames = (() => {
     return out;
   }
 
+  // A text of the page's own as Windows-1250 bytes, for a file the clerk
+  // downloads: a character that has no byte there becomes '?'.
+  function encode(text) {
+    const out = [];
+    for (const c of text.normalize('NFC')) out.push(CP1250.get(c) ?? 0x3F);
+    return Uint8Array.from(out);
+  }
+
   // White space as the list reader splits on it.
   const LIST_SPACE = /[ \t\n\v\f\r]/;
 
@@ -96,5 +104,5 @@ const RunNames = (() => {
     return {args, list, folder: OUTPUT_FOLDER};
   }
 
-  return {assign, commandLine};
+  return {assign, commandLine, encode};
 })();

@@ -145,9 +145,13 @@ const variants = {
 const ENDED = () => !['idle', 'running'].includes(document.querySelector('#state').dataset.state);
 const state = (page) => page.evaluate(() => document.querySelector('#state').dataset.state);
 
-async function check(page, paths, {skipW = false} = {}) {
+// Several files are checked as one list unless mode says 'separate'.
+async function check(page, paths, {skipW = false, mode = 'parts'} = {}) {
   if (paths.length > 0) await page.upload('input#files', paths);
-  await page.evaluate((on) => { document.querySelector('input#skip-w').checked = on; }, skipW);
+  await page.evaluate((on, m) => {
+    document.querySelector('input#skip-w').checked = on;
+    document.querySelector(`input[name="mode"][value="${m}"]`).checked = true;
+  }, skipW, mode);
   await page.click('button#run');
   await page.waitFor(ENDED, 120000);
   return state(page);
@@ -531,6 +535,157 @@ const CASES = [
       await openSource(page);
       await look('with source lines open');
       assert.deepEqual(wider, []);
+    },
+  },
+  {
+    // Several files: the clerk chooses, with the keyboard, between separate
+    // submissions (the default) and the parts of one, which are one list as
+    // before. Each separate submission is the native single run of that file
+    // under its name, bad input gets its row and the others are checked, the
+    // summary leads to every file's result, and a cancel leaves the files
+    // not checked rows of their own.
+    name: 'several files: separate submissions or the parts of one; a native single run each, the summary and souhrn.csv, a cancel',
+    async run({page, engine}, t) {
+      const parts = [files.noFinalFeed, files.faulty];
+      await page.upload('input#files', parts);
+      const mode = () => page.evaluate(() => ({
+        mode: document.querySelector('input[name="mode"]:checked').value,
+        hints: ['list-hint', 'separate-hint'].filter((id) => !document.getElementById(id).hidden),
+      }));
+      assert.deepEqual(await mode(), {mode: 'separate', hints: ['separate-hint']});
+      await page.evaluate(() => document.querySelector('input[name="mode"]:checked').focus());
+      await page.press('ArrowDown');
+      assert.deepEqual(await mode(), {mode: 'parts', hints: ['list-hint']});
+      await page.click('button#run');
+      await page.waitFor(ENDED, 120000);
+      assert.equal(await state(page), 'done');
+      await assertNativeReport(page, nativeRun(parts).report, 'the parts of one submission');
+      assert.equal(await page.evaluate(() => document.querySelector('#batch').hidden), true);
+
+      await page.evaluate(() => document.querySelector('input[name="mode"]:checked').focus());
+      await page.press('ArrowUp');
+      assert.deepEqual(await mode(), {mode: 'separate', hints: ['separate-hint']});
+
+      // Separate submissions.
+      const czechName = Buffer.from([...Buffer.from('pobo'), 0xE8, ...Buffer.from('ka-'), 0x8A, ...Buffer.from('umperk.xml')]);
+      const czech = input('pobočka-Šumperk.xml', readFileSync(files.faulty));
+      const gone = input('zmizely.xml', readFileSync(files.example));
+      const paths = [files.example, files.faulty, czech, input('prazdny.xml', ''),
+        input('binarni.xml', Buffer.from(Array.from({length: 3000}, (_, i) => (i * 73 + 41) & 255))),
+        input('jiny;soubor.xml', '<?xml version="1.0" encoding="windows-1250"?>\n<faktura><cislo>1</cislo></faktura>\n'),
+        gone];
+      const wanted = paths.map((p) => (p === gone ? null : p === czech ? nativeRunNamed(czech, czechName, 'orve.csv') : nativeRun([p]).report));
+      const unreadable = /^Nelze cist soubor {2}zmizely\.xml\s+Program ukoncen$/;
+
+      await page.upload('input#files', paths);
+      rmSync(gone);
+      assert.deepEqual(await mode(), {mode: 'separate', hints: ['separate-hint']}, 'a new choice keeps the mode');
+      // The most runs under way at a time, seen from inside the page.
+      await page.evaluate(() => {
+        window.mostRunning = 0;
+        new MutationObserver(() => {
+          const n = document.querySelectorAll('table#summary tr[data-state="running"]').length;
+          window.mostRunning = Math.max(window.mostRunning, n);
+        }).observe(document.querySelector('table#summary'), {subtree: true, childList: true, attributes: true});
+      });
+      await page.click('button#run');
+      await page.waitFor(ENDED, 120000);
+      assert.equal(await state(page), 'done', await text(page, '#state'));
+      assert.equal(await focused(page), 'batch-heading', 'the focus goes to the summary when Cancel disappears');
+      const {most, allowed} = await page.evaluate(() => ({most: window.mostRunning, allowed: Math.min(navigator.hardwareConcurrency, 4)}));
+      assert.ok(most >= 1 && most <= allowed, `${most} runs at a time, ${allowed} allowed`);
+      t.diagnostic(`${engine}: at most ${most} runs at a time, ${allowed} allowed`);
+
+      // A row a file, in the order chosen, with the totals of its native run.
+      const rows = await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr')].map((tr) =>
+        ({name: tr.cells[0].textContent, state: tr.dataset.state, e: tr.dataset.e, w: tr.dataset.w, text: tr.cells[3].textContent})));
+      assert.deepEqual(rows.map(({text: _, ...row}) => row), paths.map((p, i) => ({name: basename(p),
+        ...(wanted[i] === null ? {state: 'failed', e: '', w: ''} : {state: 'done', e: csvFindings(wanted[i]).e, w: csvFindings(wanted[i]).w})})));
+      assert.match(rows.at(-1).text, /^nezkontrolován: Nelze cist soubor {2}zmizely\.xml Program ukoncen$/);
+      assert.ok(Number(rows[3].e) > 0 && Number(rows[4].e) > 0 && Number(rows[5].e) > 0, 'empty, binary and foreign files have findings');
+
+      // souhrn.csv: Windows-1250, a row a file, quoted as the CSV report quotes.
+      const summary = await page.download('a[data-download="souhrn"]');
+      assert.ok(summary.includes(czechName), 'the Czech name in Windows-1250');
+      const lines = decoder.decode(summary).split('\n');
+      assert.equal(lines.pop(), '', 'the last row ends in a line feed');
+      assert.ok(lines.includes('"jiny;soubor.xml";1;0;0;'), 'a name holding ";" is quoted');
+      const fields = lines.map(csvFields);
+      assert.deepEqual(fields.slice(0, -1), [['Soubor', 'Chyby E', 'Varování W', 'Stav', 'Zpráva'],
+        ...paths.slice(0, -1).map((p, i) => [basename(p), csvFindings(wanted[i]).e, csvFindings(wanted[i]).w, '0', ''])]);
+      assert.deepEqual(fields.at(-1).slice(0, 4), ['zmizely.xml', '', '', '13']);
+      assert.match(fields.at(-1)[4], unreadable);
+
+      // Every file's result: its CSV report byte for byte and its findings
+      // table, or the checker's message.
+      for (const [i, p] of paths.entries()) {
+        await page.click(`table#summary tbody tr:nth-child(${i + 1}) button.show`);
+        assert.equal(await text(page, '#result-file'), `: ${basename(p)}`);
+        if (wanted[i] === null) assert.match(await text(page, '#failure-text'), unreadable);
+        else await assertNativeReport(page, wanted[i], basename(p));
+      }
+      // Another report of a file, made on request, is its own native run too.
+      await page.click('table#summary tbody tr:nth-child(3) button.show');
+      assert.equal(withoutDate(await page.download('a[data-download="htm"]')),
+        withoutDate(nativeRunNamed(czech, czechName, 'orve.htm')));
+
+      // The keyboard: from the summary's heading to the second file, its
+      // result, and back to its row.
+      await page.evaluate(() => document.querySelector('#batch-heading').focus());
+      await page.press('Tab');
+      await page.press('Tab');
+      await page.press('Enter');
+      assert.equal(await focused(page), 'result-heading');
+      assert.equal(await text(page, '#result-file'), ': chybny.xml');
+      const line = Number(await text(page, 'table#findings tr[data-code] td'));
+      await openSource(page);
+      assert.equal(await text(page, 'tr.source tr.hit td'),
+        decoder.decode(readFileSync(files.faulty)).split('\n')[line - 1].replace(/\r/g, ''));
+      await page.evaluate(() => document.querySelector('#result-heading').focus());
+      await page.press('Tab');
+      assert.equal(await focused(page), 'back-to-summary');
+      await page.press('Enter');
+      assert.deepEqual(await page.evaluate(() => [document.activeElement.textContent, document.activeElement.getAttribute('aria-current')]),
+        ['chybny.xml', 'true']);
+
+      // axe once (it takes seconds in WebKit): the summary, a file's result
+      // and its lines open; the colours and names do not change at 400 px.
+      assert.deepEqual(axeSummary(await page.axe()), []);
+      await page.setViewport(400, 800);
+      assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth),
+        'at 400 px the page does not scroll sideways');
+
+      // A cancel ends the runs under way, and the files not yet checked are
+      // rows of their own; the summary says so.
+      await page.upload('input#files', [files.large, files.many, files.faulty]);
+      await page.click('button#run');
+      const clicked = await page.evaluate(() => new Promise((resolve) => {
+        const look = () => {
+          const running = document.querySelector('#state').dataset.state === 'running';
+          if (running && document.querySelector('#progress').value > 0) {
+            document.querySelector('button#cancel').click();
+            resolve(true);
+          } else if (!running) {
+            resolve(false);
+          } else {
+            setTimeout(look, 2);
+          }
+        };
+        look();
+      }));
+      assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled`);
+      await page.waitFor(ENDED, 30000);
+      assert.equal(await state(page), 'cancelled');
+      assert.equal(await focused(page), 'batch-heading');
+      const ended = await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr')].map((tr) => tr.dataset.state));
+      assert.ok(ended.every((x) => x === 'done' || x === 'cancelled') && ended.includes('cancelled'), ended.join(', '));
+      const after = decoder.decode(await page.download('a[data-download="souhrn"]')).split('\n').slice(1, -1).map(csvFields);
+      assert.deepEqual(after.map((f) => f[0]), ['velky.xml', 'mnoho.xml', 'chybny.xml']);
+      ended.forEach((x, i) => {
+        if (x === 'cancelled') assert.deepEqual(after[i].slice(1), ['', '', '', 'Kontrola byla zrušena.']);
+      });
+      const errors = await page.errors();
+      if (errors !== null) assert.deepEqual(errors, []);
     },
   },
 
