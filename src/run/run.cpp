@@ -102,6 +102,12 @@ bool je_vystupni_soubor(std::FILE* in) {
     return stejny_soubor(in, errsoub) || stejny_soubor(in, outsoub);
 }
 
+// The bytes a list may hold in all: a list of a million names is far below
+// it, while a list that never ends (a device such as /dev/zero or
+// /dev/urandom named as the list) is refused once it passes it, instead of
+// reading forever or filling the memory.
+constexpr std::size_t kMaxListBytes = 64u << 20;
+
 // Longest file name any system we run on can open (Windows' long paths).
 constexpr std::size_t kMaxListName = 32767;
 
@@ -109,11 +115,12 @@ constexpr std::size_t kMaxListName = 32767;
 // whole; a word longer than any file name is kept as its start and "...",
 // which no file can be named, so that its open fails visibly, and the memory
 // stays bounded whatever the list holds.
-bool dalsi_slovo(std::string& word) {
+bool dalsi_slovo(std::string& word, std::size_t& read) {
     int c;
     do {
         c = std::fgetc(linsoub);
-    } while (c != EOF && std::isspace(c));
+        ++read;
+    } while (c != EOF && std::isspace(c) && read <= kMaxListBytes);
     if (c == EOF) return false;
     word.clear();
     bool cut = false;
@@ -123,7 +130,8 @@ bool dalsi_slovo(std::string& word) {
         else
             cut = true;
         c = std::fgetc(linsoub);
-    } while (c != EOF && !std::isspace(c));
+        ++read;
+    } while (c != EOF && !std::isspace(c) && read <= kMaxListBytes);
     if (cut) word += "...";
     return true;
 }
@@ -146,6 +154,8 @@ std::string jmeno_z_utf8(const std::string& utf8) {
 #endif
 }
 
+bool seznam_bez_konce = false;  // the list passed kMaxListBytes
+
 // Opens the list file and keeps its names. False when it cannot be opened.
 bool nacti_seznam() {
     linsoub = std::fopen(s_vstsez.c_str(), "r");
@@ -156,7 +166,12 @@ bool nacti_seznam() {
     bool mark_possible = first == static_cast<unsigned char>(kBom[0]);
     bool utf8 = false;
     std::string word;
-    while (dalsi_slovo(word)) {
+    std::size_t read = 0;
+    while (dalsi_slovo(word, read)) {
+        if (read > kMaxListBytes) {
+            seznam_bez_konce = true;
+            break;
+        }
         if (mark_possible && word.starts_with(kBom)) {
             utf8 = true;
             word.erase(0, kBom.size());
@@ -276,6 +291,10 @@ int chran_vstupy() {
         sw_muf = 'A';
         s_vstsez = s_vstup.substr(1);
         nacti_seznam();
+        if (seznam_bez_konce) {
+            zprava(kCannotRead, s_vstsez);
+            return 13;
+        }
     }
     if (je_vstupem(s_chyby)) {
         zprava(kIsInput, s_chyby);
@@ -313,6 +332,10 @@ int otevri_soubory() {
         // report or the copy just made it): it is tried once more.
         if (!seznam_precten && !nacti_seznam()) {
             zprava(kCannotOpen, s_vstsez);
+            return 13;
+        }
+        if (seznam_bez_konce) {
+            zprava(kCannotRead, s_vstsez);
             return 13;
         }
         if (!jmena_seznamu.empty()) s_vstup = jmena_seznamu[dalsi_jmeno++];
@@ -414,6 +437,7 @@ void reset_run_state() {
     jmena_seznamu.clear();
     dalsi_jmeno = 0;
     seznam_precten = false;
+    seznam_bez_konce = false;
     reset_report();
     reset_catalogue();
     reset_tables();

@@ -171,6 +171,18 @@ TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {
     EXPECT_NE(read_file(path("r.csv")).find(shown), std::string::npos);
 }
 
+// A list that never ends is refused after a bounded read, before any
+// output exists: one endless word (/dev/zero) and endless words (/dev/urandom).
+TEST_F(Run, AListWithoutEndIsRefusedBeforeAnyOutput) {
+    for (const std::string list : {"/dev/zero", "/dev/urandom"}) {
+        std::string console;
+        EXPECT_EQ(run({"@" + list, path("r.csv")}, &console), 13) << list;
+        EXPECT_NE(console.find(" Nelze cist soubor  " + list + "\n Program ukoncen\n"), std::string::npos)
+            << list;
+        EXPECT_EQ(access(path("r.csv").c_str(), F_OK), -1) << list;
+    }
+}
+
 // A run that runs out of memory at any allocation ends as a run-level
 // failure: its message on the console and as the last text of the report,
 // every file closed, status 13; and the next run is a normal one.
