@@ -219,11 +219,12 @@ TEST(StateList, AbsentCodesStandAtTheListsLength) {
 TEST(CisKodstat, CzechAndSlovakCodesPassOthersWarnUnknownFail) {
     ReportCapture cap;
     cislo_radky = 77;
-    for (const char* code : {"CZ", "SK", "203", "SVK"}) EXPECT_EQ(cis_kodstat(code), 0) << code;
+    for (const char* code : {"CZ", "SK", "203", "SVK", "703"}) EXPECT_EQ(cis_kodstat(code), 0) << code;
     EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(cis_kodstat("004"), 0);  // the first position after them
     EXPECT_EQ(cis_kodstat("DE"), 0);
     EXPECT_EQ(cis_kodstat("XX"), 1);
-    EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;DE;CZ, SK"}));
+    EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;004;CZ, SK", "77;WL033;;;AA0033;DE;CZ, SK"}));
     EXPECT_EQ(nalezy(cap, "EL047"), (Rows{"77;EL047;;;AA0033;XX;   "}));
 }
 
