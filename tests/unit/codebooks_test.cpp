@@ -28,6 +28,7 @@ TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
     EXPECT_EQ(ico_na_cislo("12345679"), 12345679u);
     EXPECT_EQ(ico_na_cislo("00000400"), 400u);
     EXPECT_EQ(ico_na_cislo(" \t 00000001"), 1u);  // blanks before it are skipped
+    EXPECT_EQ(ico_na_cislo("\n\v\f\r2"), 2u);   // and every other white space
     EXPECT_EQ(ico_na_cislo("+42"), 42u);
     EXPECT_EQ(ico_na_cislo("1234567A"), 1234567u);  // the longest leading number
     EXPECT_EQ(ico_na_cislo("12 34"), 12u);
