@@ -58,6 +58,13 @@ inline constexpr ElementDef Ptab[P_END + 1] = {
     {"vytvoreno", 'S', 19, 19, 1005, 1006, "ESVYT"},
     {"KoNeCP", ' ', 0, 0, 0, 0, ""},
 };
+// The header's range check compares texts only: no header row has a numeric
+// range (a bound index from 1 to 999).
+static_assert([] {
+    for (const ElementDef& row : Ptab)
+        if (row.val_from_e >= 1 && row.val_from_e < 1000) return false;
+    return true;
+}());
 
 // Employer rows.
 enum TRow : int {

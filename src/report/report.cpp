@@ -38,22 +38,17 @@ constexpr const char* kBlanks77 =
 // Scratch buffers for the escaped texts of one row (eight columns at most).
 std::string scratch[8];
 
-bool is_hex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// Length of the entity or character reference that starts at s ('&'), or 0.
+// Length of the entity or character reference that starts at s ('&'), or 0:
+// a name, or "&#" and decimal digits or "&#x" and hexadecimal ones, then ';'.
 std::size_t reference_length(std::string_view s) {
     for (std::string_view name : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"})
         if (s.starts_with(name)) return name.size();
     if (!s.starts_with("&#")) return 0;
-    std::size_t i = 2;
-    const bool hex = s.size() > 2 && s[2] == 'x';
-    if (hex) ++i;
-    const std::size_t first = i;
-    while (i < s.size() && (hex ? is_hex(s[i]) : (s[i] >= '0' && s[i] <= '9'))) ++i;
-    if (i == first || i >= s.size() || s[i] != ';') return 0;
-    return i + 1;
+    const bool hex = s.starts_with("&#x");
+    const std::size_t first = hex ? 3 : 2;
+    const std::size_t end = s.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789", first);
+    if (end == first || end == std::string_view::npos || s[end] != ';') return 0;
+    return end + 1;
 }
 
 // '<' as "&lt;", a '&' that begins no reference as "&amp;"; all else as is.

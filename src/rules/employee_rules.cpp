@@ -71,7 +71,6 @@ void zapis_do_registru(int row, const char* content, double v) {
         case N_AA0216: z.anec_iAA0216 = v; break;
         case N_AA0132: z.anec_iAA0132 = v; break;
         case N_AA0137: z.anec_iAA0137 = cele_cislo(v); break;
-        default: break;
     }
 }
 

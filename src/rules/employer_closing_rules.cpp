@@ -162,13 +162,14 @@ void skupiny_zamestnancu(int serazenych) {
         }
         p += dalsich + 1;
     }
+    // The group findings carry their employee; what follows concerns the employer.
+    set_identnec(kBez);
 }
 
 // ---- Step 5: employer totals against the sums over the records -------------
 
 // The average headcount agrees when both print alike to four decimals.
 void prumerny_pocet_proti_souctu() {
-    set_identnec(kBez);
     if (TTabEsw[T_AA0114] == 'E') return;
     const double a114 = TTabSum[T_AA0114];
     const FindingText hodnota = text("%10.4f", a114), soucet = text("%10.4f", sumz_AA0136);
@@ -177,7 +178,6 @@ void prumerny_pocet_proti_souctu() {
 }
 
 void soucet_presne(int row, double soucet, const char* kod) {
-    set_identnec(kBez);
     if (TTabEsw[row] == 'E') return;
     if (TTabSum[row] != soucet)
         zpracuj_chybu(line_text(TTabLin[row]).s, kod, Ttab[row].elem.data(),
@@ -200,7 +200,6 @@ void pravidla_zamestnavatele() {
     if (sw_anec_AA0033 > 0)
         zpracuj_chybu(line_text(lin_anec_AA0033).s, "WL053", "AA0033", val_anec_AA0033,
                       "delka 2");
-    set_identnec(kBez);
     chk_AA0118(atel_iAA0118);
     if (sw_stejne_vzdelani == 'A' && n >= 50)
         zpracuj_chybu(s_cislo_radky(), "EL081", "AA0223", text("%c", sav_AA0223).s, kBez);

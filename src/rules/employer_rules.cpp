@@ -79,7 +79,6 @@ void akce_radku(int r, const char* content, double v) {
         atel_iAA0119 = v;
         chk_AA0123(atel_iAA0123);
         break;
-    default: break;
     }
 }
 

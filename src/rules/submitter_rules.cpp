@@ -10,7 +10,6 @@
 #include "src/report/report.h"
 #include "src/rules/rules.h"
 #include "src/structure/tables.h"
-#include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
@@ -20,21 +19,6 @@ namespace {
 void hlas_radek(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);
-}
-
-// Outcome of the range check of a header element.
-enum class Rozsah { v_mezich, mimo, neni_cislo };
-
-// A row with a numeric range converts the content first; a row with a text
-// range compares the whole content; a row without a range always passes.
-Rozsah over_rozsah(const ElementDef& row, const char* content) {
-    if (row.val_from_e >= 1 && row.val_from_e <= 999) {
-        double v = 0.0;
-        if (StrToDbl(&v, content, row.typ) != 0) return Rozsah::neni_cislo;
-        return mimo_num_rozsah(row, v) ? Rozsah::mimo : Rozsah::v_mezich;
-    }
-    if (row.val_from_e >= 1000 && mimo_text_rozsah(row, content)) return Rozsah::mimo;
-    return Rozsah::v_mezich;
 }
 
 // The element's own checks, run whatever the range check found.
@@ -67,11 +51,11 @@ int k_Pre(std::string_view name_v, std::string_view content_v) {
         hlas_radek(row, name, content, delka_text(row).s);
         return 0;
     }
-    const Rozsah rozsah = over_rozsah(row, content);
-    if (rozsah != Rozsah::v_mezich) {
+    // A row with a text range compares the whole content; a row without one
+    // passes. No header row has a numeric range (data/element_tables.h).
+    if (row.val_from_e >= 1000 && mimo_text_rozsah(row, content)) {
         PTabEsw[r] = 'E';
         hlas_radek(row, name, content, "?");
-        if (rozsah == Rozsah::neni_cislo) return 0;
     }
     vlastni_kontroly(r, content);
     return 0;

@@ -18,10 +18,11 @@ inline void kopiruj_text(char* dst, std::size_t size, const char* src) {
     dst[n] = '\0';
 }
 
-// dst += add, cut so that dst holds at most size - 1 characters.
+// dst += add, cut so that dst holds at most size - 1 characters. dst ends
+// inside its buffer, so the room left is at least its terminator's.
 inline void pripoj_text(char* dst, std::size_t size, const char* add) {
     const std::size_t len = std::strlen(dst);
-    if (len + 1 < size) kopiruj_text(dst + len, size - len, add);
+    kopiruj_text(dst + len, size - len, add);
 }
 
 }  // namespace quelt

@@ -34,20 +34,6 @@ int jinstr(const char* str, char ch) {
     return 0;
 }
 
-int jstrtostr(char* dst, int dpos, const char* src, int spos, int n) {
-    const int dlen = static_cast<int>(std::strlen(dst));
-    char* d = dst + (dpos - 1);
-    const char* s = src + (spos - 1);
-    int copied = 0;
-    while (copied < n && s[copied] != '\0') {
-        d[copied] = s[copied];
-        ++copied;
-    }
-    // A stretch that reaches past the text in dst becomes its end.
-    if (dpos - 1 + copied >= dlen) d[copied] = '\0';
-    return copied;
-}
-
 double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }
 
 char prvek_zac_kon(std::string_view name, std::string_view tag) {

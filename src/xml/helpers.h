@@ -14,7 +14,6 @@ namespace quelt {
 int jsubstr(char* dst, const char* src, int pos, int len);
 int jezltrim(char* dst, const char* src);
 int jinstr(const char* str, char ch);
-int jstrtostr(char* dst, int dpos, const char* src, int spos, int n);
 double jezdifdbl(double a, double b);
 
 // Exact powers of ten: every one up to 1e22 is a double without rounding.

@@ -190,6 +190,24 @@ TEST_F(EmployeeClosing, EL051TableCornersAndOnlyForTheHeadcount) {
     EXPECT_EQ(po_kontrole("EL051").size(), 1u);
     NTabSum[N_AA0137] = 2;
     EXPECT_EQ(po_kontrole("EL051").size(), 1u);  // no further finding
+    NTabSum[N_AA0137] = 1;
+    NTabSum[N_AA0129] = 1;
+    NTabSum[N_AA0127] = 1;
+    NTabSum[N_AA0128] = 1;
+    NTabSum[N_AA0138] = 6549;  // below the whole table too: still one finding
+    EXPECT_EQ(po_kontrole("EL051").size(), 2u);
+}
+
+TEST_F(EmployeeClosing, EL051NoLookUpOutsideTheTable) {
+    // An increase code past the table's, a class below its first.
+    for (double v : {4.0, 2.0}) {
+        NTabSum[N_AA0129] = v;
+        NTabSum[N_AA0127] = v == 4 ? 5 : 0.5;
+        for (double s : {3.0, 0.0}) {
+            NTabSum[N_AA0128] = s;
+            EXPECT_TRUE(po_kontrole("EL051").empty()) << v << " " << s;
+        }
+    }
 }
 
 TEST_F(EmployeeClosing, EL051SkippedWhenAGateElementFailed) {
@@ -291,11 +309,14 @@ TEST_F(EmployeeClosing, EL013ManagementBonusIsSixTenthsOfTheHighestTariff) {
                                                              "AA0140;     12307; <=      12306"});
 }
 
-TEST_F(EmployeeClosing, EL013SkippedWhenAGateElementFailed) {
+TEST_F(EmployeeClosing, EL013NeedsHeadcountDaysAndValidGates) {
     NTabSum[N_AA0140] = 20000;
     NTabEsw[N_AA0137] = 'E';
     EXPECT_TRUE(po_kontrole("EL013").empty());
     NTabEsw[N_AA0137] = ' ';
+    NTabSum[N_AA0137] = 2;
+    EXPECT_TRUE(po_kontrole("EL013").empty());
+    NTabSum[N_AA0137] = 1;
     NTabSum[N_AA0218] = 0;
     EXPECT_TRUE(po_kontrole("EL013").empty());
 }
@@ -478,6 +499,10 @@ TEST_F(EmployeeClosing, WL060UpperLimitPrintedAtMost40ButComparedUncapped) {
     NTabSum[N_AA0131] = 15.5;
     EXPECT_EQ(po_kontrole("WL060").back(),
               u_prvku(N_AA0131, "WL060") + "AA0131;       15.50;        5.00 -        15.00 ");
+    NTabSum[N_AA0136] = 0.68;  // 13.6 to 40.8 hours
+    NTabSum[N_AA0131] = 41;
+    EXPECT_EQ(po_kontrole("WL060").back(),
+              u_prvku(N_AA0131, "WL060") + "AA0131;       41.00;       13.60 -        40.00 ");
 }
 
 TEST_F(EmployeeClosing, WL060NeedsDaysAndValidGates) {
@@ -492,6 +517,8 @@ TEST_F(EmployeeClosing, WL060NeedsDaysAndValidGates) {
 // ---- 16. EL066 ----
 
 TEST_F(EmployeeClosing, EL066CountAgainstTheShareOfThePeriod) {
+    NTabSum[N_AA0136] = 1.1;  // the limit itself at 181 days
+    EXPECT_TRUE(po_kontrole("EL066").empty());
     NTabSum[N_AA0218] = 100;  // limit 1.1 x 100 / 181 = 0.607735
     NTabSum[N_AA0136] = 0.6077;
     EXPECT_TRUE(po_kontrole("EL066").empty());

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <new>
 #include <sstream>
@@ -96,6 +97,20 @@ protected:
 
 }  // namespace
 
+// An employer total that a file leaves out is not the one of the run before:
+// the second run of b.xml reports as a fresh one does.
+TEST_F(Run, ARunKeepsNoEmployerTotalOfTheRunBefore) {
+    write_file(path("a.xml"), "<ORV>\n<zamestnavatel>\n<AA0123>72420</AA0123>\n</zamestnavatel>\n</ORV>\n");
+    write_file(path("b.xml"),
+               "<ORV>\n<zamestnavatel>\n<AA0118>36210</AA0118>\n<AA0119>0</AA0119>\n</zamestnavatel>\n</ORV>\n");
+    ASSERT_EQ(run({path("b.xml"), path("fresh.csv")}), 0);
+    ASSERT_EQ(run({path("a.xml"), path("a.csv")}), 0);
+    ASSERT_EQ(run({path("b.xml"), path("again.csv")}), 0);
+    const std::string fresh = read_file(path("fresh.csv"));
+    EXPECT_NE(fresh.find(";EL062;"), std::string::npos);  // no budget: below the band
+    EXPECT_EQ(read_file(path("again.csv")), fresh);
+}
+
 TEST_F(Run, RepeatedRunsGiveIdenticalReports) {
     write_file(path("in.xml"), kSmall);
     for (const char* ext : {".htm", ".txt", ".csv", ".xml"}) {
@@ -114,6 +129,28 @@ TEST_F(Run, SourceDateEpochGivesTheHeadDate) {
     write_file(path("in.xml"), kSmall);
     ASSERT_EQ(run({path("in.xml"), path("r.txt")}), 0);
     EXPECT_NE(read_file(path("r.txt")).find("06/07/2010  08:00:00"), std::string::npos);
+}
+
+// Without SOURCE_DATE_EPOCH, or with one that is not a number, the clock.
+TEST_F(Run, WithoutSourceDateEpochTheHeadHasTheLocalTime) {
+    write_file(path("in.xml"), kSmall);
+    for (const char* epoch : {static_cast<const char*>(nullptr), "", "1278403200x"}) {
+        if (epoch == nullptr) unsetenv("SOURCE_DATE_EPOCH");
+        else setenv("SOURCE_DATE_EPOCH", epoch, 1);
+        const std::time_t before = std::time(nullptr);
+        ASSERT_EQ(run({path("in.xml"), path("r.txt")}), 0);
+        const std::time_t after = std::time(nullptr);
+        const std::string report = read_file(path("r.txt"));
+        bool found = false;
+        for (std::time_t t = before; t <= after && !found; ++t) {
+            std::tm parts{};
+            localtime_r(&t, &parts);
+            char shown[32];
+            std::strftime(shown, sizeof shown, "%d/%m/%Y  %H:%M:%S", &parts);
+            found = report.find(shown) != std::string::npos;
+        }
+        EXPECT_TRUE(found) << (epoch ? epoch : "unset") << "\n" << report.substr(0, 300);
+    }
 }
 
 TEST_F(Run, EmptyArgumentIsTheInputName) {
@@ -160,6 +197,15 @@ TEST_F(Run, LineNumbersRunOnAcrossTheFilesOfAList) {
     ASSERT_EQ(run({"@" + path("list.lst"), path("r.csv")}), 0);
     // No employer in the run: ES308 at the line where the input ended.
     EXPECT_NE(read_file(path("r.csv")).find("\n7;ES308;"), std::string::npos);
+}
+
+TEST_F(Run, AMissingFileOfAListEndsTheProgressLineFirst) {
+    write_file(path("a.xml"), "<ORV>\n</ORV>\n");
+    write_file(path("list.lst"), path("a.xml") + " " + path("none.xml"));
+    std::string console;
+    EXPECT_EQ(run({"@" + path("list.lst"), path("r.csv")}, &console), 13);
+    EXPECT_NE(console.find(std::string(77, ' ') + "\r Nelze otevrit soubor  " + path("none.xml")),
+              std::string::npos);
 }
 
 TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {

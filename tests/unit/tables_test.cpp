@@ -83,6 +83,19 @@ TEST(Tables, LengthTexts) {
 
 // Names that share their last bytes and length with a table name must still
 // be told apart by the full comparison behind the hash.
+// Names compared word by word: a difference in either word, at every length.
+TEST(Tables, SameNameComparesWholeNames) {
+    for (const std::string a : {"ab", "abcd", "abcdefg", "abcdefgh", "abcdefghijklmnop", "abcdefghijklmnopq"}) {
+        EXPECT_TRUE(same_name(a, a)) << a;
+        EXPECT_FALSE(same_name(a, a + "x")) << a;
+        for (std::size_t i : {std::size_t{0}, a.size() - 1}) {
+            std::string b = a;
+            b[i] = 'X';
+            EXPECT_FALSE(same_name(a, b)) << a << " " << i;
+        }
+    }
+}
+
 TEST(Tables, LookAlikeNamesAreNotFound) {
     EXPECT_EQ(najdi_N("AB0126"), N_END);
     EXPECT_EQ(najdi_N("XX0690"), N_END);

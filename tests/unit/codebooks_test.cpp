@@ -28,6 +28,7 @@ TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
     EXPECT_EQ(ico_na_cislo("12345679"), 12345679u);
     EXPECT_EQ(ico_na_cislo("00000400"), 400u);
     EXPECT_EQ(ico_na_cislo(" \t 00000001"), 1u);  // blanks before it are skipped
+    EXPECT_EQ(ico_na_cislo("\n\v\f\r2"), 2u);   // and every other white space
     EXPECT_EQ(ico_na_cislo("+42"), 42u);
     EXPECT_EQ(ico_na_cislo("1234567A"), 1234567u);  // the longest leading number
     EXPECT_EQ(ico_na_cislo("12 34"), 12u);
@@ -219,11 +220,12 @@ TEST(StateList, AbsentCodesStandAtTheListsLength) {
 TEST(CisKodstat, CzechAndSlovakCodesPassOthersWarnUnknownFail) {
     ReportCapture cap;
     cislo_radky = 77;
-    for (const char* code : {"CZ", "SK", "203", "SVK"}) EXPECT_EQ(cis_kodstat(code), 0) << code;
+    for (const char* code : {"CZ", "SK", "203", "SVK", "703"}) EXPECT_EQ(cis_kodstat(code), 0) << code;
     EXPECT_TRUE(cap.rows().empty());
+    EXPECT_EQ(cis_kodstat("004"), 0);  // the first position after them
     EXPECT_EQ(cis_kodstat("DE"), 0);
     EXPECT_EQ(cis_kodstat("XX"), 1);
-    EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;DE;CZ, SK"}));
+    EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;004;CZ, SK", "77;WL033;;;AA0033;DE;CZ, SK"}));
     EXPECT_EQ(nalezy(cap, "EL047"), (Rows{"77;EL047;;;AA0033;XX;   "}));
 }
 

@@ -24,6 +24,9 @@ TEST(Helpers, JsubstrCopiesFromOneBasedPosition) {
     EXPECT_STREQ(dst, "");
     EXPECT_EQ(jsubstr(dst, "@list", 2, 3), 3);
     EXPECT_STREQ(dst, "lis");
+    EXPECT_EQ(jsubstr(dst, "abc", 0, 2), 0);  // no position 0
+    EXPECT_EQ(jsubstr(dst, "abc", 1, 0), 0);
+    EXPECT_STREQ(dst, "");
 }
 
 TEST(Helpers, JezltrimRemovesLeadingSpacesOnly) {
@@ -33,13 +36,6 @@ TEST(Helpers, JezltrimRemovesLeadingSpacesOnly) {
     char tab[16] = "\t12";
     jezltrim(tab, tab);
     EXPECT_STREQ(tab, "\t12");
-}
-
-TEST(Helpers, JstrtostrBuildsIntoEmptyBuffer) {
-    char dst[32] = "";
-    EXPECT_EQ(jstrtostr(dst, 1, "06/12", 1, 5), 5);
-    EXPECT_EQ(jstrtostr(dst, 6, "/2026", 1, 5), 5);
-    EXPECT_STREQ(dst, "06/12/2026");
 }
 
 TEST(Helpers, JezdifdblIsAbsoluteDifference) {
@@ -95,6 +91,7 @@ TEST(Helpers, PrvekZacKonMatchesEndTagsByPrefix) {
     EXPECT_EQ(prvek_zac_kon("AA0017", "xAA0017"), 'A');
     EXPECT_EQ(prvek_zac_kon("AA0017", "/AA001"), 'N');
     EXPECT_EQ(prvek_zac_kon("AA0017", ""), 'N');
+    EXPECT_EQ(prvek_zac_kon("", ""), 'A');
 }
 
 // The fast conversion must give exactly what strtod gives, to the last bit,

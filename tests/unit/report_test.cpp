@@ -82,9 +82,10 @@ TEST(Report, XmlRowInFourWrites) {
 
 TEST(Report, MarkupIsEscapedInDataTexts) {
     ReportCapture report('X');
-    zpracuj_chybu("1", "WL007", "AA0132", "a&b &amp; &#38; &#x26; &#; &lt", " <= 1872");
+    zpracuj_chybu("1", "WL007", "AA0132", "a&b &amp; &#38; &#x26; &#; &lt &#xf; &#xAF; &#x1 &#x", " <= 1872");
     const std::string t = report.text();
-    EXPECT_NE(t.find("<Hodnota>a&amp;b &amp; &#38; &#x26; &amp;#; &amp;lt</Hodnota>"), std::string::npos);
+    EXPECT_NE(t.find("<Hodnota>a&amp;b &amp; &#38; &#x26; &amp;#; &amp;lt &#xf; &#xAF; &amp;#x1 &amp;#x</Hodnota>"),
+              std::string::npos);
     EXPECT_NE(t.find("<DelkaHodn> &lt;= 1872</DelkaHodn>"), std::string::npos);
 }
 
