@@ -518,9 +518,7 @@ int chraneny_beh(Beh beh) {
         status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
     } catch (...) {
         if (kVyjimkaKonciProgram) throw;
-        status = preruseny_beh(" Vnitrni chyba programu
- Program ukoncen
-");  // GCOVR_EXCL_LINE: only memory throws
+        status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");  // GCOVR_EXCL_LINE: only memory throws
     }
     zavri_vse();
     std::fflush(konzole);
