@@ -81,7 +81,7 @@ void print_head(std::size_t count) {
                 "protokolu HTML: nejprve všechny chyby (E), potom varování (W).\n\n",
                 count);
     // The rule for sending is said in the same words in the guide (navod.md);
-    // the release checks that it is.
+    // a test of the packed release checks that it is.
     std::printf("%s\n\n", kPravidloOdeslani);
     std::printf("| Kód | Váha | Očekáváno | Popis |\n|---|---|---|---|\n");
 }
