@@ -1,5 +1,5 @@
-// Prints the table of all finding codes as Markdown in UTF-8, for the user
-// guide of a release (docs/kody.md): code, weight, expected text and
+// Prints the table of all finding codes as Markdown in UTF-8, for the list of
+// codes of a release (kody.md, made kody.html): code, weight, expected text and
 // description, taken from the catalogue compiled into the checker, so the
 // table can never disagree with the reports.
 //

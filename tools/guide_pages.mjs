@@ -1,6 +1,6 @@
 // Makes the guide and the list of finding codes of a release as pages that
 // any browser opens from disk: navod.html from docs/navod.md and kody.html
-// from the table the catalogue prints (docs/kody.md). Debian's cmark-gfm turns
+// from the table the catalogue prints (kody.md). Debian's cmark-gfm turns
 // the Markdown into HTML (tables included; raw HTML in the source is refused,
 // so a page holds only what Markdown can say), and docs/stranka.html wraps it:
 // Czech, the release's version and label, links between the guide, the codes
