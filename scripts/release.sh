@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Makes the release archive for Windows users:
-# build-release/quelt-windows-x64-VERSION-LABEL.zip with quelt.exe, the web
-# page quelt-kontrola.html (the same checker in the browser, one file), the
-# label of the registers it carries (kampan.txt), the README, the Czech user
-# guide (docs/navod.md), the table of all finding codes (docs/kody.md, printed
-# from the catalogue compiled into the checker, so it always matches the
-# reports) and an example submission.
+# Makes the release archive for Windows users,
+# build-release/quelt-windows-x64-VERSION-LABEL.zip, and SHA256SUMS beside
+# it. What the archive holds and how it is packed: scripts/pack-release.sh
+# (the page quelt-kontrola.html, quelt.exe, the guide and the codes as pages,
+# the example, the label kampan.txt; the English README in pro-spravce/).
 #
 #   scripts/release.sh                                 with the samples in data/
 #   QUELT_DATA_DIR=/path/to/lists scripts/release.sh   with a campaign's lists
+#   QUELT_VERSION=2010.1 scripts/release.sh            the version named by the office
 #
 # The data folder holds the nine list files (data/README.md) and kampan.txt,
 # one line in UTF-8 saying which campaign and registers it holds; LABEL in
 # the archive's name is its short ASCII form. A relative QUELT_DATA_DIR is
-# taken from where the command was started.
+# taken from where the command was started. VERSION: tools/version.mjs
+# (QUELT_VERSION, else the commit's tag such as v2010.1, else an unmarked
+# build with its hash).
 #
 # The tests run on builds with the samples in data/, which the golden cases
 # and the page's test need: scripts/build-windows.sh runs the golden suite
@@ -22,15 +23,18 @@
 # each target is built once more with its lists, linked from the tested
 # build's compiled checker (a relink), and those builds are packed.
 #
-# The example is examples/priklad.xml with the values that registers decide
-# taken from the folder's lists (tools/campaign.mjs example). The packed
-# quelt.exe (under wine; QUELT_WINDOWS_TESTS=0 skips it) and the page's
-# checker (its command line under Node) check it, and must find nothing that
-# a register decides: ER202, WR204 or EL046 there would mean the build does
-# not carry the folder's registers.
+# After packing (twice, the second time only to compare the bytes), the
+# archive is unpacked and checked as shipped: the texts' byte order marks and
+# line ends, the example's bytes; the packed quelt.exe under wine on the
+# example; the packed page opened from disk in Chromium and Firefox (and
+# WebKit where its driver is installed) on the example, with its label, and
+# the guide and the codes under axe-core (tools/release_check.mjs). The
+# example is examples/priklad.xml with the values that registers decide taken
+# from the folder's lists (tools/campaign.mjs example): ER202, WR204 or EL046
+# on it would mean the build does not carry the folder's registers.
 #
-# The archive holds the texts with CR LF line ends, and every file carries the
-# time of the last commit, so the same commit and lists give the same archive.
+# An earlier release in build-release/ is moved into a folder of its own
+# there, never removed.
 set -euo pipefail
 started_in=$PWD
 cd "$(dirname "$0")/.."
@@ -42,7 +46,7 @@ started=$SECONDS
 
 source scripts/packages.sh
 source scripts/data-folder.sh
-install_packages zip unzip nodejs
+install_packages zip unzip nodejs cmark-gfm
 
 # The folder first: a folder without its label, or with a list the build
 # would refuse (the message names the file and the entry), stops the release
@@ -82,32 +86,36 @@ relinked=$SECONDS
 cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF \
       -DQUELT_DATA_DIR="$root/data" -DQUELT_CORE_FROM= >/dev/null
 cmake --build "$host" -j"$jobs" --target quelt_catalogue_table
+table=$host/tools/quelt_catalogue_table
 
-version=$(git describe --tags --always --dirty 2>/dev/null || echo unknown)
-name=quelt-windows-x64-$version-$ascii
-stage=$out/$name
-rm -rf "$out"   # one archive at a time: the folder holds this release only
-mkdir -p "$stage/docs"
-cp "$windows/quelt.exe" "$stage/"
-cp "$web/quelt-kontrola.html" "$stage/"
-node tools/campaign.mjs label-file "$data" "$stage/kampan.txt"
-cp README.md "$stage/"
-cp docs/navod.md "$stage/docs/"
-"$host/tools/quelt_catalogue_table" > "$stage/docs/kody.md"
-node tools/campaign.mjs example "$data" examples/priklad.xml "$stage/priklad.xml"
-
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
-find "$stage" -exec touch -h -d "@$stamp" {} +
-
-# Texts get CR LF (-l) for Notepad; the program, the page and the
-# Windows-1250 example stay byte for byte. -X: no extra Unix attributes; names in a fixed order.
-(
-  cd "$out"
-  zip -q -X -l "$name.zip" "$name/kampan.txt" "$name/README.md" "$name/docs/navod.md" "$name/docs/kody.md"
-  zip -q -X "$name.zip" "$name/quelt.exe" "$name/quelt-kontrola.html" "$name/priklad.xml"
-)
-archive=$root/$out/$name.zip
+# Earlier releases stay: whatever the folder holds is moved aside, into a
+# folder named after the time it is moved, and said so.
+keep_earlier_releases() {
+  local earlier
+  [ -d "$out" ] && [ -n "$(find "$out" -maxdepth 1 -type f -print -quit)" ] || return 0
+  earlier=$out/earlier-$(date -u +%Y%m%dT%H%M%SZ)
+  mkdir -p "$earlier"
+  find "$out" -maxdepth 1 -type f -exec mv {} "$earlier/" \;
+  echo "The earlier release in $out/ is kept in $earlier/."
+}
+keep_earlier_releases
+name=$(QUELT_DATA_DIR=$data scripts/pack-release.sh "$out" "$windows" "$web" "$table")
+archive=$root/$out/$name
+# Packing again from the same builds must give the same bytes.
+again=$(mktemp -d)
+QUELT_DATA_DIR=$data scripts/pack-release.sh "$again" "$windows" "$web" "$table" >/dev/null
+if ! cmp -s "$archive" "$again/$name" || ! cmp -s "$out/SHA256SUMS" "$again/SHA256SUMS"; then
+  echo "Packing twice from the same builds gave different archives: $archive and $again/$name" >&2
+  exit 1
+fi
+rm -rf "$again"
 packed=$SECONDS
+
+# ---- The archive as shipped: unpacked, each file checked where a clerk meets it ----
+
+check=$(mktemp -d)
+trap 'rm -rf "$check"' EXIT
+(cd "$check" && unzip -q "$archive")
 
 # The report's rows of findings that a register decides.
 register_findings() {
@@ -130,31 +138,63 @@ check_report() {
   echo "$who checked the example without a register finding."
 }
 
-check=$(mktemp -d)
-trap 'rm -rf "$check"' EXIT
-(cd "$check" && unzip -q "$archive")
-
-# The packed program, run as a user would: on the example, under wine.
-if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
+# Runs a program of the unpacked archive under wine in folder $1, writing
+# the output $2 (how the helper tells a failed start), through the
+# scripts' one wine helper (one retry of a failed start, wine's own output on
+# a second failure); then waits for the wine server that run started to end
+# by itself, so that no later wine run (a new build-windows/ in the same
+# place) meets it.
+run_under_wine() {
+  local dir=$1 output=$2 status=0 wine wineserver
+  shift 2
   export WINEPREFIX=${QUELT_WINEPREFIX:-$root/build-windows/wine}
-  source scripts/wine-run.sh
-  wine=$(find_wine)
-  (cd "$check/$name" && "$root/scripts/wine-run.sh" --output chyby.csv quelt.exe priklad.xml chyby.csv >/dev/null) || true
-  # Wait for the wine server that run started to end by itself, so that no
-  # later wine run (a new build-windows/ in the same place) meets it.
+  (cd "$dir" && "$root/scripts/wine-run.sh" --output "$output" "$@" >/dev/null) || status=$?
+  wine=$(source "$root/scripts/wine-run.sh" && find_wine)
   wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
   [ -x "$wineserver" ] || wineserver=wineserver
   "$wineserver" -w || true
-  check_report "The packed quelt.exe" "$check/$name/chyby.csv"
+  return "$status"
+}
+
+# The texts for reading carry a byte order mark and CR LF; the example is the
+# Windows-1250 bytes made for the folder's lists.
+check_texts() {
+  local text example
+  for text in kampan.txt pro-spravce/README.md; do
+    if [ "$(head -c 3 "$check/$text" | od -An -tx1 | tr -d ' ')" != efbbbf ] ||
+       [ "$(tr -cd '\n' <"$check/$text" | wc -c)" != "$(grep -c $'\r$' "$check/$text")" ]; then
+      echo "$text in the archive lacks its byte order mark or a CR LF line end" >&2
+      return 1
+    fi
+  done
+  example=$(mktemp)
+  node tools/campaign.mjs example "$data" examples/priklad.xml "$example"
+  cmp -s "$example" "$check/priklad.xml" || { echo "priklad.xml in the archive is not the example's bytes" >&2; rm -f "$example"; return 1; }
+  rm -f "$example"
+  echo "kampan.txt and pro-spravce/README.md: byte order mark and CR LF; priklad.xml: the example's bytes."
+}
+check_texts
+
+# The packed program, run as a user would: on the example, under wine.
+if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
+  run_under_wine "$check" chyby.csv quelt.exe priklad.xml chyby.csv
+  check_report "The packed quelt.exe" "$check/chyby.csv"
+  rm -f "$check/chyby.csv"
 else
   echo "The packed quelt.exe not run (QUELT_WINDOWS_TESTS=0)."
 fi
 
-# The page's checker, as its command line under Node, on the packed example.
-(cd "$check/$name" && node "$root/$web/quelt.js" priklad.xml chyby-web.csv >/dev/null)
-check_report "The page's checker ($web)" "$check/$name/chyby-web.csv"
+# The packed page opened from disk, the guide and the codes, in Chromium and
+# Firefox, and in WebKit where its driver is installed.
+engines=chromium,firefox
+command -v WebKitWebDriver >/dev/null && engines+=,webkit
+install_packages $(browser_packages "$engines")
+install_browser_driver "$root"
+QUELT_BROWSERS=$engines run_with_browsers "$engines" \
+  node tools/release_check.mjs "$check" "$label" "$samples" "$(node tools/version.mjs text)"
 
 unzip -l "$archive"
-sha256sum "$archive"
+echo "Checksum, in $out/SHA256SUMS:"
+cat "$out/SHA256SUMS"
 echo "Release timings: tested builds $((tested - started)) s, campaign builds $((relinked - tested)) s," \
      "packing $((packed - relinked)) s, checks $((SECONDS - packed)) s"

@@ -39,6 +39,10 @@ configure() {
   cmake -S . -B "$build" -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM= "$@" >/dev/null
 }
 
+# The test that packs the release needs these (tools/CMakeLists.txt).
+source scripts/packages.sh
+install_packages zip unzip cmark-gfm nodejs
+
 configure build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"

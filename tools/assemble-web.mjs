@@ -9,7 +9,9 @@
 // loads only its own scripts and style, the single file nothing (its scripts
 // and style are allowed by their hashes). Under its title the page shows the
 // label of the data folder the build took its lists from, and a note when
-// registers in it are the samples (tools/campaign.mjs).
+// registers in it are the samples (tools/campaign.mjs), and the release's
+// version (tools/version.mjs) beside the link to the guide, navod.html, which
+// the release puts beside the page.
 //
 //   node tools/assemble-web.mjs <build-folder> [<data-folder>]
 // The data folder is the argument, else the variable QUELT_DATA_DIR, else data/.
@@ -18,6 +20,7 @@ import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from './campaign.mjs';
+import {releaseVersion} from './version.mjs';
 
 const web = join(dirname(fileURLToPath(import.meta.url)), '..', 'web');
 const build = process.argv[2];
@@ -79,6 +82,7 @@ function campaignBlock() {
     (note ? `\n  <p id="campaign-note" class="campaign-note">${escapeHtml(note)}</p>` : '');
 }
 const CAMPAIGN = campaignBlock();
+const VERSION = escapeHtml(releaseVersion().text);
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
@@ -106,6 +110,7 @@ function writeSite() {
   writeFileSync(join(site, 'index.html'), fill(page, {
     '@CSP@': policy({script: "'self'", style: "'self'"}),
     '@CAMPAIGN@': CAMPAIGN,
+    '@VERSION@': VERSION,
     '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
     '@SCRIPTS@': `${ENGINE}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
   }));
@@ -117,6 +122,7 @@ function writeSingleFile() {
   writeFileSync(join(build, 'quelt-kontrola.html'), fill(page, {
     '@CSP@': policy({script: hash(script), style: hash(style)}),
     '@CAMPAIGN@': CAMPAIGN,
+    '@VERSION@': VERSION,
     '@STYLE@': `${ICON}\n<style>${style}</style>`,
     '@SCRIPTS@': `${ENGINE}\n<script>${script}</script>`,
   }));

@@ -1,5 +1,5 @@
-// Prints the table of all finding codes as Markdown in UTF-8, for the user
-// guide of a release (docs/kody.md): code, weight, expected text and
+// Prints the table of all finding codes as Markdown in UTF-8, for the list of
+// codes of a release (kody.md, made kody.html): code, weight, expected text and
 // description, taken from the catalogue compiled into the checker, so the
 // table can never disagree with the reports.
 //
@@ -51,6 +51,13 @@ std::string markdown_cell(const char* cp1250) {
     return out;
 }
 
+// What a clerk does with the findings: the one rule for E and W.
+constexpr const char* kPravidloOdeslani =
+    "Soubor, ve kterém kontrola našla jen varování (váha W), smíte odeslat: varování\n"
+    "ukazují hodnoty, které je třeba prověřit, ale mohou být správné. Soubor s jakoukoli\n"
+    "chybou (váha E) neodesílejte: chybu opravte tam, odkud data pocházejí (ve mzdovém\n"
+    "nebo personálním programu), soubor z něj znovu vyexportujte a znovu ho zkontrolujte.";
+
 const char* weight_text(char first) {
     return first == 'E' ? "E (chyba)" : "W (varování)";
 }
@@ -73,8 +80,9 @@ void print_head(std::size_t count) {
                 "z katalogu, který je součástí programu. Kódy jsou seřazeny jako v souhrnu\n"
                 "protokolu HTML: nejprve všechny chyby (E), potom varování (W).\n\n",
                 count);
-    std::printf("Váha E znamená chybu, kterou je třeba před odesláním opravit; váha W je\n"
-                "varování: hodnotu zkontrolujte, může být i správná.\n\n");
+    // The rule for sending is said in the same words in the guide (navod.md);
+    // a test of the packed release checks that it is.
+    std::printf("%s\n\n", kPravidloOdeslani);
     std::printf("| Kód | Váha | Očekáváno | Popis |\n|---|---|---|---|\n");
 }
 

@@ -1,7 +1,8 @@
 // Entry point of the checker: runs one check with the command line's
 // arguments and ends the process with its exit status. The console window of
 // the Windows build is prepared before the first text and released after the
-// last, whichever way the run ended (help, failure, normal end).
+// last, whichever way the run ended (help, failure, normal end); a window of
+// the program's own then learns where the report of a complete run is.
 #include <cstdio>
 
 #include "src/run/run.h"
@@ -17,6 +18,6 @@ int main(int argc, char** argv) {
 #endif
     quelt::priprav_konzoli(quelt::konzole);
     const int status = quelt::quelt_run(argc - 1, argv + 1);
-    quelt::uvolni_konzoli();
+    quelt::uvolni_konzoli(status, quelt::s_chyby);
     return status;
 }

@@ -3,11 +3,14 @@
 // moment the run ends; it shows text in its own code page (852 on Czech
 // Windows), and the C library writes to it without a buffer. While the
 // console stream is such a window, the run gets code page 1250, a buffer of
-// its own and, in a window of its own, a last line that waits for Enter.
-// Files, pipes and every other build are left exactly as they are.
+// its own and, in a window of its own, the full path of the report and a last
+// line that waits for Enter. Files, pipes and every other build are left
+// exactly as they are.
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace quelt {
 
@@ -19,13 +22,22 @@ namespace quelt {
 bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
                     unsigned long procesu_v_konzoli);
 
+// The lines the run adds at its end: nothing unless it waits for Enter; then,
+// after a complete run (status 0), where the report is, with its full path,
+// because the window closes with the run and a clerk who dropped a file on
+// the program has no other way to learn which folder the report went to;
+// then the line that waits.
+std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu);
+
 // Before anything is written to the console stream: when it is a Windows
 // console, sets code page 1250 and the buffer, and has Ctrl+C, Ctrl+Break and
 // the closing of the window flush the stream and restore the code page.
 void priprav_konzoli(std::FILE* konzole);
 
-// After the run, whatever its status: flushes the console stream, waits for
-// Enter when the window is the program's own, restores the code page.
-void uvolni_konzoli();
+// After the run, whatever its status: flushes the console stream; when the
+// window is the program's own, says where the report is (status 0) and
+// waits for Enter; restores the code page. protokol: the report's name as
+// the run was given it.
+void uvolni_konzoli(int status, const std::string& protokol);
 
 }  // namespace quelt

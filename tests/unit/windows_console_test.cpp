@@ -27,5 +27,32 @@ TEST(WaitForEnter, NeverWhenInputOrOutputIsRedirected) {
     EXPECT_FALSE(cekat_na_enter(false, false, 0));
 }
 
+// What the end of a run adds in the console: the report's place only in a
+// window of the program's own (which closes with it) and only for a complete
+// report; a console or a script keeps its bytes exactly.
+TEST(EndOfRun, ConsoleOrScriptGetsNoExtraByte) {
+    EXPECT_EQ(radky_na_konci(false, 0, "C:\\ORV\\orve.htm"), "");
+    EXPECT_EQ(radky_na_konci(false, 13, "C:\\ORV\\orve.htm"), "");
+    EXPECT_EQ(radky_na_konci(false, 1, ""), "");
+}
+
+TEST(EndOfRun, OwnWindowSaysWhereTheReportIsBeforeTheWaitLine) {
+    EXPECT_EQ(radky_na_konci(true, 0, "C:\\ORV\\chyby.htm"),
+              " Protokol je ulozen v souboru C:\\ORV\\chyby.htm\n"
+              " Stisknete Enter pro ukonceni\n");
+    // A path in Windows-1250 bytes reaches the console as it is.
+    EXPECT_EQ(radky_na_konci(true, 0, "C:\\Mzdy\\\xE8\xED\xF2\\orve.htm"),
+              " Protokol je ulozen v souboru C:\\Mzdy\\\xE8\xED\xF2\\orve.htm\n"
+              " Stisknete Enter pro ukonceni\n");
+}
+
+TEST(EndOfRun, NoReportPlaceAfterHelpOrFailureOrUnknownPath) {
+    // Help (1) writes no report; a failure (13) leaves none worth opening.
+    EXPECT_EQ(radky_na_konci(true, 1, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(radky_na_konci(true, 13, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
+    // The full path could not be told: the wait line alone, no empty name.
+    EXPECT_EQ(radky_na_konci(true, 0, ""), " Stisknete Enter pro ukonceni\n");
+}
+
 }  // namespace
 }  // namespace quelt::test
