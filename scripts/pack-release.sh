@@ -6,14 +6,15 @@
 #   scripts/pack-release.sh OUT WINDOWS_BUILD WEB_BUILD CATALOGUE_TABLE
 #
 # OUT: the folder the archive and SHA256SUMS go to; WINDOWS_BUILD: the folder
-# of quelt.exe; WEB_BUILD: the folder of quelt-kontrola.html; CATALOGUE_TABLE:
+# of quelt.exe and quelt-davka.exe; WEB_BUILD: the folder of quelt-kontrola.html; CATALOGUE_TABLE:
 # the host program that prints the finding codes (tools/catalogue_table.cpp).
 # QUELT_DATA_DIR names the data folder whose label and lists the builds carry
 # (default data/); QUELT_VERSION the version (default: tools/version.mjs).
 # Prints the archive's file name.
 #
 # What a clerk opens first is at the archive's top, in Czech: the checking
-# page, quelt.exe, the guide and the codes as pages any browser opens from
+# page, quelt.exe (with quelt-davka.exe and zkontroluj-soubory.cmd, the way
+# to check many files dropped on it), the guide and the codes as pages any browser opens from
 # disk (tools/guide_pages.mjs), the example and the label kampan.txt. The
 # English README for the office is in pro-spravce/. Texts meant for reading
 # have CR LF and a UTF-8 byte order mark, for every Notepad; the program, the
@@ -32,10 +33,11 @@ fi
 absolute() { case $1 in /*) echo "$1" ;; *) echo "$started_in/$1" ;; esac; }
 out=$(absolute "$1")
 exe=$(absolute "$2")/quelt.exe
+batch=$(absolute "$2")/quelt-davka.exe
 page=$(absolute "$3")/quelt-kontrola.html
 table=$(absolute "$4")
 data=$(absolute "${QUELT_DATA_DIR:-$root/data}")
-for f in "$exe" "$page" "$table"; do
+for f in "$exe" "$batch" "$page" "$table"; do
   [ -f "$f" ] || { echo "pack-release: $f is missing: build it first" >&2; exit 1; }
 done
 
@@ -54,6 +56,8 @@ trap 'rm -rf "$stage"' EXIT
 dir=$stage/files
 mkdir -p "$dir/pro-spravce"
 cp "$exe" "$dir/quelt.exe"
+cp "$batch" "$dir/quelt-davka.exe"
+cp scripts/windows/zkontroluj-soubory.cmd "$dir/zkontroluj-soubory.cmd"
 cp "$page" "$dir/quelt-kontrola.html"
 node tools/campaign.mjs example "$data" examples/priklad.xml "$dir/priklad.xml"
 node tools/campaign.mjs label-file "$data" "$stage/kampan.txt"
@@ -71,6 +75,7 @@ rm -f "$out/$name.zip"
 # C:\ORV puts quelt.exe at C:\ORV\quelt.exe, as the guide says. -X: no extra
 # Unix attributes; the names listed, in this order.
 (cd "$dir" && TZ=UTC zip -q -X "$out/$name.zip" \
-  quelt-kontrola.html navod.html kody.html quelt.exe priklad.xml kampan.txt pro-spravce/README.md)
+  quelt-kontrola.html navod.html kody.html quelt.exe quelt-davka.exe zkontroluj-soubory.cmd \
+  priklad.xml kampan.txt pro-spravce/README.md)
 (cd "$out" && sha256sum "$name.zip" > SHA256SUMS)
 echo "$name.zip"

@@ -9,6 +9,6 @@
 int main(int argc, char** argv) {
     quelt::priprav_konzoli(quelt::konzole);
     const int status = quelt::quelt_davka(argc - 1, argv + 1, argc > 0 ? argv[0] : nullptr);
-    quelt::uvolni_konzoli();
+    quelt::uvolni_konzoli(status, {});
     return status;
 }

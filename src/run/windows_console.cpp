@@ -115,7 +115,7 @@ void uvolni_konzoli(int status, const std::string& protokol) {
     if (okno == nullptr) return;
     std::fflush(okno);
     if (cekat_na_enter(true, je_konzole(GetStdHandle(STD_INPUT_HANDLE)), procesu_v_konzoli())) {
-        std::fputs(radky_na_konci(true, status, status == 0 ? plna_cesta(protokol) : "").c_str(), okno);
+        std::fputs(radky_na_konci(true, status, status == 0 && !protokol.empty() ? plna_cesta(protokol) : "").c_str(), okno);
         std::fflush(okno);
         pockej_na_enter();
     }

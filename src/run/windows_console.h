@@ -37,7 +37,8 @@ void priprav_konzoli(std::FILE* konzole);
 // After the run, whatever its status: flushes the console stream; when the
 // window is the program's own, says where the report is (status 0) and
 // waits for Enter; restores the code page. protokol: the report's name as
-// the run was given it.
+// the run was given it, empty for a program that says where its reports are
+// itself (the batch).
 void uvolni_konzoli(int status, const std::string& protokol);
 
 }  // namespace quelt

@@ -20,6 +20,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/win" "$work/web"
 # Stand-ins whose bytes a text conversion would change: LF, CR LF, 0x1A.
 printf 'MZ\n\r\n\032\000stand-in\n' > "$work/win/quelt.exe"
+printf 'MZ\n\r\n\032\000batch stand-in\n' > "$work/win/quelt-davka.exe"
 printf '<!doctype html>\n<title>x</title>\r\n\n' > "$work/web/quelt-kontrola.html"
 
 name=$(scripts/pack-release.sh "$work/one" "$work/win" "$work/web" "$table")
@@ -40,10 +41,12 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && unzip -q "$work/one/$name")
 u=$work/unpacked
 listed=$(cd "$u" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')
-[ "$listed" = "kampan.txt kody.html navod.html priklad.xml pro-spravce/README.md quelt-kontrola.html quelt.exe " ] ||
+[ "$listed" = "kampan.txt kody.html navod.html priklad.xml pro-spravce/README.md quelt-davka.exe quelt-kontrola.html quelt.exe zkontroluj-soubory.cmd " ] ||
   fail "the archive holds: $listed"
 
 cmp "$u/quelt.exe" "$work/win/quelt.exe" || fail "quelt.exe changed in packing"
+cmp "$u/quelt-davka.exe" "$work/win/quelt-davka.exe" || fail "quelt-davka.exe changed in packing"
+cmp "$u/zkontroluj-soubory.cmd" scripts/windows/zkontroluj-soubory.cmd || fail "zkontroluj-soubory.cmd changed in packing"
 cmp "$u/quelt-kontrola.html" "$work/web/quelt-kontrola.html" || fail "the page changed in packing"
 node tools/campaign.mjs example data examples/priklad.xml "$work/priklad.xml"
 cmp "$u/priklad.xml" "$work/priklad.xml" || fail "priklad.xml is not the example's Windows-1250 bytes"
