@@ -101,6 +101,10 @@ const ENGINE = engineBlocks('quelt_web', 'quelt-engine') + '\n' +
   engineBlocks('quelt_web_asyncify', 'quelt-engine-asyncify');
 
 // The page for a web server: its scripts and style as files of its own.
+// The link to the guide: the release puts navod.html beside the single file,
+// while a web server's site has no guide, and a link there would lead nowhere.
+const GUIDE = ' · <a id="guide-link" href="navod.html">Návod k použití</a>';
+
 function writeSite() {
   const site = join(build, 'site');
   rmSync(site, {recursive: true, force: true});
@@ -111,6 +115,7 @@ function writeSite() {
     '@CSP@': policy({script: "'self'", style: "'self'"}),
     '@CAMPAIGN@': CAMPAIGN,
     '@VERSION@': VERSION,
+    '@GUIDE@': '',
     '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
     '@SCRIPTS@': `${ENGINE}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
   }));
@@ -123,6 +128,7 @@ function writeSingleFile() {
     '@CSP@': policy({script: hash(script), style: hash(style)}),
     '@CAMPAIGN@': CAMPAIGN,
     '@VERSION@': VERSION,
+    '@GUIDE@': GUIDE,
     '@STYLE@': `${ICON}\n<style>${style}</style>`,
     '@SCRIPTS@': `${ENGINE}\n<script>${script}</script>`,
   }));
