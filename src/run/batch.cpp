@@ -253,13 +253,8 @@ std::vector<std::string> nazvy_zprav(const std::vector<std::string>& vstupy,
             const std::string cesta = spoj(slozka, jmeno);
             // An existing file of that name: never an input, never a
             // submission (a report of an earlier batch is written again).
-            if (je_slozka(cesta)) continue;
-            if (tentyz_soubor(cesta, cesta)) {
-                if (je_podani_orv(cesta)) continue;
-                if (std::any_of(vstupy.begin(), vstupy.end(),
-                                [&](const std::string& v) { return tentyz_soubor(cesta, v); }))
-                    continue;
-            }
+            if (je_slozka(cesta) || je_podani_orv(cesta) || tentyz_jako_nektery(cesta, vstupy))
+                continue;
             pouzite.insert(male(jmeno));
             nazvy.push_back(cesta);
             break;
@@ -602,10 +597,7 @@ bool pis_souhrn_htm(const std::string& jmeno, const Davka& d) {
 
 // The summary's names must not destroy an input or a submission.
 bool souhrn_smi_psat(const std::string& jmeno, const std::vector<std::string>& vstupy) {
-    if (!tentyz_soubor(jmeno, jmeno)) return !je_slozka(jmeno);
-    if (je_podani_orv(jmeno)) return false;
-    return std::none_of(vstupy.begin(), vstupy.end(),
-                        [&](const std::string& v) { return tentyz_soubor(jmeno, v); });
+    return !je_slozka(jmeno) && !je_podani_orv(jmeno) && !tentyz_jako_nektery(jmeno, vstupy);
 }
 
 int davka(const Volby& volby, const char* program) {

@@ -127,12 +127,6 @@ std::string_view mistni_jmeno(std::string_view s, std::size_t at) {
 
 }  // namespace
 
-bool tentyz_soubor(const std::string& a, const std::string& b) {
-    const Identita ia = identita(a);
-    if (!ia.pravidelny) return false;
-    const Identita ib = identita(b);
-    return ib.pravidelny && stejna(ia, ib);
-}
 
 bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others) {
     const Identita id = identita(name);
@@ -142,6 +136,10 @@ bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>
         if (io.pravidelny && stejna(id, io)) return true;
     }
     return false;
+}
+
+bool tentyz_soubor(const std::string& a, const std::string& b) {
+    return tentyz_jako_nektery(a, {b});
 }
 
 bool zacina_jako_podani(std::string_view s) {
