@@ -31,4 +31,7 @@ echo "== Files with lines no test runs"
 gcovr "${gcovr_args[@]}" --txt - | grep -Ev ' (100|--)%'
 echo "== Files with branches no test takes"
 gcovr "${gcovr_args[@]}" --branches --txt - | grep -Ev ' (100|--)%'
-gcovr "${gcovr_args[@]}" --print-summary --txt /dev/null
+# The summary goes with a full table into a file of the build folder: gcovr
+# tests an output path by opening and then unlinking it, so it is never handed
+# a device or any other path outside the checkout.
+gcovr "${gcovr_args[@]}" --print-summary --txt "$build/coverage.txt"
