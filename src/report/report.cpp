@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "src/report/catalogue.h"
+#include "src/report/verdict.h"
 #include "src/run/run.h"
 #include "src/structure/output_copy.h"
 #include "src/structure/sections.h"
@@ -283,6 +284,7 @@ int zpracuj_KONp() {
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
         std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
+        note_run_failure(std::string("Nelze zapsat do souboru  ") + nezapsano, false);
         return 13;
     }
     std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);

@@ -12,6 +12,7 @@
 // that holds an ORV submission. Such a run writes nothing.
 #include "src/run/run.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,7 @@
 #include "src/checks/field_checks.h"
 #include "src/report/catalogue.h"
 #include "src/report/report.h"
+#include "src/report/verdict.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/run/file_guard.h"
@@ -87,10 +89,25 @@ int pis_napovedu() {
     return 1;
 }
 
+// Keeps a failure's message for the verdict: its first line, without the
+// blanks before it.
+void zaznamenej_selhani(const std::string& message, bool input_missing) {
+    const std::size_t from = message.find_first_not_of(' ');
+    if (from == std::string::npos) return;
+    note_run_failure(std::string_view(message).substr(from, message.find('\n', from) - from),
+                     input_missing);
+}
+
 // A failure message on the console and, when the report is open, in it too.
-void zprava(const char* format, const std::string& name) {
+// input_missing: the message says that the data file or the list cannot be
+// opened.
+void zprava(const char* format, const std::string& name, bool input_missing = false) {
     std::fprintf(konzole, format, name.c_str());
     if (errsoub != nullptr) std::fprintf(errsoub, format, name.c_str());
+    const int length = std::snprintf(nullptr, 0, format, name.c_str());
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, name.c_str());
+    zaznamenej_selhani(text, input_missing);
 }
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
@@ -194,8 +211,7 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
     for (int i = 0; i < argc; ++i) {
         std::string pomstr = argv[i];
         if (pomstr.size() > kMaxArgument) {
-            std::fprintf(konzole, " Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp,
-                         pomstr.c_str());
+            zprava(" Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp, pomstr);
             return 13;
         }
         if (pomstr.empty() || pomstr[0] != '-') {
@@ -212,7 +228,7 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
         } else if (pomstr == "-h") {
             return pis_napovedu();
         } else {
-            std::fprintf(konzole, " Chybny parametr %s\n Program ukoncen\n", pomstr.c_str());
+            zprava(" Chybny parametr %s\n Program ukoncen\n", pomstr);
             return 13;
         }
     }
@@ -331,7 +347,7 @@ int otevri_soubory() {
         // A list that could not be opened before may be there now (the
         // report or the copy just made it): it is tried once more.
         if (!seznam_precten && !nacti_seznam()) {
-            zprava(kCannotOpen, s_vstsez);
+            zprava(kCannotOpen, s_vstsez, true);
             return 13;
         }
         if (seznam_bez_konce) {
@@ -342,7 +358,7 @@ int otevri_soubory() {
     }
     std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
     if (in == nullptr) {
-        zprava(kCannotOpen, s_vstup);
+        zprava(kCannotOpen, s_vstup, true);
         return 13;
     }
     if (je_vystupni_soubor(in)) {
@@ -439,6 +455,7 @@ void reset_run_state() {
     seznam_precten = false;
     seznam_bez_konce = false;
     reset_report();
+    reset_verdict();
     reset_catalogue();
     reset_tables();
     reset_reader();
@@ -470,7 +487,7 @@ int konec_vstupu() {
     if (in == nullptr || vystup) {
         if (vystup) std::fclose(in);
         std::fputs(kBlanks77, konzole);
-        zprava(vystup ? kCannotRead : kCannotOpen, s_vstup);
+        zprava(vystup ? kCannotRead : kCannotOpen, s_vstup, !vystup);
         fatal_status = 13;
         sw_konec = 'A';
         return -1;
@@ -495,6 +512,7 @@ int preruseny_beh(const char* message) {
     std::fputs(kBlanks77, konzole);
     std::fputs(message, konzole);
     if (errsoub != nullptr) std::fputs(message, errsoub);
+    note_run_failure(std::string_view(message + 1, std::strcspn(message + 1, "\n")), false);
     return 13;
 }
 

@@ -5,12 +5,15 @@
 //   back to the start of its line, a line feed ends it), so the progress line
 //   written for every record stays inside WebAssembly and only the finished
 //   screen goes to the page;
-// - the reader's count of bytes read goes to the page's progress bar.
+// - the reader's count of bytes read goes to the page's progress bar;
+// - the run's verdict goes to the page as JSON, in the checker's own words.
 #include <emscripten.h>
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
+#include "src/report/verdict.h"
 #include "src/run/run.h"
 #include "src/xml/reader.h"
 
@@ -50,6 +53,26 @@ EM_JS(void, hlas_nacteno, (double precteno), {
 void pri_nacteni_bloku(long long precteno) { hlas_nacteno(static_cast<double>(precteno)); }
 
 std::string obrazovka;
+std::string verdikt_json;
+
+// A UTF-8 text as a JSON string.
+void pripoj_json(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", u);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
 
 }  // namespace
 
@@ -61,6 +84,31 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_obrazovka() {
 
 extern "C" EMSCRIPTEN_KEEPALIVE int quelt_obrazovka_delka() {
     return static_cast<int>(hotove_radky.size() + radek.size());
+}
+
+// The verdict of the run that just ended with status, as JSON (UTF-8):
+// {"verdict": "ok|warnings|errors|incomplete", "headline", "advice", "word",
+// "samplesNote", "errorsE", "warningsW", "noSubmission"}. The page shows the
+// texts as they are and adds samplesNote where its build carries the sample
+// registers.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_verdikt(int status) {
+    const quelt::RunOutcome outcome = quelt::outcome_of_last_run(status);
+    const quelt::Verdict verdict = quelt::verdict_of(outcome);
+    const quelt::VerdictText text = quelt::verdict_text(outcome);
+    verdikt_json = "{\"verdict\":";
+    pripoj_json(verdikt_json, quelt::verdict_code(verdict));
+    verdikt_json += ",\"headline\":";
+    pripoj_json(verdikt_json, text.headline);
+    verdikt_json += ",\"advice\":";
+    pripoj_json(verdikt_json, text.advice);
+    verdikt_json += ",\"word\":";
+    pripoj_json(verdikt_json, quelt::verdict_word(verdict));
+    verdikt_json += ",\"samplesNote\":";
+    pripoj_json(verdikt_json, quelt::kSampleRegistersNote);
+    verdikt_json += ",\"errorsE\":" + std::to_string(outcome.errors_e);
+    verdikt_json += ",\"warningsW\":" + std::to_string(outcome.warnings_w);
+    verdikt_json += outcome.no_submission ? ",\"noSubmission\":true}" : ",\"noSubmission\":false}";
+    return verdikt_json.c_str();
 }
 
 int main(int argc, char** argv) {

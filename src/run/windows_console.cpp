@@ -23,7 +23,8 @@ constexpr const char* kKdeProtokol = " Protokol je ulozen v souboru ";
 
 }  // namespace
 
-std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu) {
+std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu,
+                           std::string_view zaver) {
     if (!cekat) return {};
     std::string radky;
     if (status == 0 && !plna_cesta_protokolu.empty()) {
@@ -31,6 +32,7 @@ std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_p
         radky += plna_cesta_protokolu;
         radky += '\n';
     }
+    radky += zaver;
     return radky + kVyzva;
 }
 
@@ -111,11 +113,12 @@ void priprav_konzoli(std::FILE* konzole) {
     SetConsoleCtrlHandler(pri_preruseni, TRUE);
 }
 
-void uvolni_konzoli(int status, const std::string& protokol) {
+void uvolni_konzoli(int status, const std::string& protokol, const std::string& zaver) {
     if (okno == nullptr) return;
     std::fflush(okno);
     if (cekat_na_enter(true, je_konzole(GetStdHandle(STD_INPUT_HANDLE)), procesu_v_konzoli())) {
-        std::fputs(radky_na_konci(true, status, status == 0 && !protokol.empty() ? plna_cesta(protokol) : "").c_str(), okno);
+        const std::string cesta = status == 0 && !protokol.empty() ? plna_cesta(protokol) : "";
+        std::fputs(radky_na_konci(true, status, cesta, zaver).c_str(), okno);
         std::fflush(okno);
         pockej_na_enter();
     }
@@ -128,7 +131,7 @@ void uvolni_konzoli(int status, const std::string& protokol) {
 // A console elsewhere shows the run's bytes as they are and closes only when
 // its user closes it: nothing to prepare or to wait for.
 void priprav_konzoli(std::FILE*) {}
-void uvolni_konzoli(int, const std::string&) {}
+void uvolni_konzoli(int, const std::string&, const std::string&) {}
 
 #endif
 

@@ -27,7 +27,11 @@ bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
 // because the window closes with the run and a clerk who dropped a file on
 // the program has no other way to learn which folder the report went to;
 // then the line that waits.
-std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu);
+// Just before the wait come the lines of the verdict (zaver), when the caller
+// has one: whether the file may be sent, and where to check a file when the
+// data file could not be opened.
+std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu,
+                           std::string_view zaver = {});
 
 // Before anything is written to the console stream: when it is a Windows
 // console, sets code page 1250 and the buffer, and has Ctrl+C, Ctrl+Break and
@@ -39,6 +43,8 @@ void priprav_konzoli(std::FILE* konzole);
 // waits for Enter; restores the code page. protokol: the report's name as
 // the run was given it, empty for a program that says where its reports are
 // itself (the batch).
-void uvolni_konzoli(int status, const std::string& protokol);
+// zaver: the verdict's lines said before the wait (empty for the batch, whose
+// rows say their own).
+void uvolni_konzoli(int status, const std::string& protokol, const std::string& zaver = {});
 
 }  // namespace quelt

@@ -46,6 +46,18 @@ TEST(EndOfRun, OwnWindowSaysWhereTheReportIsBeforeTheWaitLine) {
               " Stisknete Enter pro ukonceni\n");
 }
 
+// The verdict's lines come between the report's place and the wait; a
+// console the program shares gets none of them.
+TEST(EndOfRun, VerdictLinesJustBeforeTheWait) {
+    const std::string verdict = " Vysledek kontroly: Soubor je v poradku a muzete ho odeslat.\n";
+    EXPECT_EQ(radky_na_konci(true, 0, "C:\\ORV\\orve.htm", verdict),
+              " Protokol je ulozen v souboru C:\\ORV\\orve.htm\n" + verdict +
+                  " Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(radky_na_konci(true, 13, "", " Vysledek kontroly: x\n Datovy soubor y\n"),
+              " Vysledek kontroly: x\n Datovy soubor y\n Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(radky_na_konci(false, 0, "C:\\ORV\\orve.htm", verdict), "");
+}
+
 TEST(EndOfRun, NoReportPlaceAfterHelpOrFailureOrUnknownPath) {
     // Help (1) writes no report; a failure (13) leaves none worth opening.
     EXPECT_EQ(radky_na_konci(true, 1, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
