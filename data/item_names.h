@@ -6,8 +6,8 @@
 // Only the items whose meaning the format states are here; an item it leaves
 // without one (about a third of the employee record) is named by its number
 // and its part of the file, never by a guessed meaning. Which part an item
-// belongs to comes from the definition tables (element_tables.h), so a name
-// here that is no element of them is a fault (tests/tools).
+// belongs to comes from the definition tables (element_tables.h), and a name
+// here that is no element of them stops the build (tools/finding_texts.cpp).
 //
 // Texts in UTF-8; they are never written into a report.
 #pragma once

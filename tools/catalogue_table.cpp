@@ -104,34 +104,19 @@ void print_head(std::size_t count) {
     std::printf("%s\n\n", kPravidloOdeslani);
 }
 
-// One verdict as a list item: its word, its first sentence and its advice.
-void print_verdict(const char* lead, const quelt::RunOutcome& outcome) {
-    const quelt::VerdictText text = quelt::verdict_text(outcome);
-    std::printf("- **%s** %s %s\n", lead, markdown_text(text.headline).c_str(), markdown_text(text.advice).c_str());
-}
-
-quelt::RunOutcome outcome(int status, int e, int w, bool no_submission) {
-    quelt::RunOutcome o;
-    o.status = status;
-    o.errors_e = e;
-    o.warnings_w = w;
-    o.no_submission = no_submission;
-    return o;
-}
-
-// The four verdicts, in the words every edition says them. The guide
-// (navod.md) says them in the same words; a test checks that it does.
+// The four verdicts, in the words every edition says them: a verdict's word,
+// its first sentence and its advice; the guide (navod.md) says them in the
+// same words, and a test checks that it does.
 void print_verdicts() {
     std::printf("## Výsledek kontroly\n\n"
                 "Nad počty nálezů řekne kontrola o souboru jedno ze čtyř:\n\n");
-    const auto lead = [](int status, int e, int w) {
-        return std::string(quelt::verdict_word(quelt::verdict_of(outcome(status, e, w, false)))) + ":";
-    };
-    print_verdict(lead(0, 0, 0).c_str(), outcome(0, 0, 0, false));
-    print_verdict(lead(0, 0, 1).c_str(), outcome(0, 0, 1, false));
-    print_verdict(lead(0, 1, 0).c_str(), outcome(0, 1, 0, false));
-    print_verdict((lead(0, 1, 0) + " soubor bez úplného hlášení ORV (ES306):").c_str(), outcome(0, 1, 0, true));
-    print_verdict(lead(13, 0, 0).c_str(), outcome(13, 0, 0, false));
+    for (const quelt::NamedOutcome& named : quelt::verdict_outcomes()) {
+        const quelt::VerdictText text = quelt::verdict_text(named.outcome);
+        std::string lead = quelt::verdict_word(quelt::verdict_of(named.outcome));
+        if (named.outcome.no_submission) lead += ": soubor bez úplného hlášení ORV (ES306)";
+        std::printf("- **%s:** %s %s\n", lead.c_str(), markdown_text(text.headline).c_str(),
+                    markdown_text(text.advice).c_str());
+    }
     std::printf("\nObsahuje-li kopie programu jen ukázkové registry, připojí k výsledku větu: %s\n\n",
                 markdown_text(quelt::kSampleRegistersNote).c_str());
 }

@@ -1,5 +1,6 @@
 // The words of a finding's explanation: an item's name in a clerk's words,
-// and the kind of rule behind a code with what to do about it.
+// the kind of rule behind a code with what to do about it, and a run's
+// outcome for each text of the verdicts.
 #include "tools/finding_texts.h"
 
 #include "data/element_tables.h"
@@ -26,6 +27,16 @@ static_assert([] {
             return false;
     return true;
 }());
+
+// A run that went to its end with these findings.
+RunOutcome complete_run(int errors_e, int warnings_w, bool no_submission) {
+    RunOutcome o;
+    o.status = 0;
+    o.errors_e = errors_e;
+    o.warnings_w = warnings_w;
+    o.no_submission = no_submission;
+    return o;
+}
 
 const char* meaning_of(std::string_view element) {
     for (const ItemName& item : kItemNames)
@@ -59,12 +70,19 @@ const AdviceKind* advice_of(std::string_view code) {
     return nullptr;
 }
 
+std::vector<NamedOutcome> verdict_outcomes() {
+    RunOutcome incomplete;
+    incomplete.status = 13;
+    return {{"ok", complete_run(0, 0, false)},
+            {"warnings", complete_run(0, 1, false)},
+            {"errors", complete_run(1, 0, false)},
+            {"noSubmission", complete_run(1, 0, true)},
+            {"incomplete", incomplete}};
+}
+
 std::string advice_text(const AdviceKind& kind) {
     if (kind.text != nullptr) return kind.text;
-    RunOutcome no_submission;
-    no_submission.status = 0;
-    no_submission.no_submission = true;
-    return verdict_text(no_submission).advice;
+    return verdict_text(complete_run(1, 0, true)).advice;
 }
 
 }  // namespace quelt

@@ -8,8 +8,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/finding_advice.h"
+#include "src/report/verdict.h"
 
 namespace quelt {
 
@@ -31,6 +33,15 @@ const AdviceKind* advice_of(std::string_view code);
 // What to do for a kind of rule: its own text, or the verdict's advice for
 // a file without a complete submission.
 std::string advice_text(const AdviceKind& kind);
+
+// A run's outcome for each text of the verdicts, by its key: "ok",
+// "warnings", "errors", "noSubmission" (an error: no complete submission
+// read) and "incomplete" (without a reason), in that order.
+struct NamedOutcome {
+    const char* key;
+    RunOutcome outcome;
+};
+std::vector<NamedOutcome> verdict_outcomes();
 
 // The codes of a kind, one after the other: calls each(code).
 template <typename Each>

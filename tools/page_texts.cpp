@@ -21,53 +21,27 @@
 #include "data/finding_advice.h"
 #include "src/report/verdict.h"
 #include "tools/finding_texts.h"
-#include "tools/json_text.h"
+#include "tools/verdict_json.h"
 
 namespace {
 
 using quelt::append_json_string;
 
 // The reason of a failure in the reason template: a character no message holds.
-constexpr const char* kReasonMark = "\x01";
-
-quelt::RunOutcome outcome(int status, int e, int w, bool no_submission) {
-    quelt::RunOutcome o;
-    o.status = status;
-    o.errors_e = e;
-    o.warnings_w = w;
-    o.no_submission = no_submission;
-    return o;
-}
-
-void append_verdict(std::string& out, const char* key, const quelt::RunOutcome& o) {
-    const quelt::Verdict verdict = quelt::verdict_of(o);
-    const quelt::VerdictText text = quelt::verdict_text(o);
-    append_json_string(out, key);
-    out += ":{\"verdict\":";
-    append_json_string(out, quelt::verdict_code(verdict));
-    out += ",\"word\":";
-    append_json_string(out, quelt::verdict_word(verdict));
-    out += ",\"headline\":";
-    append_json_string(out, text.headline);
-    out += ",\"advice\":";
-    append_json_string(out, text.advice);
-    out += '}';
-}
+constexpr char kReasonMark = '\x01';
 
 void append_verdicts(std::string& out) {
     out += "\"verdicts\":{";
-    append_verdict(out, "ok", outcome(0, 0, 0, false));
-    out += ',';
-    append_verdict(out, "warnings", outcome(0, 0, 1, false));
-    out += ',';
-    append_verdict(out, "errors", outcome(0, 1, 0, false));
-    out += ',';
-    append_verdict(out, "incomplete", outcome(13, 0, 0, false));
-    out += ',';
-    append_verdict(out, "noSubmission", outcome(0, 1, 0, true));
+    for (const quelt::NamedOutcome& named : quelt::verdict_outcomes()) {
+        out += named.key == std::string_view("ok") ? "" : ",";
+        append_json_string(out, named.key);
+        out += ":{";
+        quelt::append_verdict_members(out, named.outcome);
+        out += '}';
+    }
     out += "},\"reason\":";
-    quelt::RunOutcome failed = outcome(13, 0, 0, false);
-    failed.failure = kReasonMark;
+    quelt::RunOutcome failed = quelt::verdict_outcomes().back().outcome;
+    failed.failure.assign(1, kReasonMark);
     append_json_string(out, quelt::verdict_text(failed).advice);
 }
 

@@ -19,7 +19,7 @@
 #include "src/run/run.h"
 #include "src/structure/sections.h"
 #include "src/xml/reader.h"
-#include "tools/json_text.h"
+#include "tools/verdict_json.h"
 
 namespace {
 
@@ -84,22 +84,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quelt_obrazovka_delka() {
 }
 
 // The verdict of the run that just ended with status, as JSON (UTF-8):
-// {"verdict": "ok|warnings|errors|incomplete", "headline", "advice", "word",
+// {"verdict": "ok|warnings|errors|incomplete", "word", "headline", "advice",
 // "samplesNote", "errorsE", "warningsW", "noSubmission"}. The page shows the
 // texts as they are and adds samplesNote where its build carries the sample
 // registers.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_verdikt(int status) {
     const quelt::RunOutcome outcome = quelt::outcome_of_last_run(status);
-    const quelt::Verdict verdict = quelt::verdict_of(outcome);
-    const quelt::VerdictText text = quelt::verdict_text(outcome);
-    verdikt_json = "{\"verdict\":";
-    append_json_string(verdikt_json, quelt::verdict_code(verdict));
-    verdikt_json += ",\"headline\":";
-    append_json_string(verdikt_json, text.headline);
-    verdikt_json += ",\"advice\":";
-    append_json_string(verdikt_json, text.advice);
-    verdikt_json += ",\"word\":";
-    append_json_string(verdikt_json, quelt::verdict_word(verdict));
+    verdikt_json = "{";
+    quelt::append_verdict_members(verdikt_json, outcome);
     verdikt_json += ",\"samplesNote\":";
     append_json_string(verdikt_json, quelt::kSampleRegistersNote);
     verdikt_json += ",\"errorsE\":" + std::to_string(outcome.errors_e);
