@@ -133,6 +133,13 @@
     el.appendChild(extra);
   }
 
+  // The Czech form of a noun after a count: 1 chyba, 2 až 4 chyby, 0 and 5
+  // and more chyb.
+  function czechPlural(n, one, few, many) {
+    if (n === 1) return one;
+    return n >= 2 && n <= 4 ? few : many;
+  }
+
   function showProgress(read, total) {
     $('progress').value = total > 0 ? Math.min(read / total, 1) : 0;
     $('progress-text').textContent = `Přečteno ${sizeText(Math.min(read, total))} z ${sizeText(total)}`;
@@ -397,6 +404,7 @@
     totals.dataset.e = String(findings.e);
     totals.dataset.w = String(findings.w);
     $('total-e').textContent = findings.e.toLocaleString('cs-CZ');
+    $('total-e-label').textContent = `${czechPlural(findings.e, 'chyba', 'chyby', 'chyb')} (váha E)`;
     $('total-w').textContent = findings.w.toLocaleString('cs-CZ');
     $('skipped-w').hidden = !(c.skipW && findings.w > 0);
     fillFilters(findings.rows);

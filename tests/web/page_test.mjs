@@ -453,6 +453,7 @@ const CASES = [
       const order = await page.evaluate(() => [...document.querySelector('#result').children]
         .filter((e) => !e.hidden).map((e) => e.id));
       assert.deepEqual(order, ['result-heading', 'verdict', 'totals', 'findings-box', 'downloads', 'console-box']);
+      assert.equal((await text(page, '#totals')).replace(/\s+/g, ' ').trim(), '4chyby (váha E) 1varování (váha W)', 'the counts in Czech plural');
 
       const names = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#downloads a[data-download]')]
         .map((a) => [a.dataset.download, a.getAttribute('download')])));
