@@ -25,7 +25,8 @@ const Explain = (() => {
   // incomplete, with the reason the page knows.
   function pageFailure(reason) {
     const {verdicts, reason: template} = all();
-    return {...verdicts.incomplete, advice: template.replace('\u0001', reason.trim().replace(/\.$/, ''))};
+    const why = reason.trim().replace(/\.$/, '');
+    return why === '' ? verdicts.incomplete : {...verdicts.incomplete, advice: template.replace('\u0001', why)};
   }
 
   // The short word of a verdict code, for the counts of separate submissions.
