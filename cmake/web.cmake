@@ -46,7 +46,7 @@ set(QUELT_WEB_PRE ${CMAKE_CURRENT_SOURCE_DIR}/web/emscripten.js)
 set(QUELT_WEB_OPTIONS
   -sENVIRONMENT=worker -sMODULARIZE=1 -sEXPORT_NAME=createQuelt -sINVOKE_RUN=0
   ${QUELT_WEB_MEMORY} -lworkerfs.js -lexports.js --pre-js ${QUELT_WEB_PRE}
-  "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka]"
+  "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka,_quelt_verdikt,_quelt_prehled]"
   "-sEXPORTED_RUNTIME_METHODS=[FS,stackSave,stackRestore,stackAlloc]")
 
 add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)

@@ -64,7 +64,7 @@ note_data_folder "$build" "$data"
 emcmake cmake -S . -B "$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=$golden \
         -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM="${QUELT_CORE_FROM:-}" -DQUELT_UNIT_TESTS=OFF \
         -DQUELT_GOLDEN_RUNNER=node -DQUELT_EMSCRIPTEN_ACCEPT="${QUELT_EMSCRIPTEN_ACCEPT:-}" >/dev/null
-cmake --build "$build" -j"$jobs" --target quelt quelt_web quelt_web_asyncify
+cmake --build "$build" -j"$jobs" --target quelt quelt_web quelt_web_asyncify quelt_page_texts
 node tools/assemble-web.mjs "$build"
 echo "Web edition: $build/quelt.js, $build/site/, $build/quelt-kontrola.html"
 built=$SECONDS
@@ -79,12 +79,13 @@ suite=0
 ctest --test-dir "$build" --output-on-failure -j"$jobs" || suite=$?
 golden=$SECONDS
 
-# The browser test compares the page with the native checker, build/quelt,
+# The browser test compares the page with the native checker, build/quelt
+# (and its summary with build/quelt-davka's),
 # brought up to date from these sources and the samples first: an older
 # binary, or one built with other lists, would make the comparison wrong.
 note_data_folder build "$data"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUELT_DATA_DIR="$data" -DQUELT_CORE_FROM= >/dev/null
-cmake --build build -j"$jobs" --target quelt
+cmake --build build -j"$jobs" --target quelt quelt-davka
 install_browser_driver "$PWD"
 driver=$SECONDS
 browser=0

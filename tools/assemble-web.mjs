@@ -11,15 +11,20 @@
 // label of the data folder the build took its lists from, and a note when
 // registers in it are the samples (tools/campaign.mjs), and the release's
 // version (tools/version.mjs) beside the link to the guide, navod.html, which
-// the release puts beside the page.
+// the release puts beside the page. The texts the page says in the checker's
+// own words without a run (verdicts, the explanations of findings) come from
+// the web build's quelt_page_texts (tools/page_texts.cpp), run here under
+// Node, as data inside the page.
 //
 //   node tools/assemble-web.mjs <build-folder> [<data-folder>]
 // The data folder is the argument, else the variable QUELT_DATA_DIR, else data/.
+import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
 import {mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {CampaignError, SAMPLES_DIR, readLabel, sampleNote, sampleRegisters} from './campaign.mjs';
+import {fillTemplate, pageScript} from './page_scripts.mjs';
 import {releaseVersion} from './version.mjs';
 
 const web = join(dirname(fileURLToPath(import.meta.url)), '..', 'web');
@@ -31,7 +36,8 @@ if (!build) {
 }
 
 // The page's scripts, in the order they run.
-const SCRIPTS = ['names.js', 'findings.js', 'source.js', 'engine.js', 'batch.js', 'app.js'];
+const SCRIPTS = ['text_safety.js', 'names.js', 'explain.js', 'findings.js', 'source.js', 'engine.js', 'batch.js',
+  'app.js'];
 
 const read = (name) => readFileSync(join(web, name), 'utf8');
 const page = read('index.html');
@@ -53,17 +59,8 @@ function policy(sources) {
   ].join('; ');
 }
 
-function fill(template, values) {
-  let out = template;
-  for (const [key, value] of Object.entries(values)) {
-    if (!out.includes(key)) throw new Error(`index.html has no ${key}`);
-    out = out.replace(key, () => value);
-  }
-  return out;
-}
-
-// '@' too, so that no label can hold a placeholder that fill() would replace.
-const escapeHtml = (text) => text.replace(/[&<>"'@]/g, (c) => `&#${c.charCodeAt(0)};`);
+const fill = (template, values) => fillTemplate(template, values, 'index.html');
+const {html: escapeHtml} = pageScript('text_safety.js', 'TextSafety');
 
 // The registers this copy carries: the label, and the note for samples.
 function campaignBlock() {
@@ -84,6 +81,15 @@ function campaignBlock() {
 const CAMPAIGN = campaignBlock();
 const VERSION = escapeHtml(releaseVersion().text);
 
+// The page's texts from the C++ sources, as a block of data: JSON that no
+// '<' can end early.
+function textsBlock() {
+  const json = execFileSync(process.execPath, [join(build, 'tools', 'quelt_page_texts.js')], {encoding: 'utf8'});
+  const texts = JSON.stringify(JSON.parse(json)).replace(/</g, '\\u003c');
+  return `<script type="application/json" id="page-texts">${texts}</script>`;
+}
+const TEXTS = textsBlock();
+
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
 // A build of the engine inside the page, in blocks that are data, not
@@ -101,9 +107,12 @@ const ENGINE = engineBlocks('quelt_web', 'quelt-engine') + '\n' +
   engineBlocks('quelt_web_asyncify', 'quelt-engine-asyncify');
 
 // The page for a web server: its scripts and style as files of its own.
-// The link to the guide: the release puts navod.html beside the single file,
-// while a web server's site has no guide, and a link there would lead nowhere.
+// The links to the guide and to the list of codes (a finding's code leads to
+// its row, kody.html#CODE): the release puts navod.html and kody.html beside
+// the single file, while a web server's site has neither, and a link there
+// would lead nowhere. The page explains every finding itself either way.
 const GUIDE = ' · <a id="guide-link" href="navod.html">Návod k použití</a>';
+const CODES = 'kody.html';
 
 function writeSite() {
   const site = join(build, 'site');
@@ -116,8 +125,9 @@ function writeSite() {
     '@CAMPAIGN@': CAMPAIGN,
     '@VERSION@': VERSION,
     '@GUIDE@': '',
+    '@CODES@': '',
     '@STYLE@': `${ICON}\n<link rel="stylesheet" href="style.css">`,
-    '@SCRIPTS@': `${ENGINE}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
+    '@SCRIPTS@': `${ENGINE}\n${TEXTS}\n` + SCRIPTS.map((name) => `<script src="${name}"></script>`).join('\n'),
   }));
 }
 
@@ -129,8 +139,9 @@ function writeSingleFile() {
     '@CAMPAIGN@': CAMPAIGN,
     '@VERSION@': VERSION,
     '@GUIDE@': GUIDE,
+    '@CODES@': CODES,
     '@STYLE@': `${ICON}\n<style>${style}</style>`,
-    '@SCRIPTS@': `${ENGINE}\n<script>${script}</script>`,
+    '@SCRIPTS@': `${ENGINE}\n${TEXTS}\n<script>${script}</script>`,
   }));
 }
 

@@ -1,7 +1,11 @@
 // Prints the table of all finding codes as Markdown in UTF-8, for the list of
 // codes of a release (kody.md, made kody.html): code, weight, expected text and
 // description, taken from the catalogue compiled into the checker, so the
-// table can never disagree with the reports.
+// table can never disagree with the reports. Before it, the verdicts of a
+// check in the words of src/report/verdict.cpp, what to do about a finding
+// and the names of the items of a data file (data/finding_advice.h,
+// data/item_names.h through finding_texts.h): the same words the web page
+// says. tools/guide_pages.mjs gives every code's row its anchor (#CODE).
 //
 // Each code appears once, with the texts of its first row: the look-up of the
 // report writer never reaches the second row of a doubled code. Rows follow
@@ -11,8 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "data/element_tables.h"
 #include "src/report/catalogue.h"
+#include "src/report/verdict.h"
 #include "src/xml/cp1250.h"
+#include "tools/finding_texts.h"
 
 namespace {
 
@@ -39,14 +46,26 @@ char32_t from_cp1250(unsigned char byte) {
     return 0xFFFD;
 }
 
+constexpr std::string_view kMarkup = "\\`*_<>|[]";
+
 // A catalogue text in UTF-8, with the characters that Markdown would read
 // as markup (a cell border, emphasis, an HTML tag) escaped by a backslash.
 std::string markdown_cell(const char* cp1250) {
     std::string out;
     for (const char* p = cp1250; *p != '\0'; ++p) {
         const auto byte = static_cast<unsigned char>(*p);
-        if (std::string_view("\\`*_<>|[]").find(*p) != std::string_view::npos) out += '\\';
+        if (kMarkup.find(*p) != std::string_view::npos) out += '\\';
         append_utf8(out, from_cp1250(byte));
+    }
+    return out;
+}
+
+// A UTF-8 text of the explanations with the same characters escaped.
+std::string markdown_text(std::string_view utf8) {
+    std::string out;
+    for (const char c : utf8) {
+        if (kMarkup.find(c) != std::string_view::npos) out += '\\';
+        out += c;
     }
     return out;
 }
@@ -83,7 +102,63 @@ void print_head(std::size_t count) {
     // The rule for sending is said in the same words in the guide (navod.md);
     // a test of the packed release checks that it is.
     std::printf("%s\n\n", kPravidloOdeslani);
-    std::printf("| Kód | Váha | Očekáváno | Popis |\n|---|---|---|---|\n");
+}
+
+// The four verdicts, in the words every edition says them: a verdict's word,
+// its first sentence and its advice; the guide (navod.md) says them in the
+// same words, and a test checks that it does.
+void print_verdicts() {
+    std::printf("## Výsledek kontroly\n\n"
+                "Nad počty nálezů řekne kontrola o souboru jedno ze čtyř:\n\n");
+    for (const quelt::NamedOutcome& named : quelt::verdict_outcomes()) {
+        const quelt::VerdictText text = quelt::verdict_text(named.outcome);
+        std::string lead = quelt::verdict_word(quelt::verdict_of(named.outcome));
+        if (named.outcome.no_submission) lead += ": soubor bez úplného hlášení ORV (ES306)";
+        std::printf("- **%s:** %s %s\n", lead.c_str(), markdown_text(text.headline).c_str(),
+                    markdown_text(text.advice).c_str());
+    }
+    std::printf("\nObsahuje-li kopie programu jen ukázkové registry, připojí k výsledku větu: %s\n\n",
+                markdown_text(quelt::kSampleRegistersNote).c_str());
+}
+
+// A code as a link to its row of the table below.
+std::string code_link(std::string_view code) {
+    return std::string("[").append(code).append("](#").append(code).append(")");
+}
+
+// What to do about a finding: by its weight, then by the kind of its rule.
+void print_advice() {
+    std::printf("## Co s nálezem udělat\n\n");
+    for (const quelt::WeightAdvice& w : quelt::kWeightAdvice)
+        std::printf("- %s %s\n", markdown_text(w.what).c_str(), markdown_text(w.fix).c_str());
+    std::printf("\nU těchto kódů pravidlo říká, co udělat, přesněji:\n\n| Kódy | Co udělat |\n|---|---|\n");
+    for (const quelt::AdviceKind& kind : quelt::kAdviceKinds) {
+        std::string codes;
+        quelt::for_each_code(kind, [&](std::string_view code) {
+            codes.append(codes.empty() ? "" : ", ").append(code_link(code));
+        });
+        std::printf("| %s | %s |\n", codes.c_str(), markdown_text(quelt::advice_text(kind)).c_str());
+    }
+    std::printf("\n");
+}
+
+template <std::size_t N>
+void print_items(const quelt::ElementDef (&table)[N]) {
+    for (std::size_t row = 0; row + 1 < N; ++row)
+        std::printf("| %s | %s |\n", std::string(table[row].elem).c_str(),
+                    markdown_text(quelt::item_label(table[row].elem)).c_str());
+}
+
+// The items of a data file, which the column Prvek of a report names.
+void print_item_names() {
+    std::printf("## Údaje datového souboru\n\n"
+                "Sloupec Prvek protokolu uvádí název prvku XML. Co který prvek znamená (u položek, "
+                "jejichž význam popis formátu neuvádí, jen jejich číslo a část souboru):\n\n"
+                "| Prvek | Údaj |\n|---|---|\n");
+    print_items(quelt::Ptab);
+    print_items(quelt::Ttab);
+    print_items(quelt::Ntab);
+    std::printf("\n## Seznam kódů\n\n| Kód | Váha | Očekáváno | Popis |\n|---|---|---|---|\n");
 }
 
 }  // namespace
@@ -91,6 +166,9 @@ void print_head(std::size_t count) {
 int main() {
     const std::vector<int> rows = rows_in_code_order();
     print_head(rows.size());
+    print_verdicts();
+    print_advice();
+    print_item_names();
     for (int row : rows) {
         const quelt::CatalogueRow& r = quelt::Etab[row];
         std::printf("| %s | %s | %s | %s |\n", r.EtabTyp, weight_text(r.EtabTyp[0]),

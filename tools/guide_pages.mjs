@@ -16,6 +16,7 @@ import {readFileSync, writeFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {CampaignError, readLabel} from './campaign.mjs';
+import {fillTemplate, pageScript} from './page_scripts.mjs';
 import {releaseVersion} from './version.mjs';
 
 const docs = join(dirname(fileURLToPath(import.meta.url)), '..', 'docs');
@@ -29,7 +30,7 @@ const MENU = [
 
 class GuideError extends Error {}
 
-const escapeHtml = (text) => text.replace(/[&<>"'@]/g, (c) => `&#${c.charCodeAt(0)};`);
+const {html: escapeHtml} = pageScript('text_safety.js', 'TextSafety');
 
 // The Markdown as HTML, through cmark-gfm with GitHub's tables.
 function markdownToHtml(path) {
@@ -64,18 +65,23 @@ function menu(current) {
 }
 
 function fill(template, values) {
-  let out = template;
-  for (const [key, value] of Object.entries(values)) {
-    if (!out.includes(key)) throw new GuideError(`docs/stranka.html has no ${key}`);
-    out = out.replace(key, () => value);
+  try {
+    return fillTemplate(template, values, 'docs/stranka.html');
+  } catch (e) {
+    throw new GuideError(e.message);
   }
-  return out;
 }
+
+// Every row of the list of codes is the anchor of its code (kody.html#EL031),
+// where the checking page's finding leads: the table's rows whose first cell
+// is a finding code.
+const anchorCodes = (html) => html.replace(/<tr>\n<td>([EW][A-Z0-9]{4})<\/td>/g, '<tr id="$1">\n<td>$1</td>');
 
 function page(source, file, label, version) {
   const style = readFileSync(join(docs, 'stranka.css'), 'utf8');
   const hash = `'sha256-${createHash('sha256').update(style, 'utf8').digest('base64')}'`;
-  const body = adjust(markdownToHtml(source));
+  const html = adjust(markdownToHtml(source));
+  const body = file === 'kody.html' ? anchorCodes(html) : html;
   return fill(readFileSync(join(docs, 'stranka.html'), 'utf8'), {
     '@CSP@': `default-src 'none'; style-src ${hash}; img-src data:; base-uri 'none'; form-action 'none'`,
     '@TITLE@': `${titleOf(body, source)} – ${escapeHtml(version)}`,

@@ -1,7 +1,8 @@
 // The page: choosing the files, running the check, and showing its result.
 // Every judgement of the data is the checker's: the page hands it the files
-// and the command line, and shows the console, the totals and the findings
-// from what the run wrote.
+// and the command line, and shows the run's verdict, the totals and the
+// findings from what the run wrote, each finding with its explanation
+// (explain.js), then the downloads and the console.
 'use strict';
 
 (() => {
@@ -118,10 +119,25 @@
     if (at === null || at === document.body || lostFrom.includes(at)) target.focus();
   }
 
-  function setState(state, text) {
+  // The state line is the page's one live region: when a check ends it also
+  // says the verdict's first sentence (spoken; the verdict itself is shown
+  // in the result), so that a screen reader hears the verdict once.
+  function setState(state, text, spoken = '') {
     const el = $('state');
     el.dataset.state = state;
     el.textContent = text;
+    if (spoken === '') return;
+    const extra = document.createElement('span');
+    extra.className = 'visually-hidden';
+    extra.textContent = ` ${spoken}`;
+    el.appendChild(extra);
+  }
+
+  // The Czech form of a noun after a count: 1 chyba, 2 až 4 chyby, 0 and 5
+  // and more chyb.
+  function czechPlural(n, one, few, many) {
+    if (n === 1) return one;
+    return n >= 2 && n <= 4 ? few : many;
   }
 
   function showProgress(read, total) {
@@ -148,6 +164,8 @@
         screen: decoder.decode(result.screen).replace(/ +$/gm, ''),
         report: result.outputs[outputs[0]],
         copy: copy === null ? null : result.outputs[outputs[1]],
+        verdict: result.verdict,
+        overview: result.overview,
       })),
     };
   }
@@ -185,6 +203,7 @@
     $('findings').tBodies[0].textContent = '';
     $('console').textContent = '';
     $('failure').hidden = true;
+    $('verdict').dataset.verdict = '';
     $('result-file').textContent = '';
     $('result-back').hidden = true;
     // A link keeps an address, so that the keyboard reaches it; until its
@@ -230,11 +249,23 @@
       if (e instanceof Engine.Cancelled) {
         setState('cancelled', 'Kontrola byla zrušena.');
       } else {
-        setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
+        showPageFailure(e.message);
       }
     } finally {
       endRun($('result').hidden ? $('run') : $('result-heading'));
     }
+  }
+
+  // A check that failed inside the page (the worker or its module): no run
+  // gave a verdict, so the page shows the verdict of an unchecked file with
+  // its reason.
+  function showPageFailure(why) {
+    const verdict = Explain.pageFailure(why);
+    hideResult();
+    Explain.show($('verdict'), verdict);
+    for (const id of ['totals', 'downloads', 'findings-box', 'console-box']) $(id).hidden = true;
+    $('result').hidden = false;
+    setState('failed', `Kontrolu se nepodařilo provést: ${why}`, verdict.headline);
   }
 
   // ---- Separate submissions ----
@@ -250,7 +281,8 @@
         const c = makeCheck(entries, skipW, result);
         const ok = result.status === 0;
         return {check: c, status: result.status, e: ok ? c.findings.e : null, w: ok ? c.findings.w : null,
-          message: ok ? '' : message(result.screen)};
+          message: ok ? '' : message(result.screen), verdict: result.verdict, overview: result.overview,
+          report: ok ? c.names.htm : ''};
       }),
     };
   }
@@ -273,13 +305,13 @@
     });
     running = batch;
     try {
-      const {cancelled, counts} = await batch.done;
+      const {cancelled, files, verdicts} = await batch.done;
       const n = (x) => x.toLocaleString('cs-CZ');
       if (cancelled) {
         setState('cancelled', 'Kontrola byla zrušena.');
       } else {
-        setState('done', `Kontrola proběhla. Souborů: ${n(counts.done + counts.failed)}, bez nálezů: ${n(counts.clean)}, ` +
-          `s nálezy: ${n(counts.done - counts.clean)}, nezkontrolováno: ${n(counts.failed)}.`);
+        const each = Object.entries(verdicts).map(([code, count]) => `${Explain.word(code)} ${n(count)}`);
+        setState('done', `Kontrola proběhla. Souborů: ${n(files)}; ${each.join(', ')}.`);
       }
     } catch (e) {
       setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
@@ -310,6 +342,11 @@
       a.href = url;
   }
 
+  // The downloads are saved under names made from the checked file's.
+  function nameDownloads(names) {
+    for (const a of document.querySelectorAll('#downloads a[data-download]')) a.download = names[a.dataset.download];
+  }
+
   // An output of a check, kept with it; the links show it while the check is shown.
   function setLink(c, kind, bytes) {
     const url = URL.createObjectURL(new Blob([bytes], {type: REPORT_TYPES[kind]}));
@@ -321,7 +358,8 @@
   // A finished run: its result, its findings, and the outputs made for it
   // (the CSV report from the run itself, the others on request).
   function makeCheck(entries, skipW, result) {
-    const c = {entries, skipW, result, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null, dropped: false};
+    const c = {entries, skipW, result, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null,
+      dropped: false, verdict: result.verdict, names: RunNames.downloadNames(entries.map((e) => e.file))};
     if (result.status === 0) {
       setLink(c, 'csv', result.report);
       c.findings = Findings.read(result.report);
@@ -333,12 +371,10 @@
     const c = makeCheck(entries, skipW, result);
     showCheck(c);
     if (result.status !== 0) {
-      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`);
+      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`, c.verdict.headline);
       return;
     }
-    setState('done', c.findings.e === 0 && c.findings.w === 0
-      ? 'Kontrola proběhla: soubor neobsahuje žádné chyby.'
-      : 'Kontrola proběhla.');
+    setState('done', 'Kontrola proběhla.', c.verdict.headline);
   }
 
   function showCheck(c) {
@@ -346,7 +382,10 @@
     check = c;
     const result = c.result;
     $('console').textContent = result.screen;
+    $('console-box').hidden = false;
+    Explain.show($('verdict'), c.verdict);
     showSubstitutes(c.entries);
+    nameDownloads(c.names);
     $('result').hidden = false;
     if (result.status !== 0) {
       $('failure').hidden = false;
@@ -365,6 +404,7 @@
     totals.dataset.e = String(findings.e);
     totals.dataset.w = String(findings.w);
     $('total-e').textContent = findings.e.toLocaleString('cs-CZ');
+    $('total-e-label').textContent = `${czechPlural(findings.e, 'chyba', 'chyby', 'chyb')} (váha E)`;
     $('total-w').textContent = findings.w.toLocaleString('cs-CZ');
     $('skipped-w').hidden = !(c.skipW && findings.w > 0);
     fillFilters(findings.rows);
@@ -474,7 +514,7 @@
     };
     $('findings-none').hidden = rows.length !== 0;
     $('findings-list').hidden = rows.length === 0;
-    findingsView = Findings.view($('findings').tBodies[0], rows, filter);
+    findingsView = Findings.view($('findings').tBodies[0], rows, filter, codesPage());
     showCount(findingsView.more());
   }
 
@@ -497,7 +537,11 @@
     else box.removeAttribute('tabindex');
   }
 
-  // ---- Lines of the input around a finding ----
+  // ---- A finding's explanation and the lines of the input around it ----
+
+  // The list of codes beside the page (kody.html in the release's single
+  // file), or '' where the page has none beside it (the served site).
+  const codesPage = () => $('findings').dataset.codesPage;
 
   function sourceTable(lines, line) {
     const table = document.createElement('table');
@@ -544,13 +588,17 @@
     detail.className = 'source';
     const td = document.createElement('td');
     td.colSpan = Findings.COLUMNS.length;
-    // The lines are a region of their own, named after the finding.
+    // The explanation and the lines are a region of their own, named after
+    // the finding; the lines come when they are read.
+    const region = document.createElement('div');
+    region.id = Findings.sourceId(row);
+    region.setAttribute('role', 'region');
+    region.setAttribute('aria-label', `Nález ${row.code} na řádku ${row.line.trim()}: vysvětlení a místo v datovém souboru`);
     const cell = document.createElement('div');
-    cell.id = Findings.sourceId(row);
-    cell.setAttribute('role', 'region');
-    cell.setAttribute('aria-label', `Místo nálezu ${row.code} v datovém souboru, řádek ${row.line.trim()}`);
+    cell.className = 'lines-box';
     cell.setAttribute('aria-live', 'polite');
-    td.appendChild(cell);
+    region.append(Explain.finding(row, codesPage()), cell);
+    td.appendChild(region);
     detail.appendChild(td);
     tr.after(detail);
     tr.classList.add('open');
@@ -600,7 +648,8 @@
     const tbody = $('findings').tBodies[0];
     tbody.addEventListener('click', (e) => {
       const tr = e.target.closest('tr[data-code]');
-      if (tr === null) return;
+      // A code's link opens the list of codes; it leaves the row as it is.
+      if (tr === null || e.target.closest('a') !== null) return;
       Findings.focusRow(tbody, tr);
       toggleSource(tr);
     });

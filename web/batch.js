@@ -1,10 +1,11 @@
 // Several files checked as separate submissions: each file a run of its own,
 // as `quelt NAME orve.csv` in the file's folder would check it, a few runs at
-// a time, each in its own worker. A summary table gives every file's totals
-// and state as its run ends, and leads to the file's own result, which the
-// page shows as it shows a single check; the summary is a download too
-// (souhrn.csv). The runs and their results are the page's (app.js hands them
-// in); this module schedules them and keeps the summary.
+// a time, each in its own worker. A summary table gives every file's verdict
+// (in the checker's words, from its run), totals and state as its run ends,
+// and leads to the file's own result, which the page shows as it shows a
+// single check; the summary is a download too (souhrn.csv, with the columns
+// of quelt-davka's). The runs and their results are the page's (app.js hands
+// them in); this module schedules them and keeps the summary.
 'use strict';
 
 const Batch = (() => {
@@ -72,23 +73,25 @@ const Batch = (() => {
   // of the table and of the summary.
   const oneLine = (text) => text.split(/[\r\n]+/).map((l) => l.trim()).filter((l) => l !== '').join(' ');
 
-  // A row's verdict from its run's outcome. A run that ended gives
-  // {check, status, e, w, message} (e and w null without totals).
-  function verdict(outcome) {
+  // A row from its run's outcome: its state, and the verdict the run gave
+  // (a check that failed inside the page has the verdict of an unchecked
+  // file, a cancelled one none). A run that ended gives {check, status, e,
+  // w, message, verdict, overview, report} (e and w null without totals).
+  function rowOf(outcome) {
     if (outcome.result !== undefined) {
-      const {check, status, e, w, message} = outcome.result;
-      return {state: status === 0 ? 'done' : 'failed', check, status, e, w, message: oneLine(message)};
+      const {status, message} = outcome.result;
+      return {...outcome.result, state: status === 0 ? 'done' : 'failed', message: oneLine(message)};
     }
     if (outcome.error instanceof Engine.Cancelled) return {state: 'cancelled', message: CANCELLED};
-    const why = outcome.error instanceof Error ? outcome.error.message : String(outcome.error);
-    return {state: 'failed', message: `Kontrolu se nepodařilo provést: ${oneLine(why)}`};
+    const why = oneLine(outcome.error instanceof Error ? outcome.error.message : String(outcome.error));
+    return {state: 'failed', message: `Kontrolu se nepodařilo provést: ${why}`, verdict: Explain.pageFailure(why)};
   }
 
   function stateText(row) {
     switch (row.state) {
       case 'waiting': return 'čeká na kontrolu';
       case 'running': return 'kontroluje se';
-      case 'done': return row.e === 0 && row.w === 0 ? 'zkontrolován, bez nálezů' : 'zkontrolován';
+      case 'done': return 'zkontrolován';
       case 'failed': return `nezkontrolován: ${row.message}`;
       default: return CANCELLED;
     }
@@ -96,9 +99,12 @@ const Batch = (() => {
 
   const count = (n) => (n === null ? '–' : n.toLocaleString('cs-CZ'));
 
-  // The file's name is a button once the file has a result to show.
+  // The file's name is a button once the file has a result to show; the
+  // verdict is said in its word, its code in data-verdict (empty while the
+  // file waits or runs, and for a cancelled one).
   function drawRow(tr, row, i) {
     tr.dataset.state = row.state;
+    tr.dataset.verdict = row.verdict === null ? '' : row.verdict.verdict;
     tr.dataset.e = row.e === null ? '' : String(row.e);
     tr.dataset.w = row.w === null ? '' : String(row.w);
     tr.className = row.state === 'failed' ? 'failed' : row.e > 0 ? 'weight-e' : row.w > 0 ? 'weight-w' : '';
@@ -115,7 +121,8 @@ const Batch = (() => {
     } else {
       name.textContent = row.name;
     }
-    const cells = [count(row.e), count(row.w), stateText(row)].map((text) => {
+    const word = row.verdict === null ? '–' : row.verdict.word;
+    const cells = [word, count(row.e), count(row.w), stateText(row)].map((text) => {
       const td = document.createElement('td');
       td.textContent = text;
       return td;
@@ -125,19 +132,29 @@ const Batch = (() => {
 
   // ---- souhrn.csv ----
 
-  // A field as the checker's CSV report writes one: in double quotes, each
-  // '"' doubled, when it holds ';' or '"'.
-  const field = (text) => (/[;"]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text);
+  // The columns of quelt-davka's summary, in its order.
+  const HEADING = ['Soubor', 'IČO předkladatele', 'IČO zaměstnavatelů', 'Záznamů zaměstnanců', 'Chyb E', 'Chyb W',
+    'Výsledek', 'Stav', 'Zpráva', 'Protokol'];
+  const COMPLETE = 'kontrola dokončena';
 
-  const HEADING = ['Soubor', 'Chyby E', 'Varování W', 'Stav', 'Zpráva'];
+  // A file's row: its name; what its run read of the submission (the counts
+  // only of a complete run); the verdict's word; the run's exit status (none
+  // when the run did not end: cancelled, or the page failed); the message of
+  // a run that did not complete; the name its HTML report is downloaded under.
+  function summaryFields(r) {
+    const complete = r.status === 0;
+    const overview = r.overview ?? {submitter: '', employers: '', records: null};
+    const number = (n) => (complete && n !== null ? String(n) : '');
+    return [r.name, overview.submitter, overview.employers, number(overview.records), number(r.e), number(r.w),
+      r.verdict === null ? '' : r.verdict.word, r.status === null ? '' : String(r.status),
+      complete ? COMPLETE : r.message, complete ? r.report : ''];
+  }
 
-  // One row a file in the order chosen: its name, its totals, the run's exit
-  // status (none when the run did not end: cancelled, or the page failed)
-  // and the message that explains a run without totals.
+  // One row a file in the order chosen, in Windows-1250, every field made
+  // safe for a spreadsheet (text_safety.js).
   function summaryBytes(rows) {
-    const lines = [HEADING, ...rows.map((r) => [oneLine(r.name), r.e === null ? '' : String(r.e),
-      r.w === null ? '' : String(r.w), r.status === null ? '' : String(r.status), r.message])];
-    return RunNames.encode(lines.map((line) => line.map(field).join(';') + '\n').join(''));
+    const lines = [HEADING, ...rows.map(summaryFields)];
+    return RunNames.encode(lines.map(TextSafety.summaryRow).join(''));
   }
 
   // ---- The batch ----
@@ -146,14 +163,16 @@ const Batch = (() => {
 
   // Checks files (File objects) each as a submission of its own. hooks:
   //   run(file, onProgress): the file's run {done, cancel}; done gives
-  //     {check, status, e, w, message}
+  //     {check, status, e, w, message, verdict, overview, report}
   //   show(check, name): shows a file's result
   //   progress(bytes): the bytes read of all the files so far
   // Returns {done, cancel(), checks(), focusShown()}: done gives
-  // {cancelled, counts} once every file has its row.
+  // {cancelled, files, verdicts} once every file has its row, verdicts the
+  // number of files of each verdict code.
   function start(files, hooks) {
     clear();
-    const rows = files.map((file) => ({name: file.name, state: 'waiting', check: null, status: null, e: null, w: null, message: ''}));
+    const rows = files.map((file) => ({name: file.name, state: 'waiting', check: null, status: null, e: null, w: null,
+      message: '', verdict: null, overview: null, report: ''}));
     const tbody = $('summary').tBodies[0];
     for (const [i, row] of rows.entries()) {
       const tr = document.createElement('tr');
@@ -173,7 +192,7 @@ const Batch = (() => {
     }, (i, outcome) => {
       read[i] = files[i].size;
       progress();
-      Object.assign(rows[i], verdict(outcome));
+      Object.assign(rows[i], rowOf(outcome));
       redraw(i);
     });
 
@@ -200,12 +219,10 @@ const Batch = (() => {
       batch.url = URL.createObjectURL(new Blob([summaryBytes(rows)], {type: SUMMARY_TYPE}));
       document.querySelector('a[data-download="souhrn"]').href = batch.url;
       $('summary-links').hidden = false;
-      const counts = {done: 0, failed: 0, cancelled: 0, clean: 0};
-      for (const row of rows) {
-        ++counts[row.state];
-        if (row.state === 'done' && row.e === 0 && row.w === 0) ++counts.clean;
-      }
-      return {cancelled, counts};
+      // The files of each verdict, in the verdicts' order.
+      const verdicts = {ok: 0, warnings: 0, errors: 0, incomplete: 0};
+      for (const row of rows) if (row.verdict !== null) ++verdicts[row.verdict.verdict];
+      return {cancelled, files: rows.length, verdicts};
     });
     current = batch;
     return batch;

@@ -69,7 +69,8 @@ const Engine = (() => {
   // Runs one check. job: {files: [{name, blob}], args, list, folder,
   // outputs: [path]}, names, arguments and list in Windows-1250 (one
   // character a byte). onProgress(bytes) follows the reading. Returns
-  // {done: Promise of {status, screen, outputs}, cancel()}.
+  // {done: Promise of {status, screen, outputs, verdict, overview}, cancel()}:
+  // the run's verdict and what it read of the submission (worker.js).
   function run(job, onProgress) {
     let worker = null;
     let settle = null;

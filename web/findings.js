@@ -76,8 +76,12 @@ const Findings = (() => {
   }
 
   // A finding's row. Its line number is a button that opens and closes the
-  // lines of the input around the finding (the row after it, sourceId).
-  function rowElement(row) {
+  // finding's explanation and the lines of the input around it (the row
+  // after it, sourceId). Where the list of codes is beside the page
+  // (codesPage), the code leads to its row there too: for the mouse, since
+  // the table stays one stop of the Tab key (the explanation holds the same
+  // link for the keyboard).
+  function rowElement(row, codesPage) {
     const tr = document.createElement('tr');
     tr.dataset.code = row.code;
     tr.dataset.index = String(row.index);
@@ -89,11 +93,16 @@ const Findings = (() => {
         button.type = 'button';
         button.className = 'line';
         button.textContent = row.line.trim() === '' ? '–' : row.line;
-        button.setAttribute('aria-label', `Řádek ${row.line.trim()}: místo nálezu ${row.code} v datovém souboru`);
+        button.setAttribute('aria-label', `Řádek ${row.line.trim()}: vysvětlení a místo nálezu ${row.code} v datovém souboru`);
         button.setAttribute('aria-expanded', 'false');
         button.setAttribute('aria-controls', sourceId(row));
         button.tabIndex = -1;
         td.appendChild(button);
+      } else if (name === 'code' && codesPage !== '') {
+        const a = Explain.codeLink(row.code, codesPage);
+        a.textContent = row.code;
+        a.tabIndex = -1;
+        td.appendChild(a);
       } else {
         td.textContent = row[name];
       }
@@ -104,18 +113,19 @@ const Findings = (() => {
 
   const sourceId = (row) => `zdroj-${row.index}`;
 
-  // Shows the rows that pass the filter: a view whose more() adds the next
+  // Shows the rows that pass the filter (codesPage: the list of codes beside
+  // the page, or ''): a view whose more() adds the next
   // page and returns {shown, total, first}, first the first added row.
   // The table is one stop of the Tab key: the button of one row takes it
   // (the first at the start), and the arrow keys move it (keyboard()).
-  function view(tbody, rows, filter) {
+  function view(tbody, rows, filter, codesPage) {
     const selected = rows.filter((row) => matches(row, filter));
     let at = 0;
     tbody.textContent = '';
     const more = () => {
       const fragment = document.createDocumentFragment();
       const start = at;
-      for (const end = Math.min(at + PAGE, selected.length); at < end; ++at) fragment.appendChild(rowElement(selected[at]));
+      for (const end = Math.min(at + PAGE, selected.length); at < end; ++at) fragment.appendChild(rowElement(selected[at], codesPage));
       const first = fragment.firstElementChild;
       tbody.appendChild(fragment);
       if (start === 0 && first !== null) first.querySelector('button.line').tabIndex = 0;

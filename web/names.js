@@ -1,5 +1,6 @@
 // Names and arguments of a check in the page: the name under which each
-// chosen file is shown to the checker, and the command line the run gets.
+// chosen file is shown to the checker, the command line the run gets, and
+// the names its downloads are saved under.
 //
 // The checker gets every name as its Windows-1250 bytes, as quelt.exe gets it
 // on a Czech Windows, so that the report head shows the name the clerk chose.
@@ -104,5 +105,26 @@ const RunNames = (() => {
     return {args, list, folder: OUTPUT_FOLDER};
   }
 
-  return {assign, commandLine, encode};
+  // The names the downloads of a check are saved under, after the checked
+  // file (the first of a list): mzdy-cerven.xml gives mzdy-cerven-kontrola.htm
+  // (.txt, .csv, .xml) and mzdy-cerven-kopie.xml. A download never takes the
+  // name of a file of the check (letter case aside, as Windows compares
+  // names): the suffix is numbered then.
+  const REPORT_KINDS = ['htm', 'txt', 'csv', 'xml'];
+
+  function downloadNames(files) {
+    const first = files[0].name;
+    const dot = first.lastIndexOf('.');
+    const base = dot > 0 ? first.slice(0, dot) : first;
+    const checked = new Set(files.map((f) => f.name.toLowerCase()));
+    const clear = (names) => Object.values(names).every((n) => !checked.has(n.toLowerCase()));
+    for (let k = 1; ; ++k) {
+      const n = k === 1 ? '' : `-${k}`;
+      const names = {copy: `${base}-kopie${n}.xml`};
+      for (const kind of REPORT_KINDS) names[kind] = `${base}-kontrola${n}.${kind}`;
+      if (clear(names)) return names;
+    }
+  }
+
+  return {assign, commandLine, encode, downloadNames};
 })();

@@ -105,6 +105,12 @@ function screenOf(Module) {
   return Module.HEAPU8.slice(at, at + Module._quelt_obrazovka_delka());
 }
 
+// A JSON text (UTF-8, ended by a zero byte) that the module returned.
+function jsonAt(Module, at) {
+  const end = Module.HEAPU8.indexOf(0, at);
+  return JSON.parse(new TextDecoder().decode(Module.HEAPU8.subarray(at, end)));
+}
+
 // Bytes of a text whose characters are bytes (0-255): the names and the list
 // in Windows-1250, as the page wrote them.
 const bytesOf = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0));
@@ -148,7 +154,10 @@ async function runJob(job) {
   }
   const screen = screenOf(Module);
   transfer.push(screen.buffer);
-  postMessage({type: 'done', status, screen, outputs}, transfer);
+  // The run's verdict and what it read of the submission, in the checker's words.
+  const verdict = jsonAt(Module, Module._quelt_verdikt(status));
+  const overview = jsonAt(Module, Module._quelt_prehled());
+  postMessage({type: 'done', status, screen, outputs, verdict, overview}, transfer);
 }
 
 self.onmessage = ({data}) => {

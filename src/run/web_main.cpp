@@ -6,7 +6,9 @@
 //   written for every record stays inside WebAssembly and only the finished
 //   screen goes to the page;
 // - the reader's count of bytes read goes to the page's progress bar;
-// - the run's verdict goes to the page as JSON, in the checker's own words.
+// - the run's verdict goes to the page as JSON, in the checker's own words,
+//   and so does what the run read of the submission, for the page's summary
+//   of separate submissions (souhrn.csv).
 #include <emscripten.h>
 
 #include <cstdio>
@@ -15,7 +17,9 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/structure/sections.h"
 #include "src/xml/reader.h"
+#include "tools/verdict_json.h"
 
 namespace {
 
@@ -54,24 +58,17 @@ void pri_nacteni_bloku(long long precteno) { hlas_nacteno(static_cast<double>(pr
 
 std::string obrazovka;
 std::string verdikt_json;
+std::string prehled_json;
 
-// A UTF-8 text as a JSON string.
-void pripoj_json(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", u);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
+using quelt::append_json_string;
+
+// The employers' identification numbers the summary shows: at most this many
+// characters, then "...", as the batch's summary keeps them.
+constexpr std::size_t kDelkaZamestnavatelu = 2000;
+
+std::string zkraceny_seznam(const std::string& seznam) {
+    if (seznam.size() <= kDelkaZamestnavatelu) return seznam;
+    return seznam.substr(0, kDelkaZamestnavatelu) + "...";
 }
 
 }  // namespace
@@ -87,28 +84,34 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quelt_obrazovka_delka() {
 }
 
 // The verdict of the run that just ended with status, as JSON (UTF-8):
-// {"verdict": "ok|warnings|errors|incomplete", "headline", "advice", "word",
+// {"verdict": "ok|warnings|errors|incomplete", "word", "headline", "advice",
 // "samplesNote", "errorsE", "warningsW", "noSubmission"}. The page shows the
 // texts as they are and adds samplesNote where its build carries the sample
 // registers.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_verdikt(int status) {
     const quelt::RunOutcome outcome = quelt::outcome_of_last_run(status);
-    const quelt::Verdict verdict = quelt::verdict_of(outcome);
-    const quelt::VerdictText text = quelt::verdict_text(outcome);
-    verdikt_json = "{\"verdict\":";
-    pripoj_json(verdikt_json, quelt::verdict_code(verdict));
-    verdikt_json += ",\"headline\":";
-    pripoj_json(verdikt_json, text.headline);
-    verdikt_json += ",\"advice\":";
-    pripoj_json(verdikt_json, text.advice);
-    verdikt_json += ",\"word\":";
-    pripoj_json(verdikt_json, quelt::verdict_word(verdict));
+    verdikt_json = "{";
+    quelt::append_verdict_members(verdikt_json, outcome);
     verdikt_json += ",\"samplesNote\":";
-    pripoj_json(verdikt_json, quelt::kSampleRegistersNote);
+    append_json_string(verdikt_json, quelt::kSampleRegistersNote);
     verdikt_json += ",\"errorsE\":" + std::to_string(outcome.errors_e);
     verdikt_json += ",\"warningsW\":" + std::to_string(outcome.warnings_w);
     verdikt_json += outcome.no_submission ? ",\"noSubmission\":true}" : ",\"noSubmission\":false}";
     return verdikt_json.c_str();
+}
+
+// What the run that just ended read of the submission, as JSON (UTF-8):
+// {"submitter": ICOpredkladatele, "employers": every AA0017 joined by ", "
+// (at most 2000 characters, then "..."), "records": the employee records}.
+// The values are the file's Windows-1250 bytes as read.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_prehled() {
+    const quelt::PrehledPodani& p = quelt::prehled_podani();
+    prehled_json = "{\"submitter\":";
+    append_json_string(prehled_json, quelt::utf8_from_cp1250(p.predkladatel));
+    prehled_json += ",\"employers\":";
+    append_json_string(prehled_json, quelt::utf8_from_cp1250(zkraceny_seznam(p.zamestnavatele)));
+    prehled_json += ",\"records\":" + std::to_string(p.zaznamu) + "}";
+    return prehled_json.c_str();
 }
 
 int main(int argc, char** argv) {

@@ -80,3 +80,25 @@ test('the command line: one file by its name, several through a list file, the o
     folder: '/vysledky',
   });
 });
+
+// The downloads of a check are named after the checked file, the first of a
+// list, and never take the name of a file of the check.
+const NAMED = [
+  ['a name with an extension', ['mzdy-cerven.xml'], 'mzdy-cerven-kontrola', 'mzdy-cerven-kopie'],
+  ['the last dot ends the base', ['mzdy.2010.cerven.xml'], 'mzdy.2010.cerven-kontrola', 'mzdy.2010.cerven-kopie'],
+  ['no extension', ['data'], 'data-kontrola', 'data-kopie'],
+  ['a leading dot is no extension', ['.xml'], '.xml-kontrola', '.xml-kopie'],
+  ['Czech letters stay', ['mzdy-červen.xml'], 'mzdy-červen-kontrola', 'mzdy-červen-kopie'],
+  ['the parts of one submission: after the first part', ['cast1.xml', 'cast2.xml'], 'cast1-kontrola', 'cast1-kopie'],
+  ['a part named as a download: the suffix is numbered', ['a.xml', 'A-KONTROLA.XML'], 'a-kontrola-2', 'a-kopie-2'],
+  ['a part named as the copy too', ['a.xml', 'a-kopie.xml'], 'a-kontrola-2', 'a-kopie-2'],
+];
+
+for (const [what, names, report, copy] of NAMED) {
+  test(`download names: ${what}`, () => {
+    const got = plain(RunNames.downloadNames(names.map((name) => ({name}))));
+    assert.deepEqual(got, {copy: `${copy}.xml`, htm: `${report}.htm`, txt: `${report}.txt`,
+      csv: `${report}.csv`, xml: `${report}.xml`});
+    for (const name of Object.values(got)) assert.ok(!names.some((n) => n.toLowerCase() === name.toLowerCase()));
+  });
+}

@@ -1,15 +1,18 @@
 // The web page in Chromium, Firefox and WebKit, served from 127.0.0.1 and
 // opened from disk: its results must be the native checker's, its downloads
-// byte for byte and its findings table row for row, it must ask nothing of
-// the network, and it is held to axe-core's WCAG 2.1 A and AA rules. Every
-// case runs in every engine, through one driver layer (browsers.mjs), from
-// disk, and the cases that the way of opening changes served as well.
+// byte for byte and its findings table row for row, its verdicts and
+// explanations the checker's own words (the web build's quelt_page_texts
+// prints them), it must ask nothing of the network, and it is held to
+// axe-core's WCAG 2.1 A and AA rules. Every case runs in every engine,
+// through one driver layer (browsers.mjs), from disk, and the cases that the
+// way of opening changes served as well.
 //
 //   node --test tests/web/page_test.mjs                  (WebKit: under xvfb-run -a)
 //   QUELT_BROWSERS=firefox node --test tests/web/page_test.mjs
 // Variables: QUELT_BROWSERS (engines, default chromium,firefox,webkit),
 // QUELT_WEB_BUILD (default build-web), QUELT_NATIVE (default build/quelt),
-// and the programs browsers.mjs names.
+// QUELT_NATIVE_BATCH (default build/quelt-davka), and the programs
+// browsers.mjs names.
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
@@ -22,9 +25,12 @@ import {chosenEngines, launch, serveFolders} from './browsers.mjs';
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const webBuild = resolve(root, process.env.QUELT_WEB_BUILD || 'build-web');
 const native = resolve(root, process.env.QUELT_NATIVE || 'build/quelt');
+const nativeBatch = resolve(root, process.env.QUELT_NATIVE_BATCH || 'build/quelt-davka');
 const work = mkdtempSync(join(tmpdir(), 'quelt-web-'));
 const decoder = new TextDecoder('windows-1250');
 const engines = chosenEngines();
+// The texts the page says in the checker's words, from the C++ sources.
+const texts = JSON.parse(execFileSync(process.execPath, [join(webBuild, 'tools/quelt_page_texts.js')], {encoding: 'utf8'}));
 
 
 // ---- Inputs and the native checker's outputs for them ----
@@ -74,6 +80,21 @@ function nativeRunNamed(file, nameBytes, report) {
   return readFileSync(join(dir, report));
 }
 
+// Runs build/quelt-davka on files; returns, a file a row, the values of the
+// columns of its souhrn.csv that the page's summary shares (by their names,
+// whichever columns the native summary has).
+const SHARED_COLUMNS = ['IČO předkladatele', 'IČO zaměstnavatelů', 'Záznamů zaměstnanců', 'Chyb E', 'Chyb W', 'Výsledek',
+  'Stav', 'Zpráva'];
+
+function nativeBatchSummary(paths) {
+  const dir = mkdtempSync(join(work, 'batch-'));
+  spawnSync(nativeBatch, ['-o', dir, ...paths], {env: {...process.env, SOURCE_DATE_EPOCH: '1278403200'}});
+  const [heading, ...rows] = decoder.decode(readFileSync(join(dir, 'souhrn.csv'))).split('\n')
+    .filter((l) => l !== '').map(csvFields);
+  const shared = SHARED_COLUMNS.filter((name) => heading.includes(name));
+  return rows.map((row) => Object.fromEntries(shared.map((name) => [name, row[heading.indexOf(name)]])));
+}
+
 // The report head's date and time are the run's own.
 const withoutDate = (bytes) => decoder.decode(bytes).replace(/\d\d\/\d\d\/\d{4} {2}\d\d:\d\d:\d\d/g, 'DATE');
 
@@ -121,6 +142,13 @@ before(async () => {
   const example = readFileSync(join(root, 'examples/priklad.xml'));
   files = {
     example: input('priklad.xml', example),
+    // Only a warning: a telephone number that starts with a bracket.
+    warningsOnly: input('varovani.xml', Buffer.from(example.toString('latin1').replace('+420 123', '(420) 123'), 'latin1')),
+    // The faults of the example a clerk meets first: an employer's IČO with
+    // a wrong check digit (and so not in the provider register) and a year
+    // of birth of 1870.
+    misspelt: input('mzdy-cerven.xml', Buffer.from(example.toString('latin1')
+      .replace('<orv:AA0017>30000009<', '<orv:AA0017>30000008<').replace(/<orv:AA0231>\d+</g, '<orv:AA0231>1870<'), 'latin1')),
     faulty: generated('chybny.xml', ['--employers', '2', '--records', '40', '--faulty', '0.3', '--seed', '7']),
     // A file of a list without its final line feed: its last line goes on in
     // the next file's first line.
@@ -218,15 +246,53 @@ async function tabToFinding(page, limit = 40) {
   return -1;
 }
 
+// ---- Verdicts and explanations ----
+
+// The verdict the page shows for the check or file shown.
+const shownVerdict = (page) => page.evaluate(() => {
+  const v = document.querySelector('#verdict');
+  const part = (name) => v.querySelector(`.verdict-${name}`);
+  return {verdict: v.dataset.verdict, word: part('word').textContent, headline: part('headline').textContent,
+    advice: part('advice').textContent, samples: part('samples').hidden ? '' : part('samples').textContent};
+});
+
+// The verdict the checker gives (texts.verdicts: ok, warnings, errors,
+// incomplete, noSubmission), with the reason of an incomplete run; the
+// tests' builds carry the sample registers, so the note is always there.
+function wantVerdict(key, reason = null) {
+  const {verdict, word, headline, advice} = texts.verdicts[key];
+  return {verdict, word, headline, advice: reason === null ? advice : texts.reason.replace('\u0001', reason),
+    samples: texts.samplesNote};
+}
+
+// The verdict a native report's totals call for: the oracle of these tests.
+const verdictOfReport = (want) => {
+  const {e, w} = csvFindings(want);
+  return Number(e) > 0 ? 'errors' : Number(w) > 0 ? 'warnings' : 'ok';
+};
+
 // A chosen file deleted before the check: the run fails with the checker's
-// own message, as quelt does on a file it cannot read.
+// own message, as quelt does on a file it cannot read, and the file is not
+// checked.
 async function assertUnreadableFails(page) {
   const gone = input('smazany.xml', readFileSync(files.example));
   await page.upload('input#files', [gone]);
   rmSync(gone);
   assert.equal(await check(page, []), 'failed');
   assert.match(await text(page, '#failure-text'), /Nelze cist soubor {2}smazany\.xml\n Program ukoncen/);
+  assert.deepEqual(await shownVerdict(page), wantVerdict('incomplete', 'Nelze cist soubor  smazany.xml'));
 }
+
+// The explanation of the finding whose row is open: its terms and texts.
+const explanation = (page) => page.evaluate(() => {
+  const dl = document.querySelector('tr.source dl.explanation');
+  return dl === null ? null : {
+    terms: [...dl.querySelectorAll('dt')].map((dt) => dt.textContent),
+    texts: [...dl.querySelectorAll('dd')].map((dd) => dd.textContent),
+    links: [...dl.querySelectorAll('a')].map((a) => a.getAttribute('href')),
+  };
+});
+const TERMS = ['Co nález znamená', 'Kterého údaje se týká', 'Co udělat'];
 
 // The violations of axe's WCAG 2.1 A and AA rules, shortened to what says
 // where: rule, impact and the nodes' selectors.
@@ -240,12 +306,20 @@ const CASES = [
     // workers and their reading of the chosen files.
     name: 'the example, a faulty submission and a list give the native CSV report',
     bothWays: true,
-    async run({page, url}) {
+    async run({page, url, variant}) {
       const cases = [[files.example], [files.faulty], [files.noFinalFeed, files.faulty]];
       for (const paths of cases) {
         await checked(page, paths);
-        await assertNativeReport(page, nativeRun(paths).report, paths.map((p) => basename(p)).join(', '));
+        const want = nativeRun(paths).report;
+        await assertNativeReport(page, want, paths.map((p) => basename(p)).join(', '));
+        assert.deepEqual(await shownVerdict(page), wantVerdict(verdictOfReport(want)));
       }
+      // A finding's code leads to its row of the list of codes beside the
+      // single file; the served site has no list of codes, and no link.
+      const links = await page.evaluate(() => [...document.querySelectorAll('table#findings tr[data-code]')]
+        .map((tr) => [tr.dataset.code, tr.cells[1].querySelector('a')?.getAttribute('href') ?? null]));
+      assert.ok(links.length > 0);
+      for (const [code, href] of links) assert.equal(href, variant === 'served' ? null : `kody.html#${code}`);
       // Blocks of 777 bytes: the checker waits for the page's blocks
       // everywhere in the input, within and across its reads.
       await page.evaluate(() => { Engine.blockSize = 777; });
@@ -366,6 +440,69 @@ const CASES = [
     },
   },
   {
+    // The clerk's one question answered first: the verdict above the counts,
+    // the findings right under them, each with what it means, which item it
+    // concerns and what to do; the downloads named after the checked file;
+    // a printout of the verdict, the counts and every column of the table.
+    name: 'a misspelt IČO and a year of birth of 1870: the verdict first, each finding explained, downloads named after the file, a printout',
+    async run({page}) {
+      await checked(page, [files.misspelt]);
+      const want = nativeRun([files.misspelt]).report;
+      await assertNativeReport(page, want, 'mzdy-cerven.xml');
+      assert.deepEqual(await shownVerdict(page), wantVerdict('errors'));
+      const order = await page.evaluate(() => [...document.querySelector('#result').children]
+        .filter((e) => !e.hidden).map((e) => e.id));
+      assert.deepEqual(order, ['result-heading', 'verdict', 'totals', 'findings-box', 'downloads', 'console-box']);
+      assert.equal((await text(page, '#totals')).replace(/\s+/g, ' ').trim(), '4chyby (váha E) 1varování (váha W)', 'the counts in Czech plural');
+
+      const names = await page.evaluate(() => Object.fromEntries([...document.querySelectorAll('#downloads a[data-download]')]
+        .map((a) => [a.dataset.download, a.getAttribute('download')])));
+      assert.deepEqual(names, {htm: 'mzdy-cerven-kontrola.htm', txt: 'mzdy-cerven-kontrola.txt',
+        csv: 'mzdy-cerven-kontrola.csv', xml: 'mzdy-cerven-kontrola.xml', copy: 'mzdy-cerven-kopie.xml'});
+
+      // Every finding's explanation, in the words of the C++ sources: the
+      // item, the place, and what to do by the weight and the kind of rule
+      // (a check digit; a register, whose findings the samples make moot).
+      const {items, weightAdvice: {E, W}, adviceKinds} = texts;
+      const expected = {
+        EL031: [`${items.AA0017} Místo: zaměstnavatel 30000008.`, `${E.what} ${adviceKinds.checkDigit}`],
+        WR204: [`${items.AA0017} Místo: zaměstnavatel 30000008.`, `${W.what} ${adviceKinds.register} ${texts.samplesNote}`],
+        EL002: [`${items.AA0231} Místo: zaměstnavatel 30000008, zaměstnanec 1001.`, `${E.what} ${E.fix}`],
+      };
+      for (const [code, [item, advice]] of Object.entries(expected)) {
+        await page.click(`table#findings tr[data-code="${code}"] td`);
+        const told = await explanation(page);
+        assert.deepEqual(told.terms, TERMS, code);
+        assert.deepEqual(told.texts.slice(1), [item, advice], code);
+        assert.deepEqual(told.links, [`kody.html#${code}`], code);
+        await page.click(`table#findings tr[data-code="${code}"] td`);
+      }
+
+      // The print style (its rules made to apply to the screen, in a window
+      // as wide as an A4 page's text): the verdict, the counts and the whole
+      // table with all its columns; no control, no download, no console.
+      await page.setViewport(700, 900);
+      const printed = await page.evaluate(() => {
+        for (const sheet of document.styleSheets) {
+          for (const rule of sheet.cssRules)
+            if (rule instanceof CSSMediaRule && rule.media.mediaText === 'print') rule.media.mediaText = 'all';
+        }
+        const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
+        const width = document.documentElement.clientWidth;
+        const table = document.querySelector('table#findings');
+        return {
+          shown: ['#verdict', '#totals', 'table#findings'].filter((s) => !shown(document.querySelector(s))),
+          hidden: ['#choose', 'button#run', '#downloads', '#console-box', '.filters', '#progress-box']
+            .filter((s) => shown(document.querySelector(s))),
+          clipped: [...table.querySelectorAll('th, td')].filter((c) => c.getBoundingClientRect().right > width + 1 ||
+            c.getBoundingClientRect().width < 8).length,
+          wider: table.scrollWidth > table.parentElement.clientWidth || document.documentElement.scrollWidth > width,
+        };
+      });
+      assert.deepEqual(printed, {shown: [], hidden: [], clipped: 0, wider: false});
+    },
+  },
+  {
     // The page's own reading of the lines, on blobs it makes itself.
     name: 'a line that runs on into the next file of a list shows both parts',
     async run({page}) {
@@ -406,9 +543,18 @@ const CASES = [
       await page.waitFor(() => document.querySelector('#state').dataset.state !== 'running', 30000);
       assert.equal(await state(page), 'cancelled');
       assert.ok(await page.evaluate(() => document.querySelector('#progress').value) < 1);
+      assert.equal(await page.evaluate(() => document.querySelector('#result').hidden), true, 'a cancelled check has no verdict');
       // A new check after the cancel runs to its end.
       await checked(page, [files.example]);
       await assertNativeReport(page, nativeRun([files.example]).report, 'a check after a cancel');
+
+      // A check that fails inside the page, where no run gave a verdict: the
+      // file was not checked, and the verdict says why.
+      await page.evaluate(() => {
+        Engine.run = () => ({done: Promise.reject(new Error('Pracovní proces se nespustil.')), cancel() {}});
+      });
+      assert.equal(await check(page, [files.example]), 'failed');
+      assert.deepEqual(await shownVerdict(page), wantVerdict('incomplete', 'Pracovní proces se nespustil'));
     },
   },
   {
@@ -449,8 +595,18 @@ const CASES = [
       await page.waitFor(() => document.querySelector('tr.source table.lines') !== null, 30000);
       const open = await button();
       assert.equal(open.expanded, 'true');
-      assert.match(open.region, /^Místo nálezu \w+ v datovém souboru, řádek \d+$/);
+      assert.match(open.region, /^Nález \w+ na řádku \d+: vysvětlení a místo v datovém souboru$/);
       assert.match(open.lines, /^Řádky \d+ až \d+ datového souboru/);
+      // The finding's explanation comes with its lines: what the code means,
+      // the item, and what to do, by the finding's weight at least.
+      const [code, description] = await page.evaluate(() => {
+        const tr = document.activeElement.closest('tr');
+        return [tr.dataset.code, tr.cells[7].textContent];
+      });
+      const told = await explanation(page);
+      assert.deepEqual(told.terms, TERMS);
+      assert.ok(told.texts[0].startsWith(`${code} – `) && told.texts[0].includes(description.trim()), told.texts[0]);
+      assert.ok(told.texts[2].startsWith(texts.weightAdvice[code[0]].what), told.texts[2]);
       await page.press('Space');
       assert.deepEqual(await button(), {expanded: 'false', region: null, lines: null});
       assert.equal(await at(), rows[1], 'the focus stays on the finding');
@@ -573,9 +729,14 @@ const CASES = [
       const paths = [files.example, files.faulty, czech, input('prazdny.xml', ''),
         input('binarni.xml', Buffer.from(Array.from({length: 3000}, (_, i) => (i * 73 + 41) & 255))),
         input('jiny;soubor.xml', '<?xml version="1.0" encoding="windows-1250"?>\n<faktura><cislo>1</cislo></faktura>\n'),
-        gone];
+        files.warningsOnly, gone];
       const wanted = paths.map((p) => (p === gone ? null : p === czech ? nativeRunNamed(czech, czechName, 'orve.csv') : nativeRun([p]).report));
       const unreadable = /^Nelze cist soubor {2}zmizely\.xml\s+Program ukoncen$/;
+      // Each file's verdict: the empty, binary and foreign files hold no
+      // submission; the vanished one was not checked.
+      const verdicts = ['ok', 'errors', 'errors', 'noSubmission', 'noSubmission', 'noSubmission', 'warnings', 'incomplete'];
+      const reasons = paths.map((p) => (p === gone ? 'Nelze cist soubor  zmizely.xml' : null));
+      const batchSummary = nativeBatchSummary(paths.filter((p) => p !== gone));
 
       await page.upload('input#files', paths);
       rmSync(gone);
@@ -591,36 +752,54 @@ const CASES = [
       await page.click('button#run');
       await page.waitFor(ENDED, 120000);
       assert.equal(await state(page), 'done', await text(page, '#state'));
+      const word = (key) => texts.verdicts[key].word;
+      assert.equal(await text(page, '#state'), `Kontrola proběhla. Souborů: 8; ${word('ok')} 1, ${word('warnings')} 1, ` +
+        `${word('errors')} 5, ${word('incomplete')} 1.`);
       assert.equal(await focused(page), 'batch-heading', 'the focus goes to the summary when Cancel disappears');
       const {most, allowed} = await page.evaluate(() => ({most: window.mostRunning, allowed: Math.min(navigator.hardwareConcurrency, 4)}));
       assert.ok(most >= 1 && most <= allowed, `${most} runs at a time, ${allowed} allowed`);
       t.diagnostic(`${engine}: at most ${most} runs at a time, ${allowed} allowed`);
 
-      // A row a file, in the order chosen, with the totals of its native run.
+      // A row a file, in the order chosen, with its verdict in words and the
+      // totals of its native run.
       const rows = await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr')].map((tr) =>
-        ({name: tr.cells[0].textContent, state: tr.dataset.state, e: tr.dataset.e, w: tr.dataset.w, text: tr.cells[3].textContent})));
+        ({name: tr.cells[0].textContent, verdict: tr.dataset.verdict, word: tr.cells[1].textContent, state: tr.dataset.state,
+          e: tr.dataset.e, w: tr.dataset.w, text: tr.cells[4].textContent})));
       assert.deepEqual(rows.map(({text: _, ...row}) => row), paths.map((p, i) => ({name: basename(p),
+        verdict: texts.verdicts[verdicts[i]].verdict, word: word(verdicts[i]),
         ...(wanted[i] === null ? {state: 'failed', e: '', w: ''} : {state: 'done', e: csvFindings(wanted[i]).e, w: csvFindings(wanted[i]).w})})));
       assert.match(rows.at(-1).text, /^nezkontrolován: Nelze cist soubor {2}zmizely\.xml Program ukoncen$/);
       assert.ok(Number(rows[3].e) > 0 && Number(rows[4].e) > 0 && Number(rows[5].e) > 0, 'empty, binary and foreign files have findings');
 
-      // souhrn.csv: Windows-1250, a row a file, quoted as the CSV report quotes.
+      // souhrn.csv: Windows-1250, a row a file, the columns of quelt-davka's
+      // summary with its values for the same files, fields made safe.
       const summary = await page.download('a[data-download="souhrn"]');
       assert.ok(summary.includes(czechName), 'the Czech name in Windows-1250');
       const lines = decoder.decode(summary).split('\n');
       assert.equal(lines.pop(), '', 'the last row ends in a line feed');
-      assert.ok(lines.includes('"jiny;soubor.xml";1;0;0;'), 'a name holding ";" is quoted');
+      assert.ok(lines.some((l) => l.startsWith('"jiny;soubor.xml";')), 'a name holding ";" is quoted');
       const fields = lines.map(csvFields);
-      assert.deepEqual(fields.slice(0, -1), [['Soubor', 'Chyby E', 'Varování W', 'Stav', 'Zpráva'],
-        ...paths.slice(0, -1).map((p, i) => [basename(p), csvFindings(wanted[i]).e, csvFindings(wanted[i]).w, '0', ''])]);
-      assert.deepEqual(fields.at(-1).slice(0, 4), ['zmizely.xml', '', '', '13']);
-      assert.match(fields.at(-1)[4], unreadable);
+      const heading = fields[0];
+      assert.deepEqual(heading, ['Soubor', 'IČO předkladatele', 'IČO zaměstnavatelů', 'Záznamů zaměstnanců', 'Chyb E', 'Chyb W',
+        'Výsledek', 'Stav', 'Zpráva', 'Protokol']);
+      const column = (row, name) => row[heading.indexOf(name)];
+      paths.forEach((p, i) => {
+        const row = fields[i + 1];
+        const base = basename(p).replace(/\.xml$/, '');
+        assert.deepEqual([row[0], column(row, 'Výsledek'), column(row, 'Protokol')],
+          [basename(p), word(verdicts[i]), p === gone ? '' : `${base}-kontrola.htm`], basename(p));
+        if (p === gone) return;
+        for (const [name, value] of Object.entries(batchSummary[i])) assert.equal(column(row, name), value, `${basename(p)}: ${name}`);
+      });
+      assert.deepEqual(fields.at(-1).slice(1, 8), ['', '', '', '', '', word('incomplete'), '13']);
+      assert.match(column(fields.at(-1), 'Zpráva'), unreadable);
 
-      // Every file's result: its CSV report byte for byte and its findings
-      // table, or the checker's message.
+      // Every file's result: its verdict, its CSV report byte for byte and
+      // its findings table, or the checker's message.
       for (const [i, p] of paths.entries()) {
         await page.click(`table#summary tbody tr:nth-child(${i + 1}) button.show`);
         assert.equal(await text(page, '#result-file'), `: ${basename(p)}`);
+        assert.deepEqual(await shownVerdict(page), wantVerdict(verdicts[i], reasons[i]), basename(p));
         if (wanted[i] === null) assert.match(await text(page, '#failure-text'), unreadable);
         else await assertNativeReport(page, wanted[i], basename(p));
       }
@@ -682,8 +861,11 @@ const CASES = [
       const after = decoder.decode(await page.download('a[data-download="souhrn"]')).split('\n').slice(1, -1).map(csvFields);
       assert.deepEqual(after.map((f) => f[0]), ['velky.xml', 'mnoho.xml', 'chybny.xml']);
       ended.forEach((x, i) => {
-        if (x === 'cancelled') assert.deepEqual(after[i].slice(1), ['', '', '', 'Kontrola byla zrušena.']);
+        if (x === 'cancelled') assert.deepEqual(after[i].slice(1), ['', '', '', '', '', '', '', 'Kontrola byla zrušena.', '']);
       });
+      // A cancelled file has no verdict.
+      assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('table#summary tbody tr[data-state="cancelled"]')]
+        .map((tr) => tr.dataset.verdict).filter((v) => v !== '')), []);
       const errors = await page.errors();
       if (errors !== null) assert.deepEqual(errors, []);
     },

@@ -1,0 +1,106 @@
+// Prints, as one JSON object in UTF-8, the texts the web page says in the
+// checker's own words without a run of the checker: the verdicts (for a check
+// that failed inside the page, and the words of the summary), the note on the
+// sample registers, every item's name and what to do about a finding. They are
+// made from the C++ sources (src/report/verdict.cpp, data/item_names.h,
+// data/finding_advice.h), so that no text is typed again in the page:
+// tools/assemble-web.mjs runs this program (in the web build, under Node) and
+// puts its output into the page.
+//
+//   {"verdicts": {"ok"|"warnings"|"errors"|"incomplete"|"noSubmission":
+//                 {"verdict", "word", "headline", "advice"}},
+//    "reason": the advice of an incomplete run with its reason, where the
+//              character U+0001 stands for the reason,
+//    "samplesNote", "items": {element: name},
+//    "weightAdvice": {"E"|"W": {"what", "fix"}}, "adviceKinds": {key: text},
+//    "codeAdvice": {code: key}}
+#include <cstdio>
+#include <string>
+
+#include "data/element_tables.h"
+#include "data/finding_advice.h"
+#include "src/report/verdict.h"
+#include "tools/finding_texts.h"
+#include "tools/verdict_json.h"
+
+namespace {
+
+using quelt::append_json_string;
+
+// The reason of a failure in the reason template: a character no message holds.
+constexpr char kReasonMark = '\x01';
+
+void append_verdicts(std::string& out) {
+    out += "\"verdicts\":{";
+    for (const quelt::NamedOutcome& named : quelt::verdict_outcomes()) {
+        out += named.key == std::string_view("ok") ? "" : ",";
+        append_json_string(out, named.key);
+        out += ":{";
+        quelt::append_verdict_members(out, named.outcome);
+        out += '}';
+    }
+    out += "},\"reason\":";
+    quelt::RunOutcome failed = quelt::verdict_outcomes().back().outcome;
+    failed.failure.assign(1, kReasonMark);
+    append_json_string(out, quelt::verdict_text(failed).advice);
+}
+
+template <std::size_t N>
+void append_items(std::string& out, const quelt::ElementDef (&table)[N], bool& first) {
+    for (std::size_t row = 0; row + 1 < N; ++row) {
+        out += first ? "" : ",";
+        first = false;
+        append_json_string(out, table[row].elem);
+        out += ':';
+        append_json_string(out, quelt::item_label(table[row].elem));
+    }
+}
+
+void append_advice(std::string& out) {
+    out += "\"weightAdvice\":{";
+    for (int w = 0; w < 2; ++w) {
+        out += w == 0 ? "\"E\":{\"what\":" : ",\"W\":{\"what\":";
+        append_json_string(out, quelt::kWeightAdvice[w].what);
+        out += ",\"fix\":";
+        append_json_string(out, quelt::kWeightAdvice[w].fix);
+        out += '}';
+    }
+    out += "},\"adviceKinds\":{";
+    std::string codes;
+    for (const quelt::AdviceKind& kind : quelt::kAdviceKinds) {
+        out += &kind == quelt::kAdviceKinds ? "" : ",";
+        append_json_string(out, kind.key);
+        out += ':';
+        append_json_string(out, quelt::advice_text(kind));
+        quelt::for_each_code(kind, [&](std::string_view code) {
+            codes += codes.empty() ? "" : ",";
+            append_json_string(codes, code);
+            codes += ':';
+            append_json_string(codes, kind.key);
+        });
+    }
+    out += "},\"codeAdvice\":{" + codes + "}";
+}
+
+}  // namespace
+
+int main() {
+    std::string out = "{";
+    append_verdicts(out);
+    out += ",\"samplesNote\":";
+    append_json_string(out, quelt::kSampleRegistersNote);
+    out += ",\"items\":{";
+    bool first = true;
+    append_items(out, quelt::Ptab, first);
+    append_items(out, quelt::Ttab, first);
+    append_items(out, quelt::Ntab, first);
+    out += "},";
+    append_advice(out);
+    out += "}\n";
+    // The texts go into the page: a write that failed must fail the build.
+    if (std::fputs(out.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        std::fputs("quelt_page_texts: the texts could not be written\n", stderr);
+        return 1;
+    }
+    return 0;
+}
