@@ -21,7 +21,7 @@
 #include "data/finding_advice.h"
 #include "src/report/verdict.h"
 #include "tools/finding_texts.h"
-#include "tools/verdict_json.h"
+#include "src/report/verdict_json.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "src/run/run.h"
 #include "src/structure/sections.h"
 #include "src/xml/reader.h"
-#include "tools/verdict_json.h"
+#include "src/report/verdict_json.h"
 
 namespace {
 
