@@ -1,23 +1,19 @@
 // Look-ups in the campaign's code lists and registers: each cis_ function tests
 // one element value against its list and reports a miss. The registers also
-// leave the submitter's and the employer's numbers behind for later look-ups,
-// and the state look-up notes long state codes for the employer's end.
+// leave the submitter's and the employer's numbers behind for later look-ups.
 #include "src/checks/codebooks.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "src/xml/bounded_text.h"
 #include "src/checks/codelists.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
-#include "src/rules/employee_register.h"
-#include "src/structure/tables.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
@@ -209,12 +205,6 @@ int cis_kodzam(const char* content) {
 }
 
 int cis_kodstat(const char* content) {
-    // Three-character codes are noted for the employer's end, found or not.
-    if (std::strlen(content) > 2) {
-        sw_anec_AA0033 = 1;
-        lin_anec_AA0033 = cislo_radky;
-        kopiruj_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
-    }
     const int p = pozice_statu(content);
     if (p >= nTcisStat) {
         hlas("EL047", "AA0033", content);

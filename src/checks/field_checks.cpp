@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/xml/bounded_text.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/bounded_text.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {

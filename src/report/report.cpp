@@ -9,17 +9,14 @@
 #include "src/report/report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "src/report/catalogue.h"
-#include "src/report/verdict.h"
-#include "src/run/run.h"
-#include "src/structure/output_copy.h"
-#include "src/structure/sections.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
-#include "src/xml/reader.h"
 
 namespace quelt {
 
@@ -27,14 +24,9 @@ char sw_err = 'H';
 char sw_nepisW = 'N';
 int sumchybE = 0;
 int sumchybW = 0;
-std::FILE* errsoub = nullptr;
 char s_datetime[21];
 
 namespace {
-
-constexpr const char* kVersion = "QUELT_v0.9";
-constexpr const char* kBlanks77 =
-    "                                                                             \r";
 
 // Scratch buffers for the escaped texts of one row (eight columns at most).
 std::string scratch[8];
@@ -248,48 +240,11 @@ void pis_celkem() {
     }
 }
 
-// Closes a written file; false when any write to it failed. The file's last
-// bytes are flushed first and that result read on its own: a C library may
-// report a write that fails inside fclose as a good close (the one quelt.exe
-// runs on does), and a copy small enough to fit its buffer would then be
-// lost without a word.
-bool zavri_zapsany(std::FILE*& f) {
-    const bool flushed = std::fflush(f) == 0;
-    const bool ok = std::ferror(f) == 0;
-    const bool closed = std::fclose(f) == 0;
-    f = nullptr;
-    return flushed && ok && closed;
-}
-
 }  // namespace
 
-int zpracuj_KONp() {
-    const char* radek = s_cislo_radky();
-    if (sw_prvniORV == 'A') zpracuj_chybu(radek, "ES306", "   ", "   ", "   ");
-    if (sw_bylTEL == 'N') zpracuj_chybu(radek, "ES308", "   ", "   ", "   ");
-
+void write_report_end() {
     if (sw_err == 'H') pis_souhrn();
     pis_celkem();
-
-    zavri_vstup();
-    const char* nezapsano = nullptr;
-    if (sw_vystup == 'A') {
-        kopie_pis("</ORV>\n");
-        kopie_vyprazdni();
-        sw_vystup = 'N';
-        if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
-    }
-    if (!zavri_zapsany(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
-
-    std::fputs(kBlanks77, konzole);
-    if (nezapsano != nullptr) {
-        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
-        note_run_failure(std::string("Nelze zapsat do souboru  ") + nezapsano, false);
-        return 13;
-    }
-    std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
-    std::fputs("\nProgram ukoncen normalne\n", konzole);
-    return 0;
 }
 
 void reset_report() {
@@ -297,7 +252,6 @@ void reset_report() {
     sw_nepisW = 'N';
     sumchybE = 0;
     sumchybW = 0;
-    errsoub = nullptr;
     std::memset(s_datetime, 0, sizeof s_datetime);
     for (std::string& s : scratch) s.clear();
 }

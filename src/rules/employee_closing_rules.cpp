@@ -14,14 +14,13 @@
 #include <span>
 #include <string_view>
 
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/rules/tariffs.h"
-#include "src/run/run.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {

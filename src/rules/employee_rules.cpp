@@ -11,8 +11,8 @@
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/structure/tables.h"
-#include "src/xml/bounded_text.h"
+#include "src/elements/tables.h"
+#include "src/state/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -74,12 +74,24 @@ void zapis_do_registru(int row, const char* content, double v) {
     }
 }
 
+// A state code of three characters is noted for the employer's end, found in
+// the state list or not.
+void note_long_state_code(const char* content) {
+    if (std::strlen(content) <= 2) return;
+    sw_anec_AA0033 = 1;
+    lin_anec_AA0033 = cislo_radky;
+    kopiruj_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
+}
+
 // Code-list look-ups of the elements that have one; they report their own
 // findings and leave the element's status alone.
 void vyhledej_v_ciselniku(int row, const char* content) {
     switch (row) {
         case N_AA0223: cis_kodvzde(content); break;
-        case N_AA0033: cis_kodstat(content); break;
+        case N_AA0033:
+            note_long_state_code(content);
+            cis_kodstat(content);
+            break;
         case N_AA0013: cis_kodzam(content); break;
         case N_AA0130: cis_koddppv(content); break;
         case N_AA0091: cis_postzam(content); break;

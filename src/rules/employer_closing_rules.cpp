@@ -7,17 +7,17 @@
 #include <cstring>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/run/run.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
 
+char sw_bylNEC;
 char sav_AA0223 = ' ';
 int sumz_AA0223_Z = 0;
 char sw_stejne_vzdelani = 'A';

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/xml/bounded_text.h"
+#include "src/state/bounded_text.h"
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
 #include "src/report/finding_text.h"
@@ -15,7 +15,7 @@
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/rules/tariffs.h"
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 

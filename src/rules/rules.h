@@ -20,6 +20,9 @@ int zpracuj_NECk();  // mode O: employee closing rules
 int k_NecK();
 int zpracuj_TELk();  // mode U: employer closing rules
 
+// Set by the walk: 'A' once a record of the current employer has started.
+extern char sw_bylNEC;
+
 // Employer totals accepted by the employer rules.
 extern double atel_iAA0116, atel_iAA0123, atel_iAA0114, atel_iAA0115, atel_iAA0118,
     atel_iAA0119;

@@ -9,7 +9,7 @@
 #include "src/checks/field_checks.h"
 #include "src/report/report.h"
 #include "src/rules/rules.h"
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 #include "src/xml/reader.h"
 
 namespace quelt {

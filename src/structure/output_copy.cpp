@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {

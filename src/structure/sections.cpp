@@ -10,23 +10,18 @@
 #include <string_view>
 
 #include "data/namespace_uri.h"
-#include "src/report/finding_text.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
-#include "src/structure/tables.h"
-#include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
 
-char telicokod[20];
-char identnec[12];
 char sw_bylTEL;
-char sw_bylNEC;
 char sw_pis_TelPre;
 char sw_prvniORV = 'A';
 
@@ -193,8 +188,25 @@ int element_step() {
 
 }  // namespace
 
-void set_telicokod(const char* text) { kopiruj_text(telicokod, sizeof telicokod, text); }
-void set_identnec(const char* text) { kopiruj_text(identnec, sizeof identnec, text); }
+namespace {
+
+// A processing instruction of the prolog: the rest of its tag, with its
+// blanks, and its copy line "<name rest>".
+int zpracuj_prvni() {
+    if (dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
+    kopie_pis("<");
+    kopie_pis(akt_elem);
+    kopie_pis(" ");
+    kopie_pis(buf_element);
+    kopie_pis(">\n");
+    return 0;
+}
+
+// A comment of the prolog: its text is passed over by the next read, which
+// skips to the next '<'.
+int zpracuj_koment() { return 0; }
+
+}  // namespace
 
 int zpracuj_ZACp() {
     for (;;) {
@@ -289,9 +301,13 @@ int zpracuj_NECz() {
     return 0;
 }
 
+void zkontroluj_dokument() {
+    const char* radek = s_cislo_radky();
+    if (sw_prvniORV == 'A') zpracuj_chybu(radek, "ES306", "   ", "   ", "   ");
+    if (sw_bylTEL == 'N') zpracuj_chybu(radek, "ES308", "   ", "   ", "   ");
+}
+
 void reset_sections() {
-    telicokod[0] = '\0';
-    identnec[0] = '\0';
     sw_bylTEL = '\0';
     sw_bylNEC = '\0';
     sw_pis_TelPre = '\0';

@@ -2,18 +2,17 @@
 //
 // The input is read through a buffer of our own, so reading costs no call per
 // byte; when the buffer runs dry the next block is read, and at the real end
-// of a file the run decides (konec_vstupu) whether the next file of a list
-// goes on as one stream. A byte of value 255 is data like any other.
+// of a file the run decides (its end_of_file hook, konec_vstupu) whether the
+// next file of a list goes on as one stream. A byte of value 255 is data like
+// any other.
 #include "src/xml/reader.h"
 
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-
-#include "src/run/run.h"
-#include "src/structure/output_copy.h"
 
 namespace quelt {
 
@@ -58,6 +57,15 @@ long long precteno = 0;  // bytes read so far, over all files of the run
 LineNo text_line = -1;  // the line whose text s_cislo_radky holds
 char line_buf[24];
 
+// The hooks of a reader on its own: one file is the whole input.
+int end_input() {
+    sw_konec = 'A';
+    return -1;
+}
+void fail_input() { sw_konec = 'A'; }
+
+ReaderHooks hooks{end_input, fail_input};
+
 // Reads the next block; at the end of a file asks for the next one. Returns
 // the next byte, or -1 when the input has ended for good.
 int refill() {
@@ -72,11 +80,11 @@ int refill() {
                 return block[pos++];
             }
             if (std::ferror(insoub)) {
-                chyba_cteni();
+                hooks.read_error();
                 return -1;
             }
         }
-        if (konec_vstupu() != 0) return -1;
+        if (hooks.end_of_file() != 0) return -1;
     }
     return -1;  // GCOVR_EXCL_LINE: every reader stops at the input's end before it asks again
 }
@@ -519,20 +527,10 @@ bool dej_kratky_tag(char* buf) {
 
 }  // namespace
 
-int zpracuj_prvni() {
-    if (dej_zbytek_elementu(buf_element, 'N') < 0) {
-        rezim_zprac = 'W';
-        return -1;
-    }
-    kopie_pis("<");
-    kopie_pis(akt_elem);
-    kopie_pis(" ");
-    kopie_pis(buf_element);
-    kopie_pis(">\n");
-    return 0;
+void set_reader_hooks(const ReaderHooks& hooks_of_run) {
+    assert(hooks_of_run.end_of_file != nullptr && hooks_of_run.read_error != nullptr);
+    hooks = hooks_of_run;
 }
-
-int zpracuj_koment() { return 0; }
 
 void otevri_vstup(std::FILE* f) {
     // The reader fills its own block: a stdio buffer besides it would only
@@ -550,6 +548,7 @@ void zavri_vstup() {
 }
 
 void reset_reader() {
+    hooks = ReaderHooks{end_input, fail_input};
     delka_elementu = 0;
     zavri_vstup();
     pos = 0;

@@ -52,8 +52,20 @@ struct DelkyPrvku {
 // otherwise: the two structural names given, a comment, an empty-element tag.
 bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
                      DelkyPrvku& delky);
-int zpracuj_prvni();
-int zpracuj_koment();
+
+// What the reader asks of run control, which hands it down at the start of a
+// run: the reader knows files, not lists or reports.
+struct ReaderHooks {
+    // At the real end of the current file: 0 when the next file of a list is
+    // open and reading goes on, -1 when the input has ended (konec_vstupu).
+    int (*end_of_file)();
+    // When the file cannot be read (a folder, an I/O error): the run's
+    // failure; the input has ended (chyba_cteni).
+    void (*read_error)();
+};
+// Without hooks of its own the reader reads one file: its end, or a read
+// error, ends the input.
+void set_reader_hooks(const ReaderHooks& hooks);
 
 // Input file handling for the run: attaches an opened file to the reader.
 void otevri_vstup(std::FILE* f);

@@ -12,8 +12,7 @@
 #include "src/checks/codebooks.h"
 #include "src/checks/codelists.h"
 #include "src/checks/field_checks.h"
-#include "src/rules/employee_register.h"
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 #include "src/xml/reader.h"
 #include "tests/unit/employee_record.h"
 #include "tests/unit/report_capture.h"
@@ -227,30 +226,6 @@ TEST(CisKodstat, CzechAndSlovakCodesPassOthersWarnUnknownFail) {
     EXPECT_EQ(cis_kodstat("XX"), 1);
     EXPECT_EQ(nalezy(cap, "WL033"), (Rows{"77;WL033;;;AA0033;004;CZ, SK", "77;WL033;;;AA0033;DE;CZ, SK"}));
     EXPECT_EQ(nalezy(cap, "EL047"), (Rows{"77;EL047;;;AA0033;XX;   "}));
-}
-
-TEST(CisKodstat, LongCodesAreNotedForTheEmployerFoundOrNot) {
-    ReportCapture cap;
-    EXPECT_EQ(sw_anec_AA0033, 0);
-    cislo_radky = 40;
-    cis_kodstat("SK");
-    EXPECT_EQ(sw_anec_AA0033, 0);
-    cislo_radky = 41;
-    EXPECT_EQ(cis_kodstat("CZE"), 0);
-    EXPECT_TRUE(cap.rows().empty());
-    EXPECT_EQ(sw_anec_AA0033, 1);
-    EXPECT_STREQ(val_anec_AA0033, "CZE");
-    EXPECT_EQ(lin_anec_AA0033, 41);
-    cislo_radky = 42;
-    EXPECT_EQ(cis_kodstat("QQQ"), 1);
-    EXPECT_STREQ(val_anec_AA0033, "QQQ");
-    EXPECT_EQ(lin_anec_AA0033, 42);
-    cislo_radky = 43;
-    cis_kodstat("DE");  // a short code leaves the note alone
-    EXPECT_STREQ(val_anec_AA0033, "QQQ");
-    EXPECT_EQ(lin_anec_AA0033, 42);
-    cis_kodstat("ABCDE");  // never longer than its buffer
-    EXPECT_STREQ(val_anec_AA0033, "ABC");
 }
 
 TEST(CisKodzam, ListedCodesPassThoseEndingInZeroWarn) {

@@ -149,9 +149,31 @@ TEST_F(EmployeeElement, StateCodeKeepsItsListPosition) {
     EXPECT_EQ(aktualni_zaznam().anec_iAA0033, pozice_statu("SK"));
     k_Nec("AA0033", "XX");
     EXPECT_EQ(aktualni_zaznam().anec_iAA0033, pocet_statu());
-    k_Nec("AA0033", "CZE");  // noted for the employer's end
-    EXPECT_EQ(sw_anec_AA0033, 1);
-    EXPECT_STREQ(val_anec_AA0033, "CZE");
+}
+
+// A state code of three characters is noted for the employer's end, in the
+// state list or not; a shorter code, or one whose length check fails and so
+// is not looked up, leaves the note as it was.
+TEST_F(EmployeeElement, LongStateCodesAreNotedForTheEmployerFoundOrNot) {
+    struct Krok {
+        LineNo line;
+        const char* code;
+        int noted;
+        const char* value;
+        LineNo value_line;
+    };
+    const Krok kroky[] = {
+        {40, "SK", 0, "", 0},     {41, "CZE", 1, "CZE", 41},   {42, "QQQ", 1, "QQQ", 42},
+        {43, "DE", 1, "QQQ", 42}, {44, "ABCDE", 1, "QQQ", 42},
+    };
+    for (const Krok& k : kroky) {
+        cislo_radky = k.line;
+        k_Nec("AA0033", k.code);
+        EXPECT_EQ(sw_anec_AA0033, k.noted) << k.code;
+        EXPECT_STREQ(val_anec_AA0033, k.value) << k.code;
+        EXPECT_EQ(lin_anec_AA0033, k.value_line) << k.code;
+    }
+    EXPECT_EQ(nalezy(cap, "EL047"), std::vector<std::string>{radek("EL047") + "AA0033;QQQ;   "});
 }
 
 TEST_F(EmployeeElement, CodeListLookupRunsAfterARangeFailure) {

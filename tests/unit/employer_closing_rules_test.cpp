@@ -8,6 +8,7 @@
 
 #include "src/checks/codebooks.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "tests/unit/employee_record.h"
 #include "tests/unit/register_builder.h"
 

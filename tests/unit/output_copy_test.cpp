@@ -6,6 +6,7 @@
 #include <string>
 
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
 
 using namespace quelt;

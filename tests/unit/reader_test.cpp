@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 

@@ -11,6 +11,7 @@
 #include "src/report/catalogue.h"
 #include "src/report/report.h"
 #include "src/structure/sections.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
 
 using namespace quelt;

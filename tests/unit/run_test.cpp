@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 using namespace quelt;
 

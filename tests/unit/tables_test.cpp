@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 
 using namespace quelt;
 

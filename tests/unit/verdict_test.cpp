@@ -11,6 +11,7 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 namespace quelt::test {
 namespace {

@@ -15,6 +15,7 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // Every element read is looked up in its section's table, so the look-up is a
 // small hash over the names built once at compile time: the names are unique,
 // so the one match found is the first match of a row-by-row scan.
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 
 #include <array>
 #include <cstdint>
