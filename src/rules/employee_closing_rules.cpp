@@ -38,9 +38,11 @@ double hodnota(int row) { return NTabSum[row]; }
 
 LineText radek(int row) { return line_text(NTabLin[row]); }
 
+bool prosel(int row) { return NTabEsw[row] != 'E'; }
+
 bool prosla_brana(std::span<const int> rows) {
     for (int row : rows)
-        if (NTabEsw[row] == 'E') return false;
+        if (!prosel(row)) return false;
     return true;
 }
 
@@ -176,12 +178,10 @@ void priplatek_za_vedeni() {
 // 8. The salary paid is the sum of its eleven items. Reported at the record's
 // end, as no single item is to blame.
 void soucet_mzdy() {
-    constexpr int brana[] = {N_AA0145, N_AA0146, N_AA0147, N_AA0148, N_AA0160, N_AA0162,
-                             N_AA0150, N_AA0157, N_AA0161, N_AA0163, N_AA0158, N_AA0144};
-    if (!prosla_brana(brana)) return;
     // Added in this order: double sums depend on it.
     constexpr int polozky[] = {N_AA0145, N_AA0146, N_AA0147, N_AA0148, N_AA0160, N_AA0162,
                                N_AA0150, N_AA0157, N_AA0163, N_AA0161, N_AA0158};
+    if (!prosla_brana(polozky) || !prosel(N_AA0144)) return;
     double s = 0;
     for (int row : polozky) s += hodnota(row);
     if (hodnota(N_AA0144) != s)
@@ -200,11 +200,9 @@ void nahrada_za_dovolenou() {
 
 // 10. The total of allowances is the sum of its eight items.
 void soucet_priplatku() {
-    constexpr int brana[] = {N_AA0150, N_AA0239, N_AA0151, N_AA0152, N_AA0153,
-                             N_AA0154, N_AA0155, N_AA0156, N_AA0240};
-    if (!prosla_brana(brana)) return;
     constexpr int polozky[] = {N_AA0239, N_AA0151, N_AA0152, N_AA0153,
                                N_AA0154, N_AA0155, N_AA0156, N_AA0240};
+    if (!prosla_brana(polozky) || !prosel(N_AA0150)) return;
     double s = 0;
     for (int row : polozky) s += hodnota(row);
     if (hodnota(N_AA0150) != s)

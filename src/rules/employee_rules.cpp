@@ -2,6 +2,8 @@
 // it arrives. It records that the element was met (count, line, value) for
 // the closing rules of the record, copies selected values into the record's
 // register entry, then checks number syntax, length, range and code list.
+#include <array>
+#include <cassert>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -35,14 +37,53 @@ void uloz_kod_zamestnani(const char* content) {
     kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
-// The rows whose values the register keeps: the rows of the switch below.
-constexpr bool je_v_registru(int row) {
-    switch (row) {
-        case N_AA0126: case N_AA0231: case N_AA0211: case N_AA0223: case N_AA0033:
-        case N_AA0131: case N_AA0225: case N_AA0216: case N_AA0132: case N_AA0137:
-            return true;
-        default:
-            return false;
+// The register's fields (AnecEntry), each filled from one element of the
+// record; the compiler checks that store_in_field serves every one.
+enum class RegisterField : unsigned char {
+    none, iAA0126, iAA0231, iAA0211, iAA0223, iAA0033,
+    iAA0131, iAA0225, iAA0216, iAA0132, iAA0137,
+};
+
+// The elements whose values the register keeps, and the field of each: the
+// one list of them.
+struct RegisterRow {
+    int row;
+    RegisterField field;
+};
+constexpr RegisterRow kRegisterRows[] = {
+    {N_AA0126, RegisterField::iAA0126}, {N_AA0231, RegisterField::iAA0231},
+    {N_AA0211, RegisterField::iAA0211}, {N_AA0223, RegisterField::iAA0223},
+    {N_AA0033, RegisterField::iAA0033}, {N_AA0131, RegisterField::iAA0131},
+    {N_AA0225, RegisterField::iAA0225}, {N_AA0216, RegisterField::iAA0216},
+    {N_AA0132, RegisterField::iAA0132}, {N_AA0137, RegisterField::iAA0137},
+};
+
+// The field of every row of the employee table (none for most), made from
+// the list at compile time.
+constexpr auto kFieldOfRow = [] {
+    std::array<RegisterField, N_END + 1> fields{};
+    for (const RegisterRow& d : kRegisterRows) fields[static_cast<std::size_t>(d.row)] = d.field;
+    return fields;
+}();
+
+// The value of an element in its field of the current entry.
+void store_in_field(AnecEntry& z, RegisterField field, const char* content, double v) {
+    switch (field) {
+        case RegisterField::iAA0126:
+            z.anec_iAA0126 = content;
+            z.anec_lin = cislo_radky;
+            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
+            break;
+        case RegisterField::iAA0231: z.anec_iAA0231 = cele_cislo(v); break;
+        case RegisterField::iAA0211: z.anec_iAA0211 = content[0]; break;
+        case RegisterField::iAA0223: z.anec_iAA0223 = content[0]; break;
+        case RegisterField::iAA0033: z.anec_iAA0033 = pozice_statu(content); break;
+        case RegisterField::iAA0131: z.anec_iAA0131 = v; break;
+        case RegisterField::iAA0225: z.anec_iAA0225 = v; break;
+        case RegisterField::iAA0216: z.anec_iAA0216 = v; break;
+        case RegisterField::iAA0132: z.anec_iAA0132 = v; break;
+        case RegisterField::iAA0137: z.anec_iAA0137 = cele_cislo(v); break;
+        case RegisterField::none: assert(!"rows without a field are not stored"); break;  // GCOVR_EXCL_LINE
     }
 }
 
@@ -52,26 +93,11 @@ void zapis_do_registru(int row, const char* content, double v) {
     if (row == N_AA0013) uloz_kod_zamestnani(content);
     // Tested first: finding the current entry costs more than the row test,
     // and most rows have no register field.
-    if (!je_v_registru(row)) return;
+    const RegisterField field = kFieldOfRow[static_cast<std::size_t>(row)];
+    if (field == RegisterField::none) return;
     // No record started (or the register not grown with it): nothing to copy into.
     if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
-    AnecEntry& z = aktualni_zaznam();
-    switch (row) {
-        case N_AA0126:
-            z.anec_iAA0126 = content;
-            z.anec_lin = cislo_radky;
-            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
-            break;
-        case N_AA0231: z.anec_iAA0231 = cele_cislo(v); break;
-        case N_AA0211: z.anec_iAA0211 = content[0]; break;
-        case N_AA0223: z.anec_iAA0223 = content[0]; break;
-        case N_AA0033: z.anec_iAA0033 = pozice_statu(content); break;
-        case N_AA0131: z.anec_iAA0131 = v; break;
-        case N_AA0225: z.anec_iAA0225 = v; break;
-        case N_AA0216: z.anec_iAA0216 = v; break;
-        case N_AA0132: z.anec_iAA0132 = v; break;
-        case N_AA0137: z.anec_iAA0137 = cele_cislo(v); break;
-    }
+    store_in_field(aktualni_zaznam(), field, content, v);
 }
 
 // A state code of three characters is noted for the employer's end, found in

@@ -586,10 +586,11 @@ int chraneny_beh(Beh beh) {
         status = beh();
     } catch (const std::bad_alloc&) {
         status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
-    } catch (...) {
+    } catch (...) {  // GCOVR_EXCL_START: only memory running out throws
         if (kVyjimkaKonciProgram) throw;
-        status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");  // GCOVR_EXCL_LINE: only memory throws
-    }
+        assert(!"only memory running out throws");
+        status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");
+    }  // GCOVR_EXCL_STOP
     zavri_vse();
     std::fflush(konzole);
     return status;

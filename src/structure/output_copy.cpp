@@ -5,6 +5,7 @@
 // reports it.
 #include "src/structure/output_copy.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -26,6 +27,7 @@ void pridej(std::string_view text) {
     if (text.size() > kSize - used) {
         kopie_vyprazdni();
         // No caller's text is longer than a piece; kept so that none can overrun the buffer.
+        assert(text.size() <= kSize);
         if (text.size() > kSize) {  // GCOVR_EXCL_START
             std::fwrite(text.data(), 1, text.size(), outsoub);
             return;
@@ -49,6 +51,7 @@ void kopie_pis(std::string_view text) {
 void kopie_prvek(std::string_view name, std::string_view content, std::string_view tag) {
     if (sw_vystup != 'A') return;
     const std::size_t n = name.size() + content.size() + tag.size() + 5;
+    assert(n <= kSize);  // three pieces and five marks
     if (n > kSize - used)
         kopie_vyprazdni();
     // One test for room, then the pieces straight into the buffer.
