@@ -7,6 +7,8 @@
 //
 // Every rule has a gate: the elements it reads must all have passed their own
 // checks (status not 'E'), otherwise the rule is skipped without a finding.
+#include <algorithm>
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -51,16 +53,17 @@ bool prosla_brana(std::span<const int> rows) {
 // with letters of 128 and more count as below '0'.
 bool trida_zamestnani_nad_nulou() { return static_cast<signed char>(necsav_AA0013[0]) > '0'; }
 
-// Tariff for increase code v, class c, step s; false outside the table. The
-// gates keep the values inside it; the test keeps a look-up from reading past
-// the table whatever reaches it.
-bool sazba(double v, double c, double s, double* out) {
+// Tariff for increase code v, class c, step s. The values lie inside the
+// table: an element that passed its range check is a whole number within it
+// (AA0129 0 to 3, AA0127 1 to 16, AA0128 0 to 12), a missing one is 0, and
+// every caller asks only for values above 0. The indexes are held inside the
+// table all the same, so that no look-up ever reads past it.
+double sazba(double v, double c, double s) {
     const int iv = static_cast<int>(std::trunc(v));
     const int ic = static_cast<int>(std::trunc(c));
     const int is = static_cast<int>(std::trunc(s));
-    if (iv < 1 || iv > 3 || ic < 1 || ic > 16 || is < 1 || is > 12) return false;
-    *out = tarif(iv, ic, is);
-    return true;
+    assert(iv >= 1 && iv <= 3 && ic >= 1 && ic <= 16 && is >= 1 && is <= 12);
+    return tarif(std::clamp(iv, 1, 3), std::clamp(ic, 1, 16), std::clamp(is, 1, 12));
 }
 
 // ---- Occurrences ----------------------------------------------------------
@@ -118,8 +121,7 @@ void tarif_presne() {
     if (!prosla_brana(kBranaTarifu)) return;
     const double v = hodnota(N_AA0129), c = hodnota(N_AA0127), s = hodnota(N_AA0128);
     if (!(v > 0 && c > 0 && s > 0)) return;
-    double t = 0;
-    if (!sazba(v, c, s, &t)) return;
+    const double t = sazba(v, c, s);
     if (t != hodnota(N_AA0138) && hodnota(N_AA0137) == 1)
         zpracuj_chybu(radek(N_AA0138).s, "EL051", "AA0138", text("%10.0f", hodnota(N_AA0138)).s,
                       text("%10.0f", t).s);
@@ -133,8 +135,7 @@ void tarif_v_rozsahu() {
     const double a138 = hodnota(N_AA0138);
     const bool v_evidenci = hodnota(N_AA0137) == 1;
     if (v > 0 && c > 0 && s == 0) {
-        double lo = 0, hi = 0;
-        if (!sazba(v, c, 1, &lo) || !sazba(v, c, 12, &hi)) return;
+        const double lo = sazba(v, c, 1), hi = sazba(v, c, 12);
         if ((a138 < lo || a138 > hi) && v_evidenci)
             zpracuj_chybu(radek(N_AA0138).s, "EL051", "AA0138", text("%10.0f", a138).s,
                           text("%10.0f  - %10.0f", lo, hi).s);
@@ -153,8 +154,7 @@ void osobni_priplatek() {
     if (!prosla_brana(brana)) return;
     const double v = hodnota(N_AA0129), c = hodnota(N_AA0127);
     if (!(hodnota(N_AA0137) == 1 && v > 0 && c > 0)) return;
-    double m = 0;
-    if (!sazba(v, c, 12, &m)) return;
+    double m = sazba(v, c, 12);
     if (c < 10) m = m / 2;
     if (m < hodnota(N_AA0139) && hodnota(N_AA0136) > 0 && hodnota(N_AA0218) > 0)
         zpracuj_chybu(radek(N_AA0139).s, "EL012", "AA0139", text("%10.0f", hodnota(N_AA0139)).s,
@@ -167,9 +167,7 @@ void priplatek_za_vedeni() {
     if (!prosla_brana(brana)) return;
     const double v = hodnota(N_AA0129), c = hodnota(N_AA0127);
     if (!(hodnota(N_AA0137) == 1 && v > 0 && c > 0)) return;
-    double nejvyssi = 0;
-    if (!sazba(v, c, 12, &nejvyssi)) return;
-    const double m = 0.6 * nejvyssi;
+    const double m = 0.6 * sazba(v, c, 12);
     if (m < hodnota(N_AA0140) && hodnota(N_AA0136) > 0 && hodnota(N_AA0218) > 0)
         zpracuj_chybu(radek(N_AA0140).s, "EL013", "AA0140", text("%10.0f", hodnota(N_AA0140)).s,
                       text(" <= %10.0f", m).s);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "src/run/run.h"
@@ -200,13 +201,31 @@ TEST_F(Run, LineNumbersRunOnAcrossTheFilesOfAList) {
     EXPECT_NE(read_file(path("r.csv")).find("\n7;ES308;"), std::string::npos);
 }
 
-TEST_F(Run, AMissingFileOfAListEndsTheProgressLineFirst) {
+// A failure of the input once the check has begun (a file of a list that
+// cannot be opened, a folder given as the data file or named in a list) first
+// blanks the progress line, then says what failed.
+TEST_F(Run, AFailureOfTheInputEndsTheProgressLineFirst) {
     write_file(path("a.xml"), "<ORV>\n</ORV>\n");
-    write_file(path("list.lst"), path("a.xml") + " " + path("none.xml"));
-    std::string console;
-    EXPECT_EQ(run({"@" + path("list.lst"), path("r.csv")}, &console), 13);
-    EXPECT_NE(console.find(std::string(77, ' ') + "\r Nelze otevrit soubor  " + path("none.xml")),
-              std::string::npos);
+    ASSERT_EQ(mkdir(path("dir").c_str(), 0755), 0);
+    write_file(path("missing.lst"), path("a.xml") + " " + path("none.xml"));
+    write_file(path("folder.lst"), path("a.xml") + " " + path("dir"));
+    struct Pripad {
+        std::string input;
+        std::string message;
+    };
+    const Pripad pripady[] = {
+        {"@" + path("missing.lst"), " Nelze otevrit soubor  " + path("none.xml")},
+        {"@" + path("folder.lst"), " Nelze cist soubor  " + path("dir")},
+        {path("dir"), " Nelze cist soubor  " + path("dir")},
+    };
+    for (const Pripad& p : pripady) {
+        std::string console;
+        EXPECT_EQ(run({p.input, path("r.csv")}, &console), 13) << p.input;
+        EXPECT_NE(console.find(std::string(77, ' ') + "\r" + p.message + "\n Program ukoncen\n"),
+                  std::string::npos)
+            << p.input << "\n" << console;
+    }
+    rmdir(path("dir").c_str());
 }
 
 TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {
