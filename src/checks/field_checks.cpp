@@ -4,6 +4,7 @@
 // catches an employer reported twice, also across the files of a list.
 #include "src/checks/field_checks.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -56,14 +57,17 @@ bool je_mesic_s_30_dny(const char* mesic) {
            std::strcmp(mesic, "09") == 0 || std::strcmp(mesic, "11") == 0;
 }
 
-// 1-based position of the first / last occurrence of a character, 0 if none.
+// 1-based position of the first occurrence of a character, 0 if none.
 int prvni_pozice(const char* s, char c) {
     const char* p = std::strchr(s, c);
     return p ? static_cast<int>(p - s) + 1 : 0;
 }
+
+// 1-based position of the last occurrence of a character the text holds.
 int posledni_pozice(const char* s, char c) {
     const char* p = std::strrchr(s, c);
-    return p ? static_cast<int>(p - s) + 1 : 0;
+    assert(p != nullptr);
+    return static_cast<int>(p - s) + 1;
 }
 
 bool spatny_tvar_adresy(const char* adresa) {

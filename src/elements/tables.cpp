@@ -122,6 +122,16 @@ void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows) {
 
 namespace {
 
+// Every row but the end row has bounds: the employer and employee rules test
+// numbers or texts against them and never ask whether there are any.
+template <std::size_t Rows>
+constexpr bool every_row_has_bounds(const ElementDef (&table)[Rows]) {
+    for (std::size_t row = 0; row + 1 < Rows; ++row)
+        if (table[row].val_from_e <= 0 || table[row].val_to_e <= 0) return false;
+    return true;
+}
+static_assert(every_row_has_bounds(Ttab) && every_row_has_bounds(Ntab));
+
 // The text bounds with their lengths, measured once at compile time.
 constexpr auto kTextBounds = [] {
     std::array<std::string_view, std::size(TValChar)> bounds{};

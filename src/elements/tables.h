@@ -98,6 +98,11 @@ int neznamy_prvek(const char* name, const char* content);
 void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows);
 void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows);
 
+// Whether a row's bounds are numbers (indexes below 1000, into TValDbl) or
+// texts (1000 and above, into TValChar). Every employer and employee row has
+// bounds of one kind or the other (tables.cpp checks it at compile time).
+inline bool je_ciselny(const ElementDef& row) { return row.val_from_e < 1000; }
+
 // Text range test: byte-wise on unsigned bytes, the whole text against the
 // whole bound, both bounds inclusive.
 bool mimo_text_rozsah(const ElementDef& row, std::string_view content);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "src/rules/rules.h"
@@ -26,7 +27,7 @@ void AnecRegistr::emplace_back() {
     if (pocet_ < postaveno_) {
         (*this)[pocet_] = AnecEntry{};
     } else {
-        new (&(*this)[pocet_]) AnecEntry{};
+        std::construct_at(&(*this)[pocet_]);
         ++postaveno_;
     }
     ++pocet_;
@@ -35,7 +36,7 @@ void AnecRegistr::emplace_back() {
 void AnecRegistr::shrink_to_fit() {
     const std::size_t bloku = (pocet_ + kBlok - 1) / kBlok;
     const std::size_t zustava = std::min(postaveno_, bloku * kBlok);
-    for (std::size_t i = zustava; i < postaveno_; ++i) (*this)[i].~AnecEntry();
+    for (std::size_t i = zustava; i < postaveno_; ++i) std::destroy_at(&(*this)[i]);
     postaveno_ = zustava;
     for (std::size_t b = bloku; b < bloky_.size(); ++b) ::operator delete(bloky_[b]);
     bloky_.resize(bloku);

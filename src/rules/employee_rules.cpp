@@ -26,10 +26,12 @@ namespace {
 
 // Whole-number register fields take the value truncated toward zero; a value
 // beyond the int range (a content that fails its length check is copied all
-// the same) is held at the range's end instead of overflowing.
+// the same) is held at the range's end instead of overflowing. No number's
+// text reads as NaN.
 int cele_cislo(double v) {
-    if (!(v > static_cast<double>(INT_MIN))) return std::isnan(v) ? 0 : INT_MIN;
-    if (!(v < static_cast<double>(INT_MAX))) return INT_MAX;
+    assert(!std::isnan(v));
+    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
     return static_cast<int>(v);
 }
 
@@ -95,8 +97,10 @@ void zapis_do_registru(int row, const char* content, double v) {
     // and most rows have no register field.
     const RegisterField field = kFieldOfRow[static_cast<std::size_t>(row)];
     if (field == RegisterField::none) return;
-    // No record started (or the register not grown with it): nothing to copy into.
-    if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
+    // No record started (a rule called on its own, outside the walk): nothing
+    // to copy into. A started record is the register's last entry.
+    if (maxAktiAnec < 0) return;
+    assert(static_cast<std::size_t>(maxAktiAnec) + 1 == anec.size());
     store_in_field(aktualni_zaznam(), field, content, v);
 }
 
@@ -144,7 +148,7 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     // A text element keeps the conversion's start value.
     double v = 123.0;
-    if (def.val_from_e < 1000) {
+    if (je_ciselny(def)) {
         double cislo = 0.0;
         if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
             // Nothing more for this occurrence: no value, no register copy.
@@ -163,9 +167,8 @@ int k_Nec(std::string_view name, std::string_view content) {
         odmitni(row, content.data(), delka_text(def).s);
         return 0;
     }
-    if (def.val_from_e > 0 && def.val_from_e < 1000 && mimo_num_rozsah(def, v))
-        odmitni(row, content.data(), "?");
-    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content.data(), "?");
+    const bool mimo = je_ciselny(def) ? mimo_num_rozsah(def, v) : mimo_text_rozsah(def, content);
+    if (mimo) odmitni(row, content.data(), "?");
 
     vyhledej_v_ciselniku(row, content.data());
     return 0;

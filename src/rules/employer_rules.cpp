@@ -38,9 +38,6 @@ char newZamId[20] = "";
 double mensi(double a, double b) { return a < b ? a : b; }
 double vetsi(double a, double b) { return a > b ? a : b; }
 
-// Rows 0 and 5 to 10 hold numbers; the text rows have bounds from 1000 up.
-bool je_ciselny(const ElementDef& row) { return row.val_from_e < 1000; }
-
 void hlas_radek(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);

@@ -49,7 +49,7 @@ void kopie_pis(std::string_view text) {
 }
 
 void kopie_prvek(std::string_view name, std::string_view content, std::string_view tag) {
-    if (sw_vystup != 'A') return;
+    assert(sw_vystup == 'A');  // the walk asks only while the copy is open
     const std::size_t n = name.size() + content.size() + tag.size() + 5;
     assert(n <= kSize);  // three pieces and five marks
     if (n > kSize - used)
@@ -68,7 +68,9 @@ void kopie_prvek(std::string_view name, std::string_view content, std::string_vi
 }
 
 void kopie_vyprazdni() {
-    if (used > 0 && outsoub != nullptr) std::fwrite(buffer, 1, used, outsoub);
+    // Lines are held only while the copy is open.
+    assert(used == 0 || outsoub != nullptr);
+    if (used > 0) std::fwrite(buffer, 1, used, outsoub);
     used = 0;
 }
 

@@ -9,7 +9,8 @@ namespace quelt {
 // Appends text to the copy.
 void kopie_pis(std::string_view text);
 
-// The line of a section element: "<name>content<tag>\n".
+// The line of a section element: "<name>content<tag>\n"; asked only while the
+// copy is open.
 void kopie_prvek(std::string_view name, std::string_view content, std::string_view tag);
 
 // Writes what the copy holds so far to outsoub: before the file is closed.

@@ -55,7 +55,7 @@ struct Section {
     bool copy_end_tag;
     bool copy_empty;          // empty-element tags get a copy line
     int (*rule)(std::string_view, std::string_view);
-    void (*identify)(const char*);  // copies the identification element, if any
+    void (*identify)(const char*);  // takes the section's identification element
     std::string_view ident_element;
 };
 
@@ -102,7 +102,7 @@ void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
     if (sw_vystup == 'A' && (read_content || sec.copy_empty))
         kopie_prvek(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah),
                     std::string_view(buf_element, d.konec));
-    if (sec.identify != nullptr && same_name(std::string_view(akt_elem, d.elem), sec.ident_element))
+    if (same_name(std::string_view(akt_elem, d.elem), sec.ident_element))
         sec.identify(akt_obsah);
     sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
 }

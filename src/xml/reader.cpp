@@ -437,7 +437,9 @@ inline bool stejne(const unsigned char* a, std::size_t n, std::string_view b) {
 
 bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
                      DelkyPrvku& delky) {
-    if (!kPoSlovech || sw_konec == 'A' || je_OTVZAV != 'N' || pos >= len) return false;
+    if constexpr (!kPoSlovech) return false;
+    assert(sw_konec != 'A');  // the element step stops at the input's end
+    if (je_OTVZAV != 'N' || pos >= len) return false;
     const unsigned char* const end = block + len;
     LineNo lines = 0;
     const unsigned char* open = k_otviraci(block + pos, end, lines);
@@ -450,14 +452,17 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     const unsigned char* raw = open + 1;
     const unsigned char* name = je_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
     if (name == raw && je_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
+    // The scans stop at the NUL after the block's data at the latest: a '>'
+    // or '<' they stop at is data.
     const unsigned char* name_end = konec_jmena(name, kKratkeJmeno);
     const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
-    if (*name_end != '>' || name_end >= end || raw_n > kKratkeJmeno) return false;
+    if (*name_end != '>' || raw_n > kKratkeJmeno) return false;
+    assert(name_end < end);
     const std::size_t n = static_cast<std::size_t>(name_end - name);
     const unsigned char* content = name_end + 1;
     const unsigned char* content_end = konec_obsahu(content);
-    if (*content_end != '<' || content_end >= end || content_end - content >= kPiece - 1)
-        return false;
+    if (*content_end != '<' || content_end - content >= kPiece - 1) return false;
+    assert(content_end < end);
     // The end tag must be '/' and the start tag's text with its '>': one
     // comparison. The compared bytes hold no NUL, so they lie before the NUL
     // after the block's data.
@@ -500,7 +505,8 @@ namespace {
 // names of elements the one pass leaves to the piece readers). False, having
 // read nothing, for anything else.
 bool dej_kratky_tag(char* buf) {
-    if (!kPoSlovech || pos >= len) return false;
+    if constexpr (!kPoSlovech) return false;
+    if (pos >= len) return false;
     const unsigned char* const end = block + len;
     LineNo lines = 0;
     const unsigned char* raw = block + pos;

@@ -102,8 +102,10 @@ TEST(CisPredkladatelu, UnknownSubmitterGivesER202WithEightDigits) {
     ReportCapture cap;
     cislo_radky = 12;
     EXPECT_EQ(cis_predkladatelu("12345679"), 1);
-    EXPECT_EQ(cis_predkladatelu("00000400"), 1);
+    EXPECT_EQ(cis_predkladatelu("99999994"), 1);  // above every registered number
+    EXPECT_EQ(cis_predkladatelu("00000400"), 1);  // below every one
     EXPECT_EQ(nalezy(cap, "ER202"), (Rows{"12;ER202;;;ICOpredkladatele;12345679;   ",
+                                          "12;ER202;;;ICOpredkladatele;99999994;   ",
                                           "12;ER202;;;ICOpredkladatele;00000400;   "}));
     EXPECT_EQ(l_predkladatel, 400u);
 }
@@ -253,8 +255,9 @@ TEST(SmallLists, LegalForms) {
     for (const char* code : {"301", "921", "732"}) EXPECT_EQ(cis_kodpraf(code), 0) << code;
     EXPECT_EQ(cis_kodpraf("999"), 1);
     EXPECT_EQ(cis_kodpraf("30"), 1);
-    EXPECT_EQ(nalezy(cap, "EL055"),
-              (Rows{"5;EL055;;;AA0019;999;   ", "5;EL055;;;AA0019;30;   "}));
+    EXPECT_EQ(cis_kodpraf("3011"), 1);  // longer than every code: no match
+    EXPECT_EQ(nalezy(cap, "EL055"), (Rows{"5;EL055;;;AA0019;999;   ", "5;EL055;;;AA0019;30;   ",
+                                          "5;EL055;;;AA0019;3011;   "}));
 }
 
 TEST(SmallLists, DistrictsReportUnderTheCallersElement) {

@@ -314,6 +314,20 @@ TEST_F(EmployerClosing, EducationSummaryCountsRecordsWithoutIdentifier) {
     EXPECT_EQ(nalezy(cap, "EL082").size(), 1u);
 }
 
+// With no record in the employee order (none has AA0126), the first record
+// of the file stands first: its education is the one the others must share.
+TEST_F(EmployerClosing, EducationOfRecordsWithoutIdentifierStartsWithTheFirst) {
+    for (char first : {'A', 'K'}) {
+        ReportCapture fresh;
+        vycisti_registr();
+        pridej({.lin = 1, .vzdelani = first});
+        for (int i = 1; i < 50; ++i) pridej({.lin = 1 + i, .vzdelani = 'A'});
+        zpracuj_TELk();
+        EXPECT_EQ(sav_AA0223, first);
+        EXPECT_EQ(nalezy(fresh, "EL081").size(), first == 'A' ? 1u : 0u) << first;
+    }
+}
+
 TEST_F(EmployerClosing, EL084FromTwentyRecords) {
     zamestnanci(19, {});
     sumz_EL084 = 19;

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "src/run/run.h"
+#include "src/structure/sections.h"
 #include "src/state/run_state.h"
 
 using namespace quelt;
@@ -279,4 +280,38 @@ TEST_F(Run, MemoryRunningOutEndsTheRunWithAMessage) {
     }
     ASSERT_EQ(run(args), 0);
     EXPECT_EQ(read_file(path("r.txt")), report);
+}
+
+// What a run leaves of the submission for the batch's summary is bounded: a
+// value of more than 20 characters is cut and marked, and the joined list of
+// employers stops at 2000 characters with one mark.
+TEST_F(Run, TheSummaryOfASubmissionStaysBounded) {
+    std::string xml = "<ORV>\n<ICOpredkladatele>1234567890123456789012345</ICOpredkladatele>\n";
+    for (int i = 0; i < 300; ++i) {
+        const std::string ico = std::to_string(1000000000 + i);
+        xml += "<zamestnavatel>\n<AA0017>" + ico + "</AA0017>\n<zamestnanec>\n</zamestnanec>\n"
+               "</zamestnavatel>\n";
+    }
+    write_file(path("in.xml"), xml + "</ORV>\n");
+    ASSERT_EQ(run({path("in.xml"), path("r.csv")}), 0);
+    const PrehledPodani& p = prehled_podani();
+    EXPECT_EQ(p.predkladatel, "12345678901234567890...");
+    EXPECT_EQ(p.zaznamu, 300);
+    EXPECT_EQ(p.zamestnavatele.find("1000000000, 1000000001, "), 0u);
+    EXPECT_EQ(p.zamestnavatele.substr(p.zamestnavatele.size() - 17), ", 1000000166, ...");
+    EXPECT_EQ(p.zamestnavatele.find("..."), p.zamestnavatele.size() - 3);
+}
+
+// Only a list's very first bytes can be its byte-order mark: a list that
+// starts with a mark and blanks reads its names after them, one whose first
+// name only starts like a mark keeps those bytes in the name.
+TEST_F(Run, AListsByteOrderMarkIsItsFirstThreeBytesOnly) {
+    write_file(path("a.xml"), "<ORV>\n</ORV>\n");
+    write_file(path("mark.lst"), "\xEF\xBB\xBF\r\n" + path("a.xml") + "\r\n");
+    write_file(path("half.lst"), "\xEF\xBB" + path("a.xml") + "\n");
+    std::string console;
+    EXPECT_EQ(run({"@" + path("mark.lst"), path("r.csv")}, &console), 0) << console;
+    EXPECT_EQ(run({"@" + path("half.lst"), path("r.csv")}, &console), 13);
+    EXPECT_NE(console.find(" Nelze otevrit soubor  \xEF\xBB" + path("a.xml") + "\n"), std::string::npos)
+        << console;
 }
