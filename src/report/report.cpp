@@ -80,7 +80,7 @@ const char* escape_field(const char* text, std::string& out) {
 }
 
 // The text of column k as the report's format needs it.
-const char* esc(int k, const char* text) {
+const char* escaped(int k, const char* text) {
     switch (sw_err) {
         case 'H':
         case 'X': return escape_markup(text, scratch[k]);
@@ -91,7 +91,7 @@ const char* esc(int k, const char* text) {
 
 void write_row(const char* const col[8], bool weight_e) {
     const char* c[8];
-    for (int k = 0; k < 8; ++k) c[k] = esc(k, col[k]);
+    for (int k = 0; k < 8; ++k) c[k] = escaped(k, col[k]);
     switch (sw_err) {
         case 'C':
             std::fprintf(errsoub, "%s;%s;%s;%s;%s;%s;%s;%s\n", c[0], c[1], c[2], c[3], c[4],
@@ -142,10 +142,10 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
     return 1;
 }
 
-void pis_hlavicku() {
+void write_report_head() {
     std::FILE* f = errsoub;
-    const char* datum = esc(0, s_datetime);
-    const char* soubor = esc(1, s_vstup.c_str());
+    const char* datum = escaped(0, s_datetime);
+    const char* soubor = escaped(1, s_vstup.c_str());
     switch (sw_err) {
         case 'C':
             std::fputs("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n", f);
@@ -188,7 +188,7 @@ namespace {
 
 // Summary per code, HTML only: the codes in byte order, equal codes in their
 // catalogue order, each with its count when it was written at least once.
-void pis_souhrn() {
+void write_code_summary() {
     std::fputs("</table><br> \n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n",
                errsoub);
     std::fputs("<tr bgcolor=\"lightblue\">\n", errsoub);
@@ -201,8 +201,8 @@ void pis_souhrn() {
     });
     for (int row : order) {
         if (EtabNum[row] <= 0) continue;
-        const char* kod = esc(0, Etab[row].EtabTyp);
-        const char* popis = esc(1, Etab[row].EtabTxt);
+        const char* kod = escaped(0, Etab[row].EtabTyp);
+        const char* popis = escaped(1, Etab[row].EtabTxt);
         std::fprintf(errsoub,
                      Etab[row].EtabTyp[0] == 'E'
                          ? "<tr>\n<td><b>&nbsp;%s</b></td>\n<td>&nbsp;%d</td>\n<td>&nbsp;%s</td>\n"
@@ -211,7 +211,7 @@ void pis_souhrn() {
     }
 }
 
-void pis_celkem() {
+void write_totals() {
     switch (sw_err) {
         case 'C':
             std::fprintf(errsoub, "\nCelkem chyb vahy E:;%8d\n", sumchybE);
@@ -243,8 +243,8 @@ void pis_celkem() {
 }  // namespace
 
 void write_report_end() {
-    if (sw_err == 'H') pis_souhrn();
-    pis_celkem();
+    if (sw_err == 'H') write_code_summary();
+    write_totals();
 }
 
 void reset_report() {

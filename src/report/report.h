@@ -27,7 +27,7 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
                   const char* ocekavano);
 
 // Writes the head of the chosen format (once, at set-up).
-void pis_hlavicku();
+void write_report_head();
 
 // The report's end: the summary per code (HTML) and the totals.
 void write_report_end();

@@ -28,15 +28,15 @@ namespace {
 // beyond the int range (a content that fails its length check is copied all
 // the same) is held at the range's end instead of overflowing. No number's
 // text reads as NaN.
-int cele_cislo(double v) {
+int whole_number(double v) {
     assert(!std::isnan(v));
     if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
     if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
     return static_cast<int>(v);
 }
 
-void uloz_kod_zamestnani(const char* content) {
-    kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
+void keep_occupation_code(const char* content) {
+    copy_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
 // The register's fields (AnecEntry), each filled from one element of the
@@ -76,23 +76,23 @@ void store_in_field(AnecEntry& z, RegisterField field, const char* content, doub
             z.anec_lin = cislo_radky;
             anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
             break;
-        case RegisterField::iAA0231: z.anec_iAA0231 = cele_cislo(v); break;
+        case RegisterField::iAA0231: z.anec_iAA0231 = whole_number(v); break;
         case RegisterField::iAA0211: z.anec_iAA0211 = content[0]; break;
         case RegisterField::iAA0223: z.anec_iAA0223 = content[0]; break;
-        case RegisterField::iAA0033: z.anec_iAA0033 = pozice_statu(content); break;
+        case RegisterField::iAA0033: z.anec_iAA0033 = state_position(content); break;
         case RegisterField::iAA0131: z.anec_iAA0131 = v; break;
         case RegisterField::iAA0225: z.anec_iAA0225 = v; break;
         case RegisterField::iAA0216: z.anec_iAA0216 = v; break;
         case RegisterField::iAA0132: z.anec_iAA0132 = v; break;
-        case RegisterField::iAA0137: z.anec_iAA0137 = cele_cislo(v); break;
+        case RegisterField::iAA0137: z.anec_iAA0137 = whole_number(v); break;
         case RegisterField::none: assert(!"rows without a field are not stored"); break;  // GCOVR_EXCL_LINE
     }
 }
 
 // The register copies, made before the length and range checks so that a
 // value failing them still reaches the register.
-void zapis_do_registru(int row, const char* content, double v) {
-    if (row == N_AA0013) uloz_kod_zamestnani(content);
+void copy_to_register(int row, const char* content, double v) {
+    if (row == N_AA0013) keep_occupation_code(content);
     // Tested first: finding the current entry costs more than the row test,
     // and most rows have no register field.
     const RegisterField field = kFieldOfRow[static_cast<std::size_t>(row)];
@@ -101,7 +101,7 @@ void zapis_do_registru(int row, const char* content, double v) {
     // to copy into. A started record is the register's last entry.
     if (maxAktiAnec < 0) return;
     assert(static_cast<std::size_t>(maxAktiAnec) + 1 == anec.size());
-    store_in_field(aktualni_zaznam(), field, content, v);
+    store_in_field(current_entry(), field, content, v);
 }
 
 // A state code of three characters is noted for the employer's end, found in
@@ -110,12 +110,12 @@ void note_long_state_code(const char* content) {
     if (std::strlen(content) <= 2) return;
     sw_anec_AA0033 = 1;
     lin_anec_AA0033 = cislo_radky;
-    kopiruj_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
+    copy_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
 }
 
 // Code-list look-ups of the elements that have one; they report their own
 // findings and leave the element's status alone.
-void vyhledej_v_ciselniku(int row, const char* content) {
+void look_up_code_list(int row, const char* content) {
     switch (row) {
         case N_AA0223: cis_kodvzde(content); break;
         case N_AA0033:
@@ -130,7 +130,7 @@ void vyhledej_v_ciselniku(int row, const char* content) {
     }
 }
 
-void odmitni(int row, const char* content, const char* expected) {
+void reject(int row, const char* content, const char* expected) {
     NTabEsw[row] = 'E';
     zpracuj_chybu(s_cislo_radky(), Ntab[row].err, Ntab[row].elem.data(), content, expected);
 }
@@ -138,8 +138,8 @@ void odmitni(int row, const char* content, const char* expected) {
 }  // namespace
 
 int k_Nec(std::string_view name, std::string_view content) {
-    const int row = najdi_N(name);
-    if (row == N_END) return neznamy_prvek(name.data(), content.data());
+    const int row = find_N(name);
+    if (row == N_END) return unknown_element(name.data(), content.data());
     const ElementDef& def = Ntab[row];
 
     NTabEsw[row] = ' ';
@@ -148,29 +148,29 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     // A text element keeps the conversion's start value.
     double v = 123.0;
-    if (je_ciselny(def)) {
+    if (has_number_bounds(def)) {
         double cislo = 0.0;
         if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
             // Nothing more for this occurrence: no value, no register copy.
-            odmitni(row, content.data(), "?");
+            reject(row, content.data(), "?");
             return 0;
         }
         v = cislo;
     }
     NTabSum[row] = v;
 
-    zapis_do_registru(row, content.data(), v);
+    copy_to_register(row, content.data(), v);
 
     const std::size_t delka = content.size();
     if (delka < static_cast<std::size_t>(def.lg_from) ||
         delka > static_cast<std::size_t>(def.lg_to)) {
-        odmitni(row, content.data(), delka_text(def).s);
+        reject(row, content.data(), length_text(def).s);
         return 0;
     }
-    const bool mimo = je_ciselny(def) ? mimo_num_rozsah(def, v) : mimo_text_rozsah(def, content);
-    if (mimo) odmitni(row, content.data(), "?");
+    const bool mimo = has_number_bounds(def) ? outside_number_range(def, v) : outside_text_range(def, content);
+    if (mimo) reject(row, content.data(), "?");
 
-    vyhledej_v_ciselniku(row, content.data());
+    look_up_code_list(row, content.data());
     return 0;
 }
 

@@ -31,7 +31,7 @@ int chk_AA0123(double x);
 int chk_AA0118(double x);
 
 // Employer start: atel_iAA0116, atel_iAA0115 and atel_iAA0114 start again.
-void zacni_zamestnavatele_pravidla();
+void start_employer_rules();
 
 // Text of the last occupation code met (AA0013); never reset within a run.
 extern char necsav_AA0013[kNecsavSize];

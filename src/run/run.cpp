@@ -232,7 +232,7 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
 }
 
 // The report format from the text after the first '.' of the report's name.
-char format_zpravy(const std::string& name) {
+char report_format(const std::string& name) {
     const int dot = jinstr(name.c_str(), '.');
     if (dot == 0) return 'H';
     char pomstr[16];  // at most 10 characters after the dot
@@ -385,10 +385,10 @@ Handler handler_for(char mode) {
         case 'U': return zpracuj_TELk;
         case 'J': return zpracuj_ORVk;
         case 'I': return zpracuj_ORVm;
-        default:
+        default:  // GCOVR_EXCL_START: W and K, see above
             assert(mode == 'W' || mode == 'K');
-            return nullptr;  // GCOVR_EXCL_LINE: see above
-    }
+            return nullptr;
+    }  // GCOVR_EXCL_STOP
 }
 
 // Closes a written file; false when any write to it failed. The file's last
@@ -406,12 +406,12 @@ bool zavri_zapsany(std::FILE*& f) {
 
 // Closes the input, and the copy and the report after their last lines.
 // Returns the name of the first of them a write failed to, or null.
-const char* zavri_soubory_behu() {
+const char* close_run_files() {
     zavri_vstup();
     const char* nezapsano = nullptr;
     if (sw_vystup == 'A') {
-        kopie_pis("</ORV>\n");
-        kopie_vyprazdni();
+        write_copy("</ORV>\n");
+        flush_copy();
         sw_vystup = 'N';
         if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
     }
@@ -423,9 +423,9 @@ const char* zavri_soubory_behu() {
 // and totals, the files closed, and the totals on the console. Returns the
 // exit status: 0, or 13 when the report or the copy could not be written.
 int zpracuj_KONp() {
-    zkontroluj_dokument();
+    check_document_end();
     write_report_end();
-    const char* nezapsano = zavri_soubory_behu();
+    const char* nezapsano = close_run_files();
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
         std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
@@ -442,7 +442,7 @@ void zavri_vse() {
     zavri_vstup();
     if (linsoub != nullptr) std::fclose(linsoub);
     linsoub = nullptr;
-    kopie_vyprazdni();
+    flush_copy();
     if (outsoub != nullptr) std::fclose(outsoub);
     outsoub = nullptr;
     sw_vystup = 'N';
@@ -462,7 +462,7 @@ int run(int argc, const char* const* argv) {
     pis_banner();
     const int args = zpracuj_argumenty(argc, argv);
     if (args >= 0) return args;
-    sw_err = format_zpravy(s_chyby);
+    sw_err = report_format(s_chyby);
     return kontrola();
 }
 
@@ -473,7 +473,7 @@ int kontrola() {
     if (opened >= 0) return opened;
 
     datum_cas();
-    pis_hlavicku();
+    write_report_head();
     rezim_zprac = 'Z';
 
     while (sw_konec != 'A') {

@@ -16,8 +16,8 @@ char sw_vystup = 'N';
 char telicokod[20];
 char identnec[12];
 
-void set_telicokod(const char* text) { kopiruj_text(telicokod, sizeof telicokod, text); }
-void set_identnec(const char* text) { kopiruj_text(identnec, sizeof identnec, text); }
+void set_telicokod(const char* text) { copy_text(telicokod, sizeof telicokod, text); }
+void set_identnec(const char* text) { copy_text(identnec, sizeof identnec, text); }
 
 // konzole is the caller's setting and stays as it is.
 void reset_shared_state() {

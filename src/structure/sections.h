@@ -25,7 +25,7 @@ int zpracuj_NEC();   // N: employee elements
 
 // The findings of the document as a whole, at the end of the input: ES306
 // when no root end tag was read, ES308 when no employer started.
-void zkontroluj_dokument();
+void check_document_end();
 
 void reset_sections();
 

@@ -230,7 +230,7 @@ TEST_F(EmployeeClosing, ValuesOutsideTheTariffTableFailTheirElementAndGateTheRul
         NTabSum[N_AA0140] = 99999;
         k_Nec(p.name, p.content);
         k_NecK();
-        EXPECT_EQ(NTabEsw[najdi_N(p.name)], 'E') << p.name << " " << p.content;
+        EXPECT_EQ(NTabEsw[find_N(p.name)], 'E') << p.name << " " << p.content;
         EXPECT_TRUE(nalezy(fresh, "EL051").empty()) << p.name << " " << p.content;
         EXPECT_EQ(nalezy(fresh, "EL012").empty(), p.bonuses_gated) << p.name << " " << p.content;
         EXPECT_EQ(nalezy(fresh, "EL013").empty(), p.bonuses_gated) << p.name << " " << p.content;

@@ -77,19 +77,19 @@ TEST_F(EmployerClosing, MissingAndRepeatedEmployerElements) {
 // ---- Step 4: groups ----
 
 TEST_F(EmployerClosing, GroupOfThreeDifferingInState) {
-    pridej({.id = "A", .lin = 120, .stat = pozice_statu("CZ")});
+    pridej({.id = "A", .lin = 120, .stat = state_position("CZ")});
     pridej({.id = "B", .lin = 150});
-    pridej({.id = "A", .lin = 180, .stat = pozice_statu("CZ")});
-    pridej({.id = "A", .lin = 240, .stat = pozice_statu("SK")});
+    pridej({.id = "A", .lin = 180, .stat = state_position("CZ")});
+    pridej({.id = "A", .lin = 240, .stat = state_position("SK")});
     EXPECT_EQ(po_uzavreni("EL003"),
               std::vector<std::string>{radek("120,180,240", "EL003", "A") + "AA0033;CZ;SK"});
 }
 
 TEST_F(EmployerClosing, StateNotInTheListShowsDashes) {
-    pridej({.id = "A", .lin = 1, .stat = pocet_statu()});
-    pridej({.id = "A", .lin = 2, .stat = pocet_statu()});  // both unknown: equal
-    pridej({.id = "B", .lin = 3, .stat = pozice_statu("SK")});
-    pridej({.id = "B", .lin = 4, .stat = pocet_statu()});
+    pridej({.id = "A", .lin = 1, .stat = state_count()});
+    pridej({.id = "A", .lin = 2, .stat = state_count()});  // both unknown: equal
+    pridej({.id = "B", .lin = 3, .stat = state_position("SK")});
+    pridej({.id = "B", .lin = 4, .stat = state_count()});
     EXPECT_EQ(po_uzavreni("EL003"),
               std::vector<std::string>{radek("3,4", "EL003", "B") + "AA0033;SK;---"});
 }
@@ -279,7 +279,7 @@ TEST_F(EmployerClosing, EL081AndEL082FromFiftyRecords) {
     EXPECT_TRUE(nalezy(cap, "EL081").empty());
     EXPECT_TRUE(nalezy(cap, "EL082").empty());
 
-    vycisti_registr();
+    clear_register();
     zamestnanci(50, {.vzdelani = 'A'});
     zpracuj_TELk();
     EXPECT_EQ(nalezy(cap, "EL081"), std::vector<std::string>{radek("9000", "EL081") + "AA0223;A;   "});
@@ -298,7 +298,7 @@ TEST_F(EmployerClosing, EL082CountsCodesBelowCIncludingMissingOnes) {
     zamestnanci(12, {.vzdelani = ' '});
     zamestnanci(1, {.vzdelani = 'C'});
     EXPECT_TRUE(po_uzavreni("EL082").empty());  // 24 of 50
-    vycisti_registr();
+    clear_register();
     zamestnanci(24, {.vzdelani = 'M'});
     zamestnanci(25, {.vzdelani = 'A'});
     pridej({.lin = 1, .vzdelani = '\xC1'});  // no AA0126 and a byte above 127: still counted
@@ -319,7 +319,7 @@ TEST_F(EmployerClosing, EducationSummaryCountsRecordsWithoutIdentifier) {
 TEST_F(EmployerClosing, EducationOfRecordsWithoutIdentifierStartsWithTheFirst) {
     for (char first : {'A', 'K'}) {
         ReportCapture fresh;
-        vycisti_registr();
+        clear_register();
         pridej({.lin = 1, .vzdelani = first});
         for (int i = 1; i < 50; ++i) pridej({.lin = 1 + i, .vzdelani = 'A'});
         zpracuj_TELk();

@@ -54,8 +54,8 @@ std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
     otevri_vstup(std::fopen(path.c_str(), "rb"));
     std::vector<Stav> out;
     for (;;) {
-        DelkyPrvku d{};
-        if (!jednim_pruchodem || !dej_bezny_prvek("/zamestnanec", "/zamestnavatel", d)) {
+        ElementLengths d{};
+        if (!jednim_pruchodem || !read_whole_element("/zamestnanec", "/zamestnavatel", d)) {
             if (dej_element(buf_element) < 0) break;
             std::strcpy(akt_elem, buf_element);
             if (dej_zbytek_elementu(buf_element, 'A') < 0) break;
@@ -63,9 +63,9 @@ std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
             jezltrim(akt_obsah, buf_element);
             if (dej_element(buf_element) < 0) break;
         } else {
-            EXPECT_EQ(d.elem, std::strlen(akt_elem));
-            EXPECT_EQ(d.obsah, std::strlen(akt_obsah));
-            EXPECT_EQ(d.konec, std::strlen(buf_element));
+            EXPECT_EQ(d.name, std::strlen(akt_elem));
+            EXPECT_EQ(d.content, std::strlen(akt_obsah));
+            EXPECT_EQ(d.end_tag, std::strlen(buf_element));
         }
         out.push_back({akt_elem, akt_obsah, buf_element, cislo_radky, je_OTVZAV, je_ZAVZAV});
     }
@@ -149,9 +149,9 @@ TEST(Reader, EveryBlockReadIsReportedWithTheBytesSoFar) {
     zapis(path, telo());
     const long long size = static_cast<long long>(telo().size());
     nacteno.clear();
-    pri_nacteni = zapis_nacteno;
+    on_bytes_read = zapis_nacteno;
     cti(path, true);
-    pri_nacteni = nullptr;
+    on_bytes_read = nullptr;
     ASSERT_EQ(nacteno.size(), 2u);  // a block of 64 KiB and the rest
     EXPECT_EQ(nacteno[0], 1 << 16);
     EXPECT_EQ(nacteno[1], size);

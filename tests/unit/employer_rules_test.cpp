@@ -52,7 +52,7 @@ void novy_zamestnavatel(const char* ico) {
         TTabPre[r] = 0;
         TTabSum[r] = 0.0;
     }
-    zacni_zamestnavatele_pravidla();
+    start_employer_rules();
     set_telicokod(ico);
 }
 
@@ -254,7 +254,7 @@ TEST(KTel, EmployerStartClearsThreeTotalsOnly) {
     ReportCapture cap;
     atel_iAA0114 = atel_iAA0115 = atel_iAA0116 = 1.0;
     atel_iAA0118 = atel_iAA0119 = atel_iAA0123 = 2.0;
-    zacni_zamestnavatele_pravidla();
+    start_employer_rules();
     EXPECT_EQ(atel_iAA0114 + atel_iAA0115 + atel_iAA0116, 0.0);
     EXPECT_EQ(atel_iAA0118 + atel_iAA0119 + atel_iAA0123, 6.0);
 }
