@@ -10,10 +10,10 @@
 #include <cstring>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/elements/tables.h"
 #include "src/state/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"

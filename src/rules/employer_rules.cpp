@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/state/bounded_text.h"
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/rules/tariffs.h"
-#include "src/elements/tables.h"
+#include "src/state/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 

@@ -7,9 +7,9 @@
 
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/rules.h"
-#include "src/elements/tables.h"
 #include "src/xml/reader.h"
 
 namespace quelt {

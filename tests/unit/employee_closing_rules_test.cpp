@@ -7,9 +7,7 @@
 #include <string>
 
 #include "src/rules/employee_register.h"
-#include "src/run/run.h"
 #include "src/state/run_state.h"
-#include "src/structure/sections.h"
 #include "tests/unit/employee_record.h"
 
 namespace quelt::test {

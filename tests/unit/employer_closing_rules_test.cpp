@@ -7,7 +7,6 @@
 #include <string>
 
 #include "src/checks/codebooks.h"
-#include "src/run/run.h"
 #include "src/state/run_state.h"
 #include "tests/unit/employee_record.h"
 #include "tests/unit/register_builder.h"

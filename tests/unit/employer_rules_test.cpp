@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/structure/sections.h"
 #include "src/state/run_state.h"
-#include "src/elements/tables.h"
 #include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
 #include "tests/unit/employee_record.h"

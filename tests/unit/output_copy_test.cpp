@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "src/run/run.h"
 #include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
 

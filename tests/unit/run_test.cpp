@@ -15,8 +15,8 @@
 #include <unistd.h>
 
 #include "src/run/run.h"
-#include "src/structure/sections.h"
 #include "src/state/run_state.h"
+#include "src/structure/sections.h"
 
 using namespace quelt;
 
