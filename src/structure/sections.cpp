@@ -114,6 +114,22 @@ void check_end_tag(const ElementLengths& d) {
         zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
 }
 
+// The tag just read, when it is one of the section's structural tags: its
+// copy line, where the section copies it, and the next mode.
+bool structural_tag(const Section& sec) {
+    if (is_tag(buf_element, sec.start_child.data())) {
+        copy_tag_line(buf_element);
+        rezim_zprac = sec.start_mode;
+        return true;
+    }
+    if (is_tag(buf_element, sec.end_tag.data())) {
+        if (sec.copy_end_tag) copy_tag_line(buf_element);
+        rezim_zprac = sec.end_mode;
+        return true;
+    }
+    return false;
+}
+
 // The next tag of a section read by the piece readers: a structural tag sets
 // the next mode, a comment is skipped (both return 0: back to the processing
 // loop), any other element is read, its end tag checked (1: d holds the
@@ -121,17 +137,7 @@ void check_end_tag(const ElementLengths& d) {
 // input.
 int read_in_pieces(const Section& sec, ElementLengths& d, bool& read_content) {
     if (dej_element(buf_element) < 0) return end_of_input();
-
-    if (is_tag(buf_element, sec.start_child.data())) {
-        copy_tag_line(buf_element);
-        rezim_zprac = sec.start_mode;
-        return 0;
-    }
-    if (is_tag(buf_element, sec.end_tag.data())) {
-        if (sec.copy_end_tag) copy_tag_line(buf_element);
-        rezim_zprac = sec.end_mode;
-        return 0;
-    }
+    if (structural_tag(sec)) return 0;
     std::size_t n = static_cast<std::size_t>(element_name_length);
     std::memcpy(akt_elem, buf_element, n + 1);
 
@@ -247,18 +253,12 @@ int zpracuj_NEC() {
     return element_step<kEmployee>();
 }
 
+// After the root's end only the root level's structural tags count, as in
+// the header: a further employer, or the root's end once more.
 int zpracuj_ORVm() {
     for (;;) {
         if (dej_element(buf_element) < 0) return end_of_input();
-        if (is_tag(buf_element, "zamestnavatel")) {
-            copy_tag_line(buf_element);
-            rezim_zprac = 'S';
-            return 0;
-        }
-        if (is_tag(buf_element, "/ORV")) {
-            rezim_zprac = 'J';
-            return 0;
-        }
+        if (structural_tag(kHeader)) return 0;
     }
 }
 
