@@ -1,5 +1,5 @@
 // Report writer: rows of findings in the four formats, the report head, and
-// the end of the run with its summary and totals.
+// the report's end: its summary per code and its totals.
 //
 // Texts that come from the data (values, element names, file names) are
 // escaped for the format they are written in, so a value like " <= 1872" or a

@@ -1,6 +1,7 @@
 // Run control: banner, command line, opening of the files in their fixed
-// order, the report head, the processing loop over the modes and the sequence
-// of input files of a list.
+// order, the report head, the processing loop over the modes, the sequence
+// of input files of a list (the reader's hooks, handed down at the run's
+// set-up) and the end of the run: the files closed, the console's totals.
 //
 // A run-level failure prints its message (and writes it into the report once
 // that is open) and the run returns status 13. The end of the input stops the
