@@ -31,9 +31,13 @@ cmake --build "$build" -j2
 # Counts of an earlier run would add to this one's, and the objects of a
 # source that has moved or gone would count as lines no test runs.
 find "$build" -name '*.gcda' -delete
-find "$build/CMakeFiles" -path '*.dir/src/*.gcno' | while read -r object; do
-  source=${object#*.dir/}
-  [ -e "${source%.gcno}" ] || rm -f "${object%.gcno}".*
+# (An object's path below its target's folder is its source's path below
+# the folder of the CMakeLists.txt that names it.)
+find "$build" -path '*.dir/*.gcno' ! -path '*/CMakeFiles/[0-9.]*' | while read -r object; do
+  lists=${object#"$build"/}
+  source=${lists%%CMakeFiles/*}${object#*.dir/}
+  source=${source%.gcno}
+  [ -e "$source" ] || [ -e "$build/$source" ] || rm -f "${object%.gcno}".*
 done
 ctest --test-dir "$build" -j2 --output-on-failure
 
