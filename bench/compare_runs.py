@@ -462,7 +462,11 @@ def tree(folder):
         for name in dirnames + filenames:
             path = os.path.join(dirpath, name)
             rel = os.path.relpath(path, folder)
-            if os.path.isdir(path) and not os.path.islink(path):
+            if os.path.islink(path):
+                # A link is compared by where it points: it may point at a
+                # device (a case's /dev/full), which has no end to read.
+                out[rel] = b"<symbolic link to " + os.fsencode(os.readlink(path)) + b">"
+            elif os.path.isdir(path):
                 out[rel] = None
             else:
                 with open(path, "rb") as f:

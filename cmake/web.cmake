@@ -49,7 +49,7 @@ set(QUELT_WEB_OPTIONS
   "-sEXPORTED_FUNCTIONS=[_main,_quelt_obrazovka,_quelt_obrazovka_delka,_quelt_verdikt,_quelt_prehled]"
   "-sEXPORTED_RUNTIME_METHODS=[FS,stackSave,stackRestore,stackAlloc]")
 
-add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
+add_executable(quelt_web ${CMAKE_CURRENT_SOURCE_DIR}/src/entry/web_main.cpp)
 target_link_libraries(quelt_web PRIVATE quelt_core)
 target_link_options(quelt_web PRIVATE ${QUELT_WEB_OPTIONS})
 
@@ -66,7 +66,7 @@ target_link_options(quelt_web PRIVATE ${QUELT_WEB_OPTIONS})
 # and any new caller of the reader is found by itself. The unwound stack of
 # main down to the read needs more than the default 4 KB.
 set(QUELT_ASYNCIFY_REMOVE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/asyncify_remove.json)
-add_executable(quelt_web_asyncify ${CMAKE_CURRENT_SOURCE_DIR}/src/run/web_main.cpp)
+add_executable(quelt_web_asyncify ${CMAKE_CURRENT_SOURCE_DIR}/src/entry/web_main.cpp)
 target_link_libraries(quelt_web_asyncify PRIVATE quelt_core)
 target_link_options(quelt_web_asyncify PRIVATE ${QUELT_WEB_OPTIONS}
   -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=[wasi_snapshot_preview1.fd_read]" -sASYNCIFY_STACK_SIZE=65536

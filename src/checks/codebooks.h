@@ -14,14 +14,14 @@ extern std::uint32_t l_predkladatel;
 extern std::uint32_t l_poskytovatel;
 
 // Number of entries of the state list; a code not in the list has this position.
-int pocet_statu();
-// Position (from 0) of a state code's first occurrence, or pocet_statu().
-int pozice_statu(std::string_view code);
+int state_count();
+// Position (from 0) of a state code's first occurrence, or state_count().
+int state_position(std::string_view code);
 // The state list's entry at a position; "---" for a position outside the list.
-const char* stat_na_pozici(int pos);
+const char* state_at(int pos);
 
 // Identification number text -> number, as the register look-ups read it.
-std::uint32_t ico_na_cislo(const char* text);
+std::uint32_t ico_to_number(const char* text);
 
 int cis_predkladatelu(const char* content);
 int cis_poskytovatelu(const char* content);

@@ -1,5 +1,5 @@
 // Report writer: rows of findings in the four formats, the report head, and
-// the end of the run with its summary and totals.
+// the report's end: its summary per code and its totals.
 //
 // Texts that come from the data (values, element names, file names) are
 // escaped for the format they are written in, so a value like " <= 1872" or a
@@ -9,17 +9,14 @@
 #include "src/report/report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "src/report/catalogue.h"
-#include "src/report/verdict.h"
-#include "src/run/run.h"
-#include "src/structure/output_copy.h"
-#include "src/structure/sections.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
-#include "src/xml/reader.h"
 
 namespace quelt {
 
@@ -27,14 +24,9 @@ char sw_err = 'H';
 char sw_nepisW = 'N';
 int sumchybE = 0;
 int sumchybW = 0;
-std::FILE* errsoub = nullptr;
 char s_datetime[21];
 
 namespace {
-
-constexpr const char* kVersion = "QUELT_v0.9";
-constexpr const char* kBlanks77 =
-    "                                                                             \r";
 
 // Scratch buffers for the escaped texts of one row (eight columns at most).
 std::string scratch[8];
@@ -88,7 +80,7 @@ const char* escape_field(const char* text, std::string& out) {
 }
 
 // The text of column k as the report's format needs it.
-const char* esc(int k, const char* text) {
+const char* escaped(int k, const char* text) {
     switch (sw_err) {
         case 'H':
         case 'X': return escape_markup(text, scratch[k]);
@@ -99,7 +91,7 @@ const char* esc(int k, const char* text) {
 
 void write_row(const char* const col[8], bool weight_e) {
     const char* c[8];
-    for (int k = 0; k < 8; ++k) c[k] = esc(k, col[k]);
+    for (int k = 0; k < 8; ++k) c[k] = escaped(k, col[k]);
     switch (sw_err) {
         case 'C':
             std::fprintf(errsoub, "%s;%s;%s;%s;%s;%s;%s;%s\n", c[0], c[1], c[2], c[3], c[4],
@@ -150,10 +142,10 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
     return 1;
 }
 
-void pis_hlavicku() {
+void write_report_head() {
     std::FILE* f = errsoub;
-    const char* datum = esc(0, s_datetime);
-    const char* soubor = esc(1, s_vstup.c_str());
+    const char* datum = escaped(0, s_datetime);
+    const char* soubor = escaped(1, s_vstup.c_str());
     switch (sw_err) {
         case 'C':
             std::fputs("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n", f);
@@ -196,7 +188,7 @@ namespace {
 
 // Summary per code, HTML only: the codes in byte order, equal codes in their
 // catalogue order, each with its count when it was written at least once.
-void pis_souhrn() {
+void write_code_summary() {
     std::fputs("</table><br> \n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n",
                errsoub);
     std::fputs("<tr bgcolor=\"lightblue\">\n", errsoub);
@@ -209,8 +201,8 @@ void pis_souhrn() {
     });
     for (int row : order) {
         if (EtabNum[row] <= 0) continue;
-        const char* kod = esc(0, Etab[row].EtabTyp);
-        const char* popis = esc(1, Etab[row].EtabTxt);
+        const char* kod = escaped(0, Etab[row].EtabTyp);
+        const char* popis = escaped(1, Etab[row].EtabTxt);
         std::fprintf(errsoub,
                      Etab[row].EtabTyp[0] == 'E'
                          ? "<tr>\n<td><b>&nbsp;%s</b></td>\n<td>&nbsp;%d</td>\n<td>&nbsp;%s</td>\n"
@@ -219,7 +211,7 @@ void pis_souhrn() {
     }
 }
 
-void pis_celkem() {
+void write_totals() {
     switch (sw_err) {
         case 'C':
             std::fprintf(errsoub, "\nCelkem chyb vahy E:;%8d\n", sumchybE);
@@ -248,48 +240,11 @@ void pis_celkem() {
     }
 }
 
-// Closes a written file; false when any write to it failed. The file's last
-// bytes are flushed first and that result read on its own: a C library may
-// report a write that fails inside fclose as a good close (the one quelt.exe
-// runs on does), and a copy small enough to fit its buffer would then be
-// lost without a word.
-bool zavri_zapsany(std::FILE*& f) {
-    const bool flushed = std::fflush(f) == 0;
-    const bool ok = std::ferror(f) == 0;
-    const bool closed = std::fclose(f) == 0;
-    f = nullptr;
-    return flushed && ok && closed;
-}
-
 }  // namespace
 
-int zpracuj_KONp() {
-    const char* radek = s_cislo_radky();
-    if (sw_prvniORV == 'A') zpracuj_chybu(radek, "ES306", "   ", "   ", "   ");
-    if (sw_bylTEL == 'N') zpracuj_chybu(radek, "ES308", "   ", "   ", "   ");
-
-    if (sw_err == 'H') pis_souhrn();
-    pis_celkem();
-
-    zavri_vstup();
-    const char* nezapsano = nullptr;
-    if (sw_vystup == 'A') {
-        kopie_pis("</ORV>\n");
-        kopie_vyprazdni();
-        sw_vystup = 'N';
-        if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
-    }
-    if (!zavri_zapsany(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
-
-    std::fputs(kBlanks77, konzole);
-    if (nezapsano != nullptr) {
-        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
-        note_run_failure(std::string("Nelze zapsat do souboru  ") + nezapsano, false);
-        return 13;
-    }
-    std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
-    std::fputs("\nProgram ukoncen normalne\n", konzole);
-    return 0;
+void write_report_end() {
+    if (sw_err == 'H') write_code_summary();
+    write_totals();
 }
 
 void reset_report() {
@@ -297,7 +252,6 @@ void reset_report() {
     sw_nepisW = 'N';
     sumchybE = 0;
     sumchybW = 0;
-    errsoub = nullptr;
     std::memset(s_datetime, 0, sizeof s_datetime);
     for (std::string& s : scratch) s.clear();
 }

@@ -1,21 +1,22 @@
 // Report writer: every finding of every rule goes through zpracuj_chybu, which
 // counts it, looks its code up in the catalogue and writes one row at once in
-// the chosen format. The same module writes the report head and, through
-// zpracuj_KONp, the end of the run: document-level findings, the summary per
-// code, the totals, the closing of the files and the console totals.
+// the chosen format to the run's report (errsoub). The same module writes the
+// report head at the run's set-up and the summary per code and the totals at
+// its end.
 #pragma once
 
-#include <cstdio>
-
 namespace quelt {
+
+// The program's version, in the banner and the HTML report's head.
+inline constexpr const char* kVersion = "QUELT_v0.9";
 
 // Report format: 'H' HTML, 'T' text, 'C' semicolon-separated, 'X' XML.
 extern char sw_err;
 // 'A' when findings of weight W are counted but not written (switch -w).
 extern char sw_nepisW;
+// Findings of weight E and W of the run, written or not.
 extern int sumchybE;
 extern int sumchybW;
-extern std::FILE* errsoub;
 // Date and time of the run, "dd/mm/yyyy  hh:mm:ss".
 extern char s_datetime[21];
 
@@ -26,11 +27,10 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
                   const char* ocekavano);
 
 // Writes the head of the chosen format (once, at set-up).
-void pis_hlavicku();
+void write_report_head();
 
-// End of the run: ES306/ES308, summary, totals, closing of the files, console
-// totals. Returns the exit status: 0, or 13 when a file could not be written.
-int zpracuj_KONp();
+// The report's end: the summary per code (HTML) and the totals.
+void write_report_end();
 
 // Resets the counters and flags of this module for a new run.
 void reset_report();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "src/rules/rules.h"
@@ -16,33 +17,33 @@ namespace quelt {
 // An entry stays small: an employer may bring a hundred thousand records.
 static_assert(sizeof(AnecEntry) <= 88, "register entry grew beyond its memory budget");
 
-AnecRegistr anec;
+Register anec;
 
-void AnecRegistr::emplace_back() {
-    if (pocet_ == bloky_.size() * kBlok) {
-        bloky_.reserve(bloky_.size() + 1);
-        bloky_.push_back(static_cast<AnecEntry*>(::operator new(kBlok * sizeof(AnecEntry))));
+void Register::emplace_back() {
+    if (count_ == blocks_.size() * kBlock) {
+        blocks_.reserve(blocks_.size() + 1);
+        blocks_.push_back(static_cast<AnecEntry*>(::operator new(kBlock * sizeof(AnecEntry))));
     }
-    if (pocet_ < postaveno_) {
-        (*this)[pocet_] = AnecEntry{};
+    if (count_ < built_) {
+        (*this)[count_] = AnecEntry{};
     } else {
-        new (&(*this)[pocet_]) AnecEntry{};
-        ++postaveno_;
+        std::construct_at(&(*this)[count_]);
+        ++built_;
     }
-    ++pocet_;
+    ++count_;
 }
 
-void AnecRegistr::shrink_to_fit() {
-    const std::size_t bloku = (pocet_ + kBlok - 1) / kBlok;
-    const std::size_t zustava = std::min(postaveno_, bloku * kBlok);
-    for (std::size_t i = zustava; i < postaveno_; ++i) (*this)[i].~AnecEntry();
-    postaveno_ = zustava;
-    for (std::size_t b = bloku; b < bloky_.size(); ++b) ::operator delete(bloky_[b]);
-    bloky_.resize(bloku);
-    bloky_.shrink_to_fit();
+void Register::shrink_to_fit() {
+    const std::size_t needed = (count_ + kBlock - 1) / kBlock;
+    const std::size_t kept = std::min(built_, needed * kBlock);
+    for (std::size_t i = kept; i < built_; ++i) std::destroy_at(&(*this)[i]);
+    built_ = kept;
+    for (std::size_t b = needed; b < blocks_.size(); ++b) ::operator delete(blocks_[b]);
+    blocks_.resize(needed);
+    blocks_.shrink_to_fit();
 }
 
-AnecRegistr::~AnecRegistr() {
+Register::~Register() {
     clear();
     shrink_to_fit();
 }
@@ -58,7 +59,7 @@ int sw_anec_AA0033 = 0;
 char val_anec_AA0033[4] = "";
 LineNo lin_anec_AA0033 = 0;
 
-void vycisti_registr() {
+void clear_register() {
     // clear() keeps the capacity, so the next employer of the run reuses it.
     anec.clear();
     anec_ind.clear();
@@ -75,13 +76,13 @@ void vycisti_registr() {
     sw_stejne_vzdelani = 'A';
 }
 
-void novy_zaznam() {
+void start_entry() {
     anec.emplace_back();
     anec_ind.push_back(-1);  // becomes the entry's own index when AA0126 arrives
     maxAktiAnec = static_cast<int>(anec.size()) - 1;
 }
 
-int seradit_registr() {
+int sort_register() {
     // Before ordering a position holds its own entry or -1; moving the keyed
     // positions to the front keeps their order of arrival for the stable sort.
     const auto konec = anec_ind.begin() + std::min<std::size_t>(anec_ind.size(), maxAktiAnec + 1);
@@ -95,15 +96,15 @@ int seradit_registr() {
     return static_cast<int>(serazene_konec - anec_ind.begin());
 }
 
-int pocet_dalsich(int p, int konec) {
-    const std::string& id = zaznam_na_pozici(p).anec_iAA0126;
+int same_employee_after(int p, int konec) {
+    const std::string& id = entry_at(p).anec_iAA0126;
     int q = p + 1;
-    while (q < konec && zaznam_na_pozici(q).anec_iAA0126 == id) ++q;
+    while (q < konec && entry_at(q).anec_iAA0126 == id) ++q;
     return q - p - 1;
 }
 
-SeznamRadku seznam_radku(int p, int dalsich) {
-    SeznamRadku out{};
+LineList line_list(int p, int dalsich) {
+    LineList out{};
     std::size_t n = 0;
     auto pripoj = [&](const char* text) {
         const std::size_t volno = sizeof out.s - 1 - n;
@@ -112,17 +113,17 @@ SeznamRadku seznam_radku(int p, int dalsich) {
         n += delka;
         out.s[n] = '\0';
     };
-    const int clenu = std::min(dalsich, kClenuSkupiny - 1);
+    const int clenu = std::min(dalsich, kGroupMembers - 1);
     for (int j = 0; j <= clenu; ++j) {
         if (j > 0) pripoj(",");
-        pripoj(line_text(zaznam_na_pozici(p + j).anec_lin).s);
+        pripoj(line_text(entry_at(p + j).anec_lin).s);
     }
-    if (dalsich > kClenuSkupiny - 1) pripoj(", ...... ");
+    if (dalsich > kGroupMembers - 1) pripoj(", ...... ");
     return out;
 }
 
 void reset_register() {
-    vycisti_registr();
+    clear_register();
     // A run starts with no memory held over from an earlier run.
     anec.shrink_to_fit();
     anec_ind.shrink_to_fit();

@@ -35,32 +35,32 @@ struct AnecEntry {
 // next employer. A block is raw memory whose entries are made as records
 // arrive: a small submission touches a few of a block's pages, not all of
 // them (making all 4096 entries at once was the largest cost of a small run).
-class AnecRegistr {
+class Register {
 public:
-    static constexpr std::size_t kBlok = 4096;
+    static constexpr std::size_t kBlock = 4096;
 
-    AnecRegistr() = default;
-    AnecRegistr(const AnecRegistr&) = delete;
-    AnecRegistr& operator=(const AnecRegistr&) = delete;
-    ~AnecRegistr();
+    Register() = default;
+    Register(const Register&) = delete;
+    Register& operator=(const Register&) = delete;
+    ~Register();
 
-    AnecEntry& operator[](std::size_t i) { return bloky_[i / kBlok][i % kBlok]; }
-    std::size_t size() const { return pocet_; }
-    bool empty() const { return pocet_ == 0; }
+    AnecEntry& operator[](std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     // A new entry at the end, with the start values of every field.
     void emplace_back();
-    void clear() { pocet_ = 0; }
+    void clear() { count_ = 0; }
     // Frees the blocks that hold no entry.
     void shrink_to_fit();
 
 private:
-    std::vector<AnecEntry*> bloky_;
-    std::size_t pocet_ = 0;
-    std::size_t postaveno_ = 0;  // entries made in the blocks (0 .. postaveno_-1)
+    std::vector<AnecEntry*> blocks_;
+    std::size_t count_ = 0;
+    std::size_t built_ = 0;  // entries made in the blocks (0 .. built_-1)
 };
 
 // Entries 0..maxAktiAnec of the current employer.
-extern AnecRegistr anec;
+extern Register anec;
 // The ordering: position p holds the entry at place p, -1 for a record that
 // has no AA0126.
 extern std::vector<int> anec_ind;
@@ -77,36 +77,36 @@ extern LineNo lin_anec_AA0033;
 
 // Employer start: empties the register, clears the sums and flags (and the
 // employer closing rules' education counters).
-void vycisti_registr();
+void clear_register();
 // Employee start: a new entry becomes the current one. The register keeps
 // every record of the employer; it grows as records arrive.
-void novy_zaznam();
+void start_entry();
 // The current entry (the register has at least one entry).
-inline AnecEntry& aktualni_zaznam() { return anec[static_cast<std::size_t>(maxAktiAnec)]; }
+inline AnecEntry& current_entry() { return anec[static_cast<std::size_t>(maxAktiAnec)]; }
 
 // Employer end: puts the positions of anec_ind in employee order, ascending
 // by AA0126 compared byte-wise, records of one employee in their order of
 // arrival. Records without AA0126 take no part: the ordered positions come
 // first, the rest keep -1. Returns the number of ordered positions.
-int seradit_registr();
+int sort_register();
 
 // Of a group of records of one employee only the first six take part in the
 // cross-record rules.
-inline constexpr int kClenuSkupiny = 6;
+inline constexpr int kGroupMembers = 6;
 
 // Number of ordered positions after p, below konec, that hold the same
 // employee as p (0: the record stands alone).
-int pocet_dalsich(int p, int konec);
+int same_employee_after(int p, int konec);
 
 // The group line list: the line texts of the group's first six records joined
 // by ",", then ", ...... " when the group has more records.
-struct SeznamRadku {
+struct LineList {
     char s[136];
 };
-SeznamRadku seznam_radku(int p, int dalsich);
+LineList line_list(int p, int dalsich);
 
 // The entry standing at an ordered position.
-inline const AnecEntry& zaznam_na_pozici(int p) {
+inline const AnecEntry& entry_at(int p) {
     return anec[static_cast<std::size_t>(anec_ind[static_cast<std::size_t>(p)])];
 }
 

@@ -2,17 +2,19 @@
 // it arrives. It records that the element was met (count, line, value) for
 // the closing rules of the record, copies selected values into the record's
 // register entry, then checks number syntax, length, range and code list.
+#include <array>
+#include <cassert>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/structure/tables.h"
-#include "src/xml/bounded_text.h"
+#include "src/state/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -24,62 +26,102 @@ namespace {
 
 // Whole-number register fields take the value truncated toward zero; a value
 // beyond the int range (a content that fails its length check is copied all
-// the same) is held at the range's end instead of overflowing.
-int cele_cislo(double v) {
-    if (!(v > static_cast<double>(INT_MIN))) return std::isnan(v) ? 0 : INT_MIN;
-    if (!(v < static_cast<double>(INT_MAX))) return INT_MAX;
+// the same) is held at the range's end instead of overflowing. No number's
+// text reads as NaN.
+int whole_number(double v) {
+    assert(!std::isnan(v));
+    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
     return static_cast<int>(v);
 }
 
-void uloz_kod_zamestnani(const char* content) {
-    kopiruj_text(necsav_AA0013, sizeof necsav_AA0013, content);
+void keep_occupation_code(const char* content) {
+    copy_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
-// The rows whose values the register keeps: the rows of the switch below.
-constexpr bool je_v_registru(int row) {
-    switch (row) {
-        case N_AA0126: case N_AA0231: case N_AA0211: case N_AA0223: case N_AA0033:
-        case N_AA0131: case N_AA0225: case N_AA0216: case N_AA0132: case N_AA0137:
-            return true;
-        default:
-            return false;
+// The register's fields (AnecEntry), each filled from one element of the
+// record; the compiler checks that store_in_field serves every one.
+enum class RegisterField : unsigned char {
+    none, iAA0126, iAA0231, iAA0211, iAA0223, iAA0033,
+    iAA0131, iAA0225, iAA0216, iAA0132, iAA0137,
+};
+
+// The elements whose values the register keeps, and the field of each: the
+// one list of them.
+struct RegisterRow {
+    int row;
+    RegisterField field;
+};
+constexpr RegisterRow kRegisterRows[] = {
+    {N_AA0126, RegisterField::iAA0126}, {N_AA0231, RegisterField::iAA0231},
+    {N_AA0211, RegisterField::iAA0211}, {N_AA0223, RegisterField::iAA0223},
+    {N_AA0033, RegisterField::iAA0033}, {N_AA0131, RegisterField::iAA0131},
+    {N_AA0225, RegisterField::iAA0225}, {N_AA0216, RegisterField::iAA0216},
+    {N_AA0132, RegisterField::iAA0132}, {N_AA0137, RegisterField::iAA0137},
+};
+
+// The field of every row of the employee table (none for most), made from
+// the list at compile time.
+constexpr auto kFieldOfRow = [] {
+    std::array<RegisterField, N_END + 1> fields{};
+    for (const RegisterRow& d : kRegisterRows) fields[static_cast<std::size_t>(d.row)] = d.field;
+    return fields;
+}();
+
+// The value of an element in its field of the current entry.
+void store_in_field(AnecEntry& z, RegisterField field, const char* content, double v) {
+    switch (field) {
+        case RegisterField::iAA0126:
+            z.anec_iAA0126 = content;
+            z.anec_lin = cislo_radky;
+            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
+            break;
+        case RegisterField::iAA0231: z.anec_iAA0231 = whole_number(v); break;
+        case RegisterField::iAA0211: z.anec_iAA0211 = content[0]; break;
+        case RegisterField::iAA0223: z.anec_iAA0223 = content[0]; break;
+        case RegisterField::iAA0033: z.anec_iAA0033 = state_position(content); break;
+        case RegisterField::iAA0131: z.anec_iAA0131 = v; break;
+        case RegisterField::iAA0225: z.anec_iAA0225 = v; break;
+        case RegisterField::iAA0216: z.anec_iAA0216 = v; break;
+        case RegisterField::iAA0132: z.anec_iAA0132 = v; break;
+        case RegisterField::iAA0137: z.anec_iAA0137 = whole_number(v); break;
+        case RegisterField::none: assert(!"rows without a field are not stored"); break;  // GCOVR_EXCL_LINE
     }
 }
 
 // The register copies, made before the length and range checks so that a
 // value failing them still reaches the register.
-void zapis_do_registru(int row, const char* content, double v) {
-    if (row == N_AA0013) uloz_kod_zamestnani(content);
+void copy_to_register(int row, const char* content, double v) {
+    if (row == N_AA0013) keep_occupation_code(content);
     // Tested first: finding the current entry costs more than the row test,
     // and most rows have no register field.
-    if (!je_v_registru(row)) return;
-    // No record started (or the register not grown with it): nothing to copy into.
-    if (maxAktiAnec < 0 || static_cast<std::size_t>(maxAktiAnec) >= anec.size()) return;
-    AnecEntry& z = aktualni_zaznam();
-    switch (row) {
-        case N_AA0126:
-            z.anec_iAA0126 = content;
-            z.anec_lin = cislo_radky;
-            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
-            break;
-        case N_AA0231: z.anec_iAA0231 = cele_cislo(v); break;
-        case N_AA0211: z.anec_iAA0211 = content[0]; break;
-        case N_AA0223: z.anec_iAA0223 = content[0]; break;
-        case N_AA0033: z.anec_iAA0033 = pozice_statu(content); break;
-        case N_AA0131: z.anec_iAA0131 = v; break;
-        case N_AA0225: z.anec_iAA0225 = v; break;
-        case N_AA0216: z.anec_iAA0216 = v; break;
-        case N_AA0132: z.anec_iAA0132 = v; break;
-        case N_AA0137: z.anec_iAA0137 = cele_cislo(v); break;
-    }
+    const RegisterField field = kFieldOfRow[static_cast<std::size_t>(row)];
+    if (field == RegisterField::none) return;
+    // No record started (a rule called on its own, outside the walk): nothing
+    // to copy into. A started record is the register's last entry.
+    if (maxAktiAnec < 0) return;
+    assert(static_cast<std::size_t>(maxAktiAnec) + 1 == anec.size());
+    store_in_field(current_entry(), field, content, v);
+}
+
+// A state code of three characters is noted for the employer's end, found in
+// the state list or not.
+void note_long_state_code(const char* content) {
+    if (std::strlen(content) <= 2) return;
+    sw_anec_AA0033 = 1;
+    lin_anec_AA0033 = cislo_radky;
+    copy_text(val_anec_AA0033, sizeof val_anec_AA0033, content);
 }
 
 // Code-list look-ups of the elements that have one; they report their own
 // findings and leave the element's status alone.
-void vyhledej_v_ciselniku(int row, const char* content) {
+void look_up_code_list(int row, const char* content) {
     switch (row) {
         case N_AA0223: cis_kodvzde(content); break;
-        case N_AA0033: cis_kodstat(content); break;
+        case N_AA0033:
+            note_long_state_code(content);
+            cis_kodstat(content);
+            break;
         case N_AA0013: cis_kodzam(content); break;
         case N_AA0130: cis_koddppv(content); break;
         case N_AA0091: cis_postzam(content); break;
@@ -88,7 +130,7 @@ void vyhledej_v_ciselniku(int row, const char* content) {
     }
 }
 
-void odmitni(int row, const char* content, const char* expected) {
+void reject(int row, const char* content, const char* expected) {
     NTabEsw[row] = 'E';
     zpracuj_chybu(s_cislo_radky(), Ntab[row].err, Ntab[row].elem.data(), content, expected);
 }
@@ -96,8 +138,8 @@ void odmitni(int row, const char* content, const char* expected) {
 }  // namespace
 
 int k_Nec(std::string_view name, std::string_view content) {
-    const int row = najdi_N(name);
-    if (row == N_END) return neznamy_prvek(name.data(), content.data());
+    const int row = find_N(name);
+    if (row == N_END) return unknown_element(name.data(), content.data());
     const ElementDef& def = Ntab[row];
 
     NTabEsw[row] = ' ';
@@ -106,30 +148,29 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     // A text element keeps the conversion's start value.
     double v = 123.0;
-    if (def.val_from_e < 1000) {
+    if (has_number_bounds(def)) {
         double cislo = 0.0;
         if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
             // Nothing more for this occurrence: no value, no register copy.
-            odmitni(row, content.data(), "?");
+            reject(row, content.data(), "?");
             return 0;
         }
         v = cislo;
     }
     NTabSum[row] = v;
 
-    zapis_do_registru(row, content.data(), v);
+    copy_to_register(row, content.data(), v);
 
     const std::size_t delka = content.size();
     if (delka < static_cast<std::size_t>(def.lg_from) ||
         delka > static_cast<std::size_t>(def.lg_to)) {
-        odmitni(row, content.data(), delka_text(def).s);
+        reject(row, content.data(), length_text(def).s);
         return 0;
     }
-    if (def.val_from_e > 0 && def.val_from_e < 1000 && mimo_num_rozsah(def, v))
-        odmitni(row, content.data(), "?");
-    if (def.val_from_e > 1000 && mimo_text_rozsah(def, content)) odmitni(row, content.data(), "?");
+    const bool mimo = has_number_bounds(def) ? outside_number_range(def, v) : outside_text_range(def, content);
+    if (mimo) reject(row, content.data(), "?");
 
-    vyhledej_v_ciselniku(row, content.data());
+    look_up_code_list(row, content.data());
     return 0;
 }
 

@@ -7,48 +7,48 @@
 #include <cstring>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/run/run.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
 
+char sw_bylNEC;
 char sav_AA0223 = ' ';
 int sumz_AA0223_Z = 0;
 char sw_stejne_vzdelani = 'A';
 
 namespace {
 
-constexpr const char* kBez = "   ";  // blank employee, value, expected text
+constexpr const char* kBlank = "   ";  // blank employee, value, expected text
 
 // Above this total of weekly working-time funds one employee works too much
 // (80 hours, less a little so that 79.99 passes).
-constexpr double kMaxFondSkupiny = 79.991;
+constexpr double kMaxGroupFund = 79.991;
 // Hours one employee can work in the period in all relations together.
-constexpr int kMaxHodinSkupiny = 1872;
+constexpr int kMaxGroupHours = 1872;
 
-int pocet_zaznamu() { return maxAktiAnec + 1; }
+int record_count() { return maxAktiAnec + 1; }
 
 // ---- Step 1: each employer element once ------------------------------------
 
-void vyskyt_prvku_zamestnavatele() {
-    set_identnec(kBez);
-    kontrola_poctu_konec(Ttab, TTabPre, T_END);
+void check_employer_occurrences() {
+    set_identnec(kBlank);
+    check_counts_at_end(Ttab, TTabPre, T_END);
 }
 
 // ---- Step 3: education summary ----------------------------------------------
 
 // Records without AA0126 stand outside the employee order but count here;
 // when no record has AA0126 the first record of the file stands first.
-void shrn_vzdelani(int serazenych) {
-    const int n = pocet_zaznamu();
+void sum_up_education(int serazenych) {
+    const int n = record_count();
     if (n <= 0) return;
-    sav_AA0223 = serazenych > 0 ? zaznam_na_pozici(0).anec_iAA0223 : anec[0].anec_iAA0223;
+    sav_AA0223 = serazenych > 0 ? entry_at(0).anec_iAA0223 : anec[0].anec_iAA0223;
     for (int e = 0; e < n; ++e) {
         const char vzdelani = anec[static_cast<std::size_t>(e)].anec_iAA0223;
         // A blank (no code) and bytes of 128 and more count with 'A' and 'B'.
@@ -59,81 +59,81 @@ void shrn_vzdelani(int serazenych) {
 
 // ---- Step 4: records of one employee ------------------------------------------
 
-// A group: the ordered positions p .. p + clenu - 1 of one employee (at most
+// A group: the ordered positions p .. p + members - 1 of one employee (at most
 // six), and the line list of every group finding.
-struct Skupina {
+struct Group {
     int p;
-    int clenu;
-    SeznamRadku radky;
+    int members;
+    LineList lines;
 };
 
-const AnecEntry& clen(const Skupina& g, int j) { return zaznam_na_pozici(g.p + j); }
+const AnecEntry& member(const Group& g, int j) { return entry_at(g.p + j); }
 
 // 4a. The same state in every record; codes not in the state list all compare
 // equal, and print as "---".
-void stejny_stat(const Skupina& g) {
-    const int prvni = clen(g, 0).anec_iAA0033;
-    for (int j = 1; j < g.clenu; ++j) {
-        const int dalsi = clen(g, j).anec_iAA0033;
+void stejny_stat(const Group& g) {
+    const int prvni = member(g, 0).anec_iAA0033;
+    for (int j = 1; j < g.members; ++j) {
+        const int dalsi = member(g, j).anec_iAA0033;
         if (dalsi != prvni) {
-            zpracuj_chybu(g.radky.s, "EL003", "AA0033", stat_na_pozici(prvni),
-                          stat_na_pozici(dalsi));
+            zpracuj_chybu(g.lines.s, "EL003", "AA0033", state_at(prvni),
+                          state_at(dalsi));
             return;
         }
     }
 }
 
 // 4b. Working-time funds of the relations in the headcount together.
-void fond_skupiny(const Skupina& g) {
+void fond_skupiny(const Group& g) {
     if (NTabEsw[N_AA0131] == 'E' || NTabEsw[N_AA0137] == 'E') return;
     double fond = 0;
-    for (int j = 0; j < g.clenu; ++j)
-        if (clen(g, j).anec_iAA0137 == 1) fond += clen(g, j).anec_iAA0131;
-    if (fond > kMaxFondSkupiny)
-        zpracuj_chybu(g.radky.s, "WL049", "AA0131", text("%10.2f", fond).s, "max. 79.99");
+    for (int j = 0; j < g.members; ++j)
+        if (member(g, j).anec_iAA0137 == 1) fond += member(g, j).anec_iAA0131;
+    if (fond > kMaxGroupFund)
+        zpracuj_chybu(g.lines.s, "WL049", "AA0131", text("%10.2f", fond).s, "max. 79.99");
 }
 
 // 4c. Hours worked together; every record from the one that crosses the limit
 // on is reported with the running total.
-void hodiny_skupiny(const Skupina& g) {
+void hodiny_skupiny(const Group& g) {
     if (NTabEsw[N_AA0132] == 'E') return;
     double hodiny = 0;
-    for (int j = 0; j < g.clenu; ++j) {
-        hodiny += clen(g, j).anec_iAA0132;
-        if (hodiny > kMaxHodinSkupiny)
-            zpracuj_chybu(g.radky.s, "WL007", "AA0132", text("%10.0f", hodiny).s,
-                          text(" <= %d", kMaxHodinSkupiny).s);
+    for (int j = 0; j < g.members; ++j) {
+        hodiny += member(g, j).anec_iAA0132;
+        if (hodiny > kMaxGroupHours)
+            zpracuj_chybu(g.lines.s, "WL007", "AA0132", text("%10.0f", hodiny).s,
+                          text(" <= %d", kMaxGroupHours).s);
     }
 }
 
 // 4d. An employee in the headcount with several records counts once against
 // the employer's registered headcount.
-void oprav_evidencni_stav(const Skupina& g) {
+void oprav_evidencni_stav(const Group& g) {
     int c = 0;
-    for (int j = 0; j < g.clenu; ++j)
-        if (clen(g, j).anec_iAA0137 == 1) ++c;
+    for (int j = 0; j < g.members; ++j)
+        if (member(g, j).anec_iAA0137 == 1) ++c;
     if (c > 1) sumz_AA0137 = sumz_AA0137 - c + 1;
 }
 
 // 4e, 4f. One sex and one education in every record.
-void stejny_znak(const Skupina& g, char AnecEntry::*pole, const char* prvek) {
-    const char prvni = clen(g, 0).*pole;
-    for (int j = 1; j < g.clenu; ++j) {
-        const char dalsi = clen(g, j).*pole;
+void stejny_znak(const Group& g, char AnecEntry::*pole, const char* prvek) {
+    const char prvni = member(g, 0).*pole;
+    for (int j = 1; j < g.members; ++j) {
+        const char dalsi = member(g, j).*pole;
         if (dalsi != prvni) {
-            zpracuj_chybu(g.radky.s, "EL003", prvek, text("%c", prvni).s, text("%c", dalsi).s);
+            zpracuj_chybu(g.lines.s, "EL003", prvek, text("%c", prvni).s, text("%c", dalsi).s);
             return;
         }
     }
 }
 
 // 4g. One year of birth in every record.
-void stejny_rok_narozeni(const Skupina& g) {
-    const int prvni = clen(g, 0).anec_iAA0231;
-    for (int j = 1; j < g.clenu; ++j) {
-        const int dalsi = clen(g, j).anec_iAA0231;
+void stejny_rok_narozeni(const Group& g) {
+    const int prvni = member(g, 0).anec_iAA0231;
+    for (int j = 1; j < g.members; ++j) {
+        const int dalsi = member(g, j).anec_iAA0231;
         if (dalsi != prvni) {
-            zpracuj_chybu(g.radky.s, "EL003", "AA0231", text("%d", prvni).s, text("%d", dalsi).s);
+            zpracuj_chybu(g.lines.s, "EL003", "AA0231", text("%d", prvni).s, text("%d", dalsi).s);
             return;
         }
     }
@@ -141,8 +141,8 @@ void stejny_rok_narozeni(const Skupina& g) {
 
 // Years of employment (AA0225, AA0216) may differ between an employee's
 // relations: they are not compared.
-void zkontroluj_skupinu(const Skupina& g) {
-    set_identnec(clen(g, 0).anec_iAA0126.c_str());
+void check_group(const Group& g) {
+    set_identnec(member(g, 0).anec_iAA0126.c_str());
     stejny_stat(g);
     fond_skupiny(g);
     hodiny_skupiny(g);
@@ -152,18 +152,18 @@ void zkontroluj_skupinu(const Skupina& g) {
     stejny_rok_narozeni(g);
 }
 
-void skupiny_zamestnancu(int serazenych) {
+void check_employee_groups(int serazenych) {
     int p = 0;
     while (p < serazenych) {
-        const int dalsich = pocet_dalsich(p, serazenych);
+        const int dalsich = same_employee_after(p, serazenych);
         if (dalsich > 0) {
-            const int clenu = dalsich + 1 < kClenuSkupiny ? dalsich + 1 : kClenuSkupiny;
-            zkontroluj_skupinu(Skupina{p, clenu, seznam_radku(p, dalsich)});
+            const int members = dalsich + 1 < kGroupMembers ? dalsich + 1 : kGroupMembers;
+            check_group(Group{p, members, line_list(p, dalsich)});
         }
         p += dalsich + 1;
     }
     // The group findings carry their employee; what follows concerns the employer.
-    set_identnec(kBez);
+    set_identnec(kBlank);
 }
 
 // ---- Step 5: employer totals against the sums over the records -------------
@@ -195,28 +195,28 @@ void souhrny_proti_zaznamum() {
 // The record-count rules report at the employer's end tag: they concern the
 // employer as a whole.
 void pravidla_zamestnavatele() {
-    const int n = pocet_zaznamu();
-    if (sw_anec_AA0137 < 2 && n > 50) zpracuj_chybu(kBez, "WL042", kBez, kBez, kBez);
+    const int n = record_count();
+    if (sw_anec_AA0137 < 2 && n > 50) zpracuj_chybu(kBlank, "WL042", kBlank, kBlank, kBlank);
     if (sw_anec_AA0033 > 0)
         zpracuj_chybu(line_text(lin_anec_AA0033).s, "WL053", "AA0033", val_anec_AA0033,
                       "delka 2");
     chk_AA0118(atel_iAA0118);
     if (sw_stejne_vzdelani == 'A' && n >= 50)
-        zpracuj_chybu(s_cislo_radky(), "EL081", "AA0223", text("%c", sav_AA0223).s, kBez);
+        zpracuj_chybu(s_cislo_radky(), "EL081", "AA0223", text("%c", sav_AA0223).s, kBlank);
     if (sumz_AA0223_Z > n / 2 && n >= 50)
-        zpracuj_chybu(s_cislo_radky(), "EL082", "AA0223", kBez, kBez);
+        zpracuj_chybu(s_cislo_radky(), "EL082", "AA0223", kBlank, kBlank);
     if (sumz_EL084 > n / 2 && n >= 20)
-        zpracuj_chybu(s_cislo_radky(), "EL084", "AA0165", kBez, kBez);
-    if (sw_bylNEC == 'N') zpracuj_chybu(s_cislo_radky(), "ES309", kBez, kBez, kBez);
+        zpracuj_chybu(s_cislo_radky(), "EL084", "AA0165", kBlank, kBlank);
+    if (sw_bylNEC == 'N') zpracuj_chybu(s_cislo_radky(), "ES309", kBlank, kBlank, kBlank);
 }
 
 }  // namespace
 
 int zpracuj_TELk() {
-    vyskyt_prvku_zamestnavatele();
-    const int serazenych = seradit_registr();
-    shrn_vzdelani(serazenych);
-    skupiny_zamestnancu(serazenych);
+    check_employer_occurrences();
+    const int serazenych = sort_register();
+    sum_up_education(serazenych);
+    check_employee_groups(serazenych);
     souhrny_proti_zaznamum();
     pravidla_zamestnavatele();
     rezim_zprac = 'H';

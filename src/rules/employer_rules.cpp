@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "src/xml/bounded_text.h"
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
+#include "src/elements/tables.h"
 #include "src/report/finding_text.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/rules/tariffs.h"
-#include "src/structure/tables.h"
+#include "src/state/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -35,29 +35,26 @@ namespace {
 // employer without one inherits the previous identity.
 char newZamId[20] = "";
 
-double mensi(double a, double b) { return a < b ? a : b; }
-double vetsi(double a, double b) { return a > b ? a : b; }
+double smaller(double a, double b) { return a < b ? a : b; }
+double larger(double a, double b) { return a > b ? a : b; }
 
-// Rows 0 and 5 to 10 hold numbers; the text rows have bounds from 1000 up.
-bool je_ciselny(const ElementDef& row) { return row.val_from_e < 1000; }
-
-void hlas_radek(const ElementDef& row, const char* name, const char* content,
+void report_row(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);
 }
 
 // The row's own action, carried out also when the range check rejected.
-void akce_radku(int r, const char* content, double v) {
+void row_action(int r, const char* content, double v) {
     switch (r) {
     case T_AA0017:
         chk_AA0017(content);
-        kopiruj_text(newZamId, sizeof newZamId, content);
+        copy_text(newZamId, sizeof newZamId, content);
         cis_poskytovatelu(content);
         break;
     case T_AA0113:
         chk_AA0113(content);
-        pripoj_text(newZamId, sizeof newZamId, "/");
-        pripoj_text(newZamId, sizeof newZamId, content);
+        append_text(newZamId, sizeof newZamId, "/");
+        append_text(newZamId, sizeof newZamId, content);
         break;
     case T_AA0019:
         // The legal form follows the identity elements, so the identity is
@@ -88,8 +85,8 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
     const char* name = name_v.data();
     const char* content = content_v.data();
     const std::size_t n = content_v.size();
-    const int r = najdi_T(name_v);
-    if (r == T_END) return neznamy_prvek(name, content);
+    const int r = find_T(name_v);
+    if (r == T_END) return unknown_element(name, content);
     const ElementDef& row = Ttab[r];
     TTabEsw[r] = ' ';
     TTabLin[r] = cislo_radky;
@@ -97,16 +94,16 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
 
     // Numbers are converted before anything else; a text row keeps 123.
     double v = 123.0;
-    if (je_ciselny(row) && StrToDbl(&v, content, row.typ) != 0) {
+    if (has_number_bounds(row) && StrToDbl(&v, content, row.typ) != 0) {
         TTabEsw[r] = 'E';
-        hlas_radek(row, name, content, "?");
+        report_row(row, name, content, "?");
         return 0;
     }
     TTabSum[r] = v;
 
     if (n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to)) {
         TTabEsw[r] = 'E';
-        hlas_radek(row, name, content, delka_text(row).s);
+        report_row(row, name, content, length_text(row).s);
         return 0;
     }
     // Only the facility code may be empty; it then has nothing to check.
@@ -114,12 +111,12 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
         TTabEsw[r] = 'E';
         return 0;
     }
-    const bool mimo = je_ciselny(row) ? mimo_num_rozsah(row, v) : mimo_text_rozsah(row, content);
+    const bool mimo = has_number_bounds(row) ? outside_number_range(row, v) : outside_text_range(row, content);
     if (mimo) {
         TTabEsw[r] = 'E';
-        hlas_radek(row, name, content, "?");
+        report_row(row, name, content, "?");
     }
-    akce_radku(r, content, v);
+    row_action(r, content, v);
     return 0;
 }
 
@@ -129,15 +126,15 @@ int chk_AA0116(double x) {
     const double a = atel_iAA0114;
     const double b = atel_iAA0115;
     if ((x < 0.11 * a || x > 9.0 * a) && jezdifdbl(x, a) > 100 && jezdifdbl(x, b) > 100) {
-        const double lo = vetsi(mensi(0.11 * a, a - 100), 0.0);
-        const double hi = vetsi(9.0 * a, a + 100);
+        const double lo = larger(smaller(0.11 * a, a - 100), 0.0);
+        const double hi = larger(9.0 * a, a + 100);
         zpracuj_chybu(s_cislo_radky(), "EL064", "AA0116", text("%12.0f", x).s,
                       text("%12.2f - %12.2f", lo, hi).s);
         return 1;
     }
     if ((x < 0.8 * a || x > 1.2 * a) && jezdifdbl(x, a) > 10 && jezdifdbl(x, b) > 10) {
-        const double lo = vetsi(mensi(0.8 * a, a - 10), 0.0);
-        const double hi = vetsi(1.2 * a, a + 10);
+        const double lo = larger(smaller(0.8 * a, a - 10), 0.0);
+        const double hi = larger(1.2 * a, a + 10);
         zpracuj_chybu(line_text(TTabLin[T_AA0116]).s, "WL063", "AA0116", text("%12.0f", x).s,
                       text("%12.2f - %12.2f", lo, hi).s);
         return 1;
@@ -177,7 +174,7 @@ int chk_AA0118(double x) {
     return 1;
 }
 
-void zacni_zamestnavatele_pravidla() {
+void start_employer_rules() {
     atel_iAA0116 = 0.0;
     atel_iAA0115 = 0.0;
     atel_iAA0114 = 0.0;

@@ -20,6 +20,9 @@ int zpracuj_NECk();  // mode O: employee closing rules
 int k_NecK();
 int zpracuj_TELk();  // mode U: employer closing rules
 
+// Set by the walk: 'A' once a record of the current employer has started.
+extern char sw_bylNEC;
+
 // Employer totals accepted by the employer rules.
 extern double atel_iAA0116, atel_iAA0123, atel_iAA0114, atel_iAA0115, atel_iAA0118,
     atel_iAA0119;
@@ -28,7 +31,7 @@ int chk_AA0123(double x);
 int chk_AA0118(double x);
 
 // Employer start: atel_iAA0116, atel_iAA0115 and atel_iAA0114 start again.
-void zacni_zamestnavatele_pravidla();
+void start_employer_rules();
 
 // Text of the last occupation code met (AA0013); never reset within a run.
 extern char necsav_AA0013[kNecsavSize];

@@ -7,22 +7,22 @@
 
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/rules.h"
-#include "src/structure/tables.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
 
 namespace {
 
-void hlas_radek(const ElementDef& row, const char* name, const char* content,
+void report_row(const ElementDef& row, const char* name, const char* content,
                 const char* ocekavano) {
     zpracuj_chybu(s_cislo_radky(), row.err, name, content, ocekavano);
 }
 
 // The element's own checks, run whatever the range check found.
-void vlastni_kontroly(int r, const char* content) {
+void own_checks(int r, const char* content) {
     if (r == P_ICOpredkladatele) {
         chk_ICOPredkladatele(content);
         cis_predkladatelu(content);
@@ -37,8 +37,8 @@ int k_Pre(std::string_view name_v, std::string_view content_v) {
     const char* name = name_v.data();
     const char* content = content_v.data();
     const std::size_t n = content_v.size();
-    const int r = najdi_P(name_v);
-    if (r == P_END) return neznamy_prvek(name, content);
+    const int r = find_P(name_v);
+    if (r == P_END) return unknown_element(name, content);
     const ElementDef& row = Ptab[r];
     PTabEsw[r] = ' ';
     PTabLin[r] = cislo_radky;
@@ -48,16 +48,16 @@ int k_Pre(std::string_view name_v, std::string_view content_v) {
     // number of the wrong length is neither checksummed nor looked up.
     if (n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to)) {
         PTabEsw[r] = 'E';
-        hlas_radek(row, name, content, delka_text(row).s);
+        report_row(row, name, content, length_text(row).s);
         return 0;
     }
     // A row with a text range compares the whole content; a row without one
     // passes. No header row has a numeric range (data/element_tables.h).
-    if (row.val_from_e >= 1000 && mimo_text_rozsah(row, content)) {
+    if (row.val_from_e >= 1000 && outside_text_range(row, content)) {
         PTabEsw[r] = 'E';
-        hlas_radek(row, name, content, "?");
+        report_row(row, name, content, "?");
     }
-    vlastni_kontroly(r, content);
+    own_checks(r, content);
     return 0;
 }
 

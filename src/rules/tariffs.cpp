@@ -7,7 +7,7 @@ const double tabSazeb[kTariffs] = {
 #include "data/tariffs.inc"
 };
 
-double tarif(int v, int c, int s) {
+double tariff(int v, int c, int s) {
     return tabSazeb[192 * (v - 1) + 12 * (c - 1) + (s - 1)];
 }
 

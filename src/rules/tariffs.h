@@ -10,9 +10,9 @@ extern const double tabSazeb[kTariffs];
 
 // tariff(v, c, s) for increase code v 1..3, class c 1..16, step s 1..12. The
 // callers guarantee the ranges.
-double tarif(int v, int c, int s);
+double tariff(int v, int c, int s);
 // The lowest and the highest tariff of the whole table (first and last entry).
-inline double nejnizsi_tarif() { return tabSazeb[0]; }
-inline double nejvyssi_tarif() { return tabSazeb[kTariffs - 1]; }
+inline double lowest_tariff() { return tabSazeb[0]; }
+inline double highest_tariff() { return tabSazeb[kTariffs - 1]; }
 
 }  // namespace quelt

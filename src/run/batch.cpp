@@ -19,6 +19,7 @@
 #include "src/run/batch_platform.h"
 #include "src/run/file_guard.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/structure/sections.h"
 #include "src/xml/cp1250.h"
 

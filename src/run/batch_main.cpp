@@ -4,6 +4,7 @@
 // batch's worker processes. The Windows console is prepared as for quelt.
 #include "src/run/batch.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/run/windows_console.h"
 
 int main(int argc, char** argv) {

@@ -9,6 +9,7 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/run/windows_console.h"
 
 int main(int argc, char** argv) {

@@ -5,10 +5,11 @@
 // reports it.
 #include "src/structure/output_copy.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
@@ -22,10 +23,11 @@ static_assert(3 * kPiece + 5 <= kSize);
 char buffer[kSize];
 std::size_t used = 0;
 
-void pridej(std::string_view text) {
+void add_text(std::string_view text) {
     if (text.size() > kSize - used) {
-        kopie_vyprazdni();
+        flush_copy();
         // No caller's text is longer than a piece; kept so that none can overrun the buffer.
+        assert(text.size() <= kSize);
         if (text.size() > kSize) {  // GCOVR_EXCL_START
             std::fwrite(text.data(), 1, text.size(), outsoub);
             return;
@@ -35,37 +37,40 @@ void pridej(std::string_view text) {
     used += text.size();
 }
 
-char* pripoj(char* p, std::string_view text) {
+char* put(char* p, std::string_view text) {
     std::memcpy(p, text.data(), text.size());
     return p + text.size();
 }
 
 }  // namespace
 
-void kopie_pis(std::string_view text) {
-    if (sw_vystup == 'A') pridej(text);
+void write_copy(std::string_view text) {
+    if (sw_vystup == 'A') add_text(text);
 }
 
-void kopie_prvek(std::string_view name, std::string_view content, std::string_view tag) {
-    if (sw_vystup != 'A') return;
+void write_copy_line(std::string_view name, std::string_view content, std::string_view tag) {
+    assert(sw_vystup == 'A');  // the walk asks only while the copy is open
     const std::size_t n = name.size() + content.size() + tag.size() + 5;
+    assert(n <= kSize);  // three pieces and five marks
     if (n > kSize - used)
-        kopie_vyprazdni();
+        flush_copy();
     // One test for room, then the pieces straight into the buffer.
     char* p = buffer + used;
     *p++ = '<';
-    p = pripoj(p, name);
+    p = put(p, name);
     *p++ = '>';
-    p = pripoj(p, content);
+    p = put(p, content);
     *p++ = '<';
-    p = pripoj(p, tag);
+    p = put(p, tag);
     *p++ = '>';
     *p++ = '\n';
     used += n;
 }
 
-void kopie_vyprazdni() {
-    if (used > 0 && outsoub != nullptr) std::fwrite(buffer, 1, used, outsoub);
+void flush_copy() {
+    // Lines are held only while the copy is open.
+    assert(used == 0 || outsoub != nullptr);
+    if (used > 0) std::fwrite(buffer, 1, used, outsoub);
     used = 0;
 }
 

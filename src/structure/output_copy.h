@@ -7,13 +7,14 @@
 namespace quelt {
 
 // Appends text to the copy.
-void kopie_pis(std::string_view text);
+void write_copy(std::string_view text);
 
-// The line of a section element: "<name>content<tag>\n".
-void kopie_prvek(std::string_view name, std::string_view content, std::string_view tag);
+// The line of a section element: "<name>content<tag>\n"; asked only while the
+// copy is open.
+void write_copy_line(std::string_view name, std::string_view content, std::string_view tag);
 
 // Writes what the copy holds so far to outsoub: before the file is closed.
-void kopie_vyprazdni();
+void flush_copy();
 
 // Run start: nothing held.
 void reset_output_copy();

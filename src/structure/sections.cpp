@@ -10,43 +10,38 @@
 #include <string_view>
 
 #include "data/namespace_uri.h"
-#include "src/report/finding_text.h"
+#include "src/elements/tables.h"
 #include "src/report/report.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
-#include "src/structure/tables.h"
-#include "src/xml/bounded_text.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
 namespace quelt {
 
-char telicokod[20];
-char identnec[12];
 char sw_bylTEL;
-char sw_bylNEC;
 char sw_pis_TelPre;
 char sw_prvniORV = 'A';
 
 namespace {
 
 // The copy line of a structural tag: "<name>".
-void kopie_tagu(const char* name) {
-    kopie_pis("<");
-    kopie_pis(name);
-    kopie_pis(">\n");
+void copy_tag_line(const char* name) {
+    write_copy("<");
+    write_copy(name);
+    write_copy(">\n");
 }
 
 // Exact equality of a tag with a structural name. The first byte is tested
 // before the call: nearly every tag read is an ordinary element, whose first
 // byte already differs.
-inline bool je_tag(const char* name, const char* tag) {
+inline bool is_tag(const char* name, const char* tag) {
     return name[0] == tag[0] && std::strcmp(name, tag) == 0;
 }
 
-int konec_cteni() {
+int end_of_input() {
     rezim_zprac = 'W';
     return -1;
 }
@@ -60,36 +55,36 @@ struct Section {
     bool copy_end_tag;
     bool copy_empty;          // empty-element tags get a copy line
     int (*rule)(std::string_view, std::string_view);
-    void (*identify)(const char*);  // copies the identification element, if any
+    void (*identify)(const char*);  // takes the section's identification element
     std::string_view ident_element;
 };
 
-PrehledPodani prehled;
+PrehledPodani summary;
 
 // Longest value and longest joined text the summary keeps: an
 // identification number has 8 digits, a submission a few hundred employers.
-constexpr std::size_t kDelkaHodnoty = 20;
-constexpr std::size_t kDelkaSeznamu = 2000;
+constexpr std::size_t kValueLength = 20;
+constexpr std::size_t kListLength = 2000;
 
-void pripoj_hodnotu(std::string& seznam, const char* content) {
-    if (seznam.size() >= kDelkaSeznamu) {
+void append_value(std::string& seznam, const char* content) {
+    if (seznam.size() >= kListLength) {
         if (seznam.compare(seznam.size() - 5, 5, ", ...") != 0) seznam += ", ...";
         return;
     }
     if (!seznam.empty()) seznam += ", ";
     const std::string_view value(content);
-    if (value.size() > kDelkaHodnoty) {
-        seznam.append(value.substr(0, kDelkaHodnoty));
+    if (value.size() > kValueLength) {
+        seznam.append(value.substr(0, kValueLength));
         seznam += "...";
     } else {
         seznam.append(value);
     }
 }
 
-void identify_submitter(const char* content) { pripoj_hodnotu(prehled.predkladatel, content); }
+void identify_submitter(const char* content) { append_value(summary.predkladatel, content); }
 void identify_employer(const char* content) {
     set_telicokod(content);
-    pripoj_hodnotu(prehled.zamestnavatele, content);
+    append_value(summary.zamestnavatele, content);
 }
 void identify_employee(const char* content) { set_identnec(content); }
 
@@ -103,20 +98,36 @@ constexpr Section kEmployee{"/zamestnanec", 'O', "/zamestnavatel", 'H', true, fa
 // The element read, its content and the tag read after it (lengths of
 // akt_elem, akt_obsah and buf_element in d): the copy line, the
 // identification and the section's rules.
-void predej_prvek(const Section& sec, bool read_content, const DelkyPrvku& d) {
+void hand_over(const Section& sec, bool read_content, const ElementLengths& d) {
     if (sw_vystup == 'A' && (read_content || sec.copy_empty))
-        kopie_prvek(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah),
-                    std::string_view(buf_element, d.konec));
-    if (sec.identify != nullptr && same_name(std::string_view(akt_elem, d.elem), sec.ident_element))
+        write_copy_line(std::string_view(akt_elem, d.name), std::string_view(akt_obsah, d.content),
+                        std::string_view(buf_element, d.end_tag));
+    if (same_name(std::string_view(akt_elem, d.name), sec.ident_element))
         sec.identify(akt_obsah);
-    sec.rule(std::string_view(akt_elem, d.elem), std::string_view(akt_obsah, d.obsah));
+    sec.rule(std::string_view(akt_elem, d.name), std::string_view(akt_obsah, d.content));
 }
 
 // ES302: the tag read after the content does not close the element.
-void zkontroluj_konec(const DelkyPrvku& d) {
-    const std::string_view name(akt_elem, d.elem);
-    if (prvek_zac_kon(name, std::string_view(buf_element, d.konec)) == 'N')
+void check_end_tag(const ElementLengths& d) {
+    const std::string_view name(akt_elem, d.name);
+    if (prvek_zac_kon(name, std::string_view(buf_element, d.end_tag)) == 'N')
         zpracuj_chybu(s_cislo_radky(), "ES302", akt_elem, buf_element, "  ");
+}
+
+// The tag just read, when it is one of the section's structural tags: its
+// copy line, where the section copies it, and the next mode.
+bool structural_tag(const Section& sec) {
+    if (is_tag(buf_element, sec.start_child.data())) {
+        copy_tag_line(buf_element);
+        rezim_zprac = sec.start_mode;
+        return true;
+    }
+    if (is_tag(buf_element, sec.end_tag.data())) {
+        if (sec.copy_end_tag) copy_tag_line(buf_element);
+        rezim_zprac = sec.end_mode;
+        return true;
+    }
+    return false;
 }
 
 // The next tag of a section read by the piece readers: a structural tag sets
@@ -124,26 +135,16 @@ void zkontroluj_konec(const DelkyPrvku& d) {
 // loop), any other element is read, its end tag checked (1: d holds the
 // lengths, read_content whether a content was read). -1 at the end of the
 // input.
-int prvek_po_kusech(const Section& sec, DelkyPrvku& d, bool& read_content) {
-    if (dej_element(buf_element) < 0) return konec_cteni();
-
-    if (je_tag(buf_element, sec.start_child.data())) {
-        kopie_tagu(buf_element);
-        rezim_zprac = sec.start_mode;
-        return 0;
-    }
-    if (je_tag(buf_element, sec.end_tag.data())) {
-        if (sec.copy_end_tag) kopie_tagu(buf_element);
-        rezim_zprac = sec.end_mode;
-        return 0;
-    }
-    std::size_t n = static_cast<std::size_t>(delka_elementu);
+int read_in_pieces(const Section& sec, ElementLengths& d, bool& read_content) {
+    if (dej_element(buf_element) < 0) return end_of_input();
+    if (structural_tag(sec)) return 0;
+    std::size_t n = static_cast<std::size_t>(element_name_length);
     std::memcpy(akt_elem, buf_element, n + 1);
 
-    if (je_tag(akt_elem, "!--")) return preskoc_zbytek_komentare() < 0 ? konec_cteni() : 0;
+    if (is_tag(akt_elem, "!--")) return preskoc_zbytek_komentare() < 0 ? end_of_input() : 0;
 
     const int rest = dej_zbytek_elementu(buf_element, 'A');
-    if (rest < 0) return konec_cteni();
+    if (rest < 0) return end_of_input();
     if (rest == 2) {
         if (std::strcmp(buf_element, "/") == 0) {
             akt_elem[n++] = '/';
@@ -161,14 +162,14 @@ int prvek_po_kusech(const Section& sec, DelkyPrvku& d, bool& read_content) {
         std::snprintf(buf_element, kPiece, "/%.298s", akt_elem);
         read_content = false;
     } else {
-        if (dej_obsah(buf_element) < 0) return konec_cteni();
+        if (dej_obsah(buf_element) < 0) return end_of_input();
         jezltrim(akt_obsah, buf_element);
-        if (dej_element(buf_element) < 0) return konec_cteni();
+        if (dej_element(buf_element) < 0) return end_of_input();
     }
-    d.konec = std::strlen(buf_element);
-    d.elem = std::strlen(akt_elem);
-    d.obsah = std::strlen(akt_obsah);
-    if (read_content) zkontroluj_konec(d);
+    d.end_tag = std::strlen(buf_element);
+    d.name = std::strlen(akt_elem);
+    d.content = std::strlen(akt_obsah);
+    if (read_content) check_end_tag(d);
     return 1;
 }
 
@@ -180,25 +181,42 @@ int prvek_po_kusech(const Section& sec, DelkyPrvku& d, bool& read_content) {
 template <const Section& sec>
 int element_step() {
     for (;;) {
-        DelkyPrvku d{};
+        ElementLengths d{};
         bool read_content = true;
         // An element read in one pass is closed by its end tag: no ES302.
-        if (!dej_bezny_prvek(sec.start_child, sec.end_tag, d)) {
-            const int r = prvek_po_kusech(sec, d, read_content);
+        if (!read_whole_element(sec.start_child, sec.end_tag, d)) {
+            const int r = read_in_pieces(sec, d, read_content);
             if (r <= 0) return r;
         }
-        predej_prvek(sec, read_content, d);
+        hand_over(sec, read_content, d);
     }
 }
 
 }  // namespace
 
-void set_telicokod(const char* text) { kopiruj_text(telicokod, sizeof telicokod, text); }
-void set_identnec(const char* text) { kopiruj_text(identnec, sizeof identnec, text); }
+namespace {
+
+// A processing instruction of the prolog: the rest of its tag, with its
+// blanks, and its copy line "<name rest>".
+int zpracuj_prvni() {
+    if (dej_zbytek_elementu(buf_element, 'N') < 0) return end_of_input();
+    write_copy("<");
+    write_copy(akt_elem);
+    write_copy(" ");
+    write_copy(buf_element);
+    write_copy(">\n");
+    return 0;
+}
+
+// A comment of the prolog: its text is passed over by the next read, which
+// skips to the next '<'.
+int zpracuj_koment() { return 0; }
+
+}  // namespace
 
 int zpracuj_ZACp() {
     for (;;) {
-        if (dej_element(buf_element) < 0) return konec_cteni();
+        if (dej_element(buf_element) < 0) return end_of_input();
         if (buf_element[0] == '?') {
             std::strcpy(akt_elem, buf_element);
             if (zpracuj_prvni() < 0) return -1;
@@ -206,9 +224,9 @@ int zpracuj_ZACp() {
             std::strcpy(akt_elem, buf_element);
             zpracuj_koment();
         } else if (std::strncmp(buf_element, "ORV", 3) == 0) {
-            kopie_pis("<ORV verze=\"1.6\" xmlns=\"");
-            kopie_pis(kNamespaceUri.data());
-            kopie_pis("\"> \n");
+            write_copy("<ORV verze=\"1.6\" xmlns=\"");
+            write_copy(kNamespaceUri.data());
+            write_copy("\"> \n");
             rezim_zprac = 'G';
             return 0;
         }
@@ -216,7 +234,7 @@ int zpracuj_ZACp() {
 }
 
 int zpracuj_ORVz() {
-    if (dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
+    if (dej_zbytek_elementu(buf_element, 'N') < 0) return end_of_input();
     for (int& n : PTabPre) n = 0;
     sw_bylTEL = 'N';
     rezim_zprac = 'H';
@@ -235,33 +253,27 @@ int zpracuj_NEC() {
     return element_step<kEmployee>();
 }
 
+// After the root's end only the root level's structural tags count, as in
+// the header: a further employer, or the root's end once more.
 int zpracuj_ORVm() {
     for (;;) {
-        if (dej_element(buf_element) < 0) return konec_cteni();
-        if (je_tag(buf_element, "zamestnavatel")) {
-            kopie_tagu(buf_element);
-            rezim_zprac = 'S';
-            return 0;
-        }
-        if (je_tag(buf_element, "/ORV")) {
-            rezim_zprac = 'J';
-            return 0;
-        }
+        if (dej_element(buf_element) < 0) return end_of_input();
+        if (structural_tag(kHeader)) return 0;
     }
 }
 
 int zpracuj_ORVk() {
-    kontrola_poctu_konec(Ptab, PTabPre, P_END);
+    check_counts_at_end(Ptab, PTabPre, P_END);
     sw_prvniORV = 'N';
     rezim_zprac = 'I';
     return 0;
 }
 
 int zpracuj_TELz() {
-    kontrola_poctu_zacatek(Ptab, PTabPre, P_END);
+    check_counts_at_start(Ptab, PTabPre, P_END);
     sw_pis_TelPre = 'A';
-    vycisti_registr();
-    zacni_zamestnavatele_pravidla();
+    clear_register();
+    start_employer_rules();
     for (int i = 0; i < T_END; ++i) {
         TTabSum[i] = 0.0;
         TTabPre[i] = 0;
@@ -275,7 +287,7 @@ int zpracuj_TELz() {
 
 int zpracuj_NECz() {
     if (sw_pis_TelPre == 'A') {
-        kontrola_poctu_zacatek(Ttab, TTabPre, T_END);
+        check_counts_at_start(Ttab, TTabPre, T_END);
         sw_pis_TelPre = 'N';
     }
     rezim_zprac = 'N';
@@ -283,22 +295,26 @@ int zpracuj_NECz() {
         NTabSum[i] = 0.0;
         NTabPre[i] = 0;
     }
-    novy_zaznam();
-    ++prehled.zaznamu;
+    start_entry();
+    ++summary.zaznamu;
     sw_bylNEC = 'A';
     return 0;
 }
 
+void check_document_end() {
+    const char* radek = s_cislo_radky();
+    if (sw_prvniORV == 'A') zpracuj_chybu(radek, "ES306", "   ", "   ", "   ");
+    if (sw_bylTEL == 'N') zpracuj_chybu(radek, "ES308", "   ", "   ", "   ");
+}
+
 void reset_sections() {
-    telicokod[0] = '\0';
-    identnec[0] = '\0';
     sw_bylTEL = '\0';
     sw_bylNEC = '\0';
     sw_pis_TelPre = '\0';
     sw_prvniORV = 'A';
-    prehled = PrehledPodani{};
+    summary = PrehledPodani{};
 }
 
-const PrehledPodani& prehled_podani() { return prehled; }
+const PrehledPodani& prehled_podani() { return summary; }
 
 }  // namespace quelt

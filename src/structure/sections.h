@@ -9,21 +9,9 @@
 
 namespace quelt {
 
-// Employer identification shown in every report row: AA0017, then "/" and the
-// facility code when there is one; at most 19 characters.
-extern char telicokod[20];
-// Employee identification shown in every report row: AA0126, "   " at each
-// employer start; at most 11 characters.
-extern char identnec[12];
-
-extern char sw_bylTEL;
-extern char sw_bylNEC;
-extern char sw_pis_TelPre;
-extern char sw_prvniORV;
-
-// Copies text into telicokod / identnec, cut to their size.
-void set_telicokod(const char* text);
-void set_identnec(const char* text);
+extern char sw_bylTEL;      // 'N' until the first employer starts
+extern char sw_pis_TelPre;  // 'A' until the employer's first record starts
+extern char sw_prvniORV;    // 'A' until the root's end tag is read
 
 int zpracuj_ZACp();  // Z: prolog up to the root start tag
 int zpracuj_ORVz();  // G: rest of the root start tag
@@ -34,6 +22,10 @@ int zpracuj_TELz();  // S: employer start
 int zpracuj_TEL();   // T: employer elements
 int zpracuj_NECz();  // M: employee record start
 int zpracuj_NEC();   // N: employee elements
+
+// The findings of the document as a whole, at the end of the input: ES306
+// when no root end tag was read, ES308 when no employer started.
+void check_document_end();
 
 void reset_sections();
 

@@ -72,7 +72,9 @@ inline bool utf8_na_cp1250(std::string_view utf8, std::string& out) {
             ++i;
             continue;
         }
-        const std::size_t len = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 0;
+        // The bytes that lead a sequence, and its length; 0x80 to 0xC1 and
+        // 0xF5 to 0xFF lead none.
+        const std::size_t len = b0 >= 0xF5 ? 0 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
         char32_t cp = len == 4 ? b0 & 0x07 : len == 3 ? b0 & 0x0F : b0 & 0x1F;
         bool ok = len != 0 && i + len <= utf8.size();
         for (std::size_t k = 1; ok && k < len; ++k) {

@@ -2,18 +2,17 @@
 //
 // The input is read through a buffer of our own, so reading costs no call per
 // byte; when the buffer runs dry the next block is read, and at the real end
-// of a file the run decides (konec_vstupu) whether the next file of a list
-// goes on as one stream. A byte of value 255 is data like any other.
+// of a file the run decides (its end_of_file hook, konec_vstupu) whether the
+// next file of a list goes on as one stream. A byte of value 255 is data like
+// any other.
 #include "src/xml/reader.h"
 
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-
-#include "src/run/run.h"
-#include "src/structure/output_copy.h"
 
 namespace quelt {
 
@@ -24,8 +23,8 @@ char buf_element[kPiece];
 char akt_elem[kPiece];
 char akt_obsah[kPiece];
 char sw_konec = 'N';
-int delka_elementu = 0;
-void (*pri_nacteni)(long long) = nullptr;
+int element_name_length = 0;
+void (*on_bytes_read)(long long) = nullptr;
 
 namespace {
 
@@ -47,51 +46,65 @@ constexpr std::size_t kCopyRun = 32;
 constexpr std::size_t kSlack = kCopyRun + 1;
 // The longest start tag text (prefix and name) of the one-pass reader, with
 // its '>': every name of the employer and employee tables fits.
-constexpr std::size_t kKratkeJmeno = 16;
+constexpr std::size_t kShortName = 16;
 
 std::FILE* insoub = nullptr;
 unsigned char block[kBlock + kSlack];
 std::size_t pos = 0;
 std::size_t len = 0;
-long long precteno = 0;  // bytes read so far, over all files of the run
+long long bytes_read = 0;  // bytes read so far, over all files of the run
 
 LineNo text_line = -1;  // the line whose text s_cislo_radky holds
 char line_buf[24];
 
+// The hooks of a reader on its own: one file is the whole input.
+int end_input() {
+    sw_konec = 'A';
+    return -1;
+}
+void fail_input() { sw_konec = 'A'; }
+
+ReaderHooks hooks{end_input, fail_input};
+
 // Reads the next block; at the end of a file asks for the next one. Returns
 // the next byte, or -1 when the input has ended for good.
 int refill() {
+    // Every reader stops at the input's end before it asks again, and a file
+    // is open until the input ends (run control opens the next one of a list
+    // before its end_of_file hook returns 0).
+    assert(sw_konec != 'A' && insoub != nullptr);
     while (sw_konec != 'A') {  // GCOVR_EXCL_BR_LINE: left only by its returns
         if (insoub != nullptr) {  // GCOVR_EXCL_BR_LINE: a file is open until the input ends
             len = std::fread(block, 1, kBlock, insoub);
             block[len] = '\0';
             pos = 0;
             if (len > 0) {
-                precteno += static_cast<long long>(len);
-                if (pri_nacteni != nullptr) pri_nacteni(precteno);
+                bytes_read += static_cast<long long>(len);
+                if (on_bytes_read != nullptr) on_bytes_read(bytes_read);
                 return block[pos++];
             }
             if (std::ferror(insoub)) {
-                chyba_cteni();
+                hooks.read_error();
                 return -1;
             }
         }
-        if (konec_vstupu() != 0) return -1;
+        if (hooks.end_of_file() != 0) return -1;
+        assert(insoub != nullptr);
     }
     return -1;  // GCOVR_EXCL_LINE: every reader stops at the input's end before it asks again
 }
 
-inline int znak() { return pos < len ? block[pos++] : refill(); }
+inline int next_byte() { return pos < len ? block[pos++] : refill(); }
 
 // Makes sure an unread byte stands at block[pos]; false at the end of the input.
-inline bool dalsi_k_dispozici() {
+inline bool byte_ready() {
     if (pos < len) return true;
     if (refill() < 0) return false;
     --pos;  // refill consumed the first byte of the new block: put it back
     return true;
 }
 
-inline void novy_radek() { ++cislo_radky; }
+inline void count_line() { ++cislo_radky; }
 
 // Byte classes of the scanning loops: the bytes that end or interrupt a tag
 // name (blank, line feed, '>', carriage return, and NUL, which is stored but
@@ -109,7 +122,7 @@ constexpr auto kContentStop = byte_class("<\n\r");
 // kPiece - 1 stored bytes in all. n counts the bytes stored so far; they stand
 // in buf from position n - shift on (shift: bytes of a prefix stored but
 // already removed). Returns the new n.
-inline int kopiruj_po_zarazku(char* buf, int n, int shift, const std::array<bool, 256>& stops) {
+inline int copy_until_stop(char* buf, int n, int shift, const std::array<bool, 256>& stops) {
     const unsigned char* p = block + pos;
     const unsigned char* end = block + len;
     const std::size_t room = static_cast<std::size_t>(kPiece - 1 - n);
@@ -122,15 +135,15 @@ inline int kopiruj_po_zarazku(char* buf, int n, int shift, const std::array<bool
 }
 
 // Skips up to and including the next '<', counting line feeds.
-int preskoc_za_otviraci() {
+int skip_past_open() {
     for (;;) {
-        if (!dalsi_k_dispozici()) return -1;
+        if (!byte_ready()) return -1;
         const unsigned char* start = block + pos;
         const unsigned char* end = block + len;
         const void* hit = std::memchr(start, '<', static_cast<std::size_t>(end - start));
         const unsigned char* stop = hit ? static_cast<const unsigned char*>(hit) : end;
         for (const unsigned char* p = start; p < stop; ++p)
-            if (*p == '\n') novy_radek();
+            if (*p == '\n') count_line();
         pos = static_cast<std::size_t>(stop - block);
         if (hit) {
             ++pos;
@@ -140,12 +153,12 @@ int preskoc_za_otviraci() {
 }
 
 // Skips up to and including the next '>', counting line feeds.
-int preskoc_za_zaviraci() {
+int skip_past_close() {
     for (;;) {
-        const int c = znak();
+        const int c = next_byte();
         if (c < 0) return -1;
         if (c == '>') return 0;
-        if (c == '\n') novy_radek();
+        if (c == '\n') count_line();
     }
 }
 
@@ -153,15 +166,15 @@ int preskoc_za_zaviraci() {
 // first character ("/orv:X" and any "?orv:X" become "/X").
 // Every caller has the four bytes at p to read; a fixed-size memcmp is one
 // comparison of them.
-inline bool je_prefix(const char* p) { return std::memcmp(p, "orv:", 4) == 0; }
+inline bool is_prefix(const char* p) { return std::memcmp(p, "orv:", 4) == 0; }
 
 // Returns the number of bytes the name lost (4 or 0).
-int odstran_prefix(char* buf, int n) {
-    if (n >= 4 && je_prefix(buf)) {
+int remove_prefix(char* buf, int n) {
+    if (n >= 4 && is_prefix(buf)) {
         std::memmove(buf, buf + 4, static_cast<std::size_t>(n - 4) + 1);
         return 4;
     }
-    if (n >= 5 && buf[0] != '\0' && je_prefix(buf + 1)) {
+    if (n >= 5 && buf[0] != '\0' && is_prefix(buf + 1)) {
         buf[0] = '/';
         std::memmove(buf + 1, buf + 5, static_cast<std::size_t>(n - 5) + 1);
         return 4;
@@ -183,12 +196,12 @@ const char* s_cislo_radky() {
 // "orv:" (4 bytes dropped) or one byte and "orv:" (5 bytes become "/"). Taken
 // off while copying, so the name is never shifted; a prefix that the block
 // cuts, or that follows a carriage return, is removed after the copy instead.
-inline int prefix_v_bloku(char* buf) {
+inline int prefix_in_block(char* buf) {
     if (len - pos < 5) return 0;
     const unsigned char* p = block + pos;
     const char* c = reinterpret_cast<const char*>(p);
-    if (je_prefix(c)) return 4;
-    if (!kNameStop[p[0]] && je_prefix(c + 1)) {
+    if (is_prefix(c)) return 4;
+    if (!kNameStop[p[0]] && is_prefix(c + 1)) {
         buf[0] = '/';
         return 5;
     }
@@ -196,23 +209,24 @@ inline int prefix_v_bloku(char* buf) {
 }
 
 namespace {
-bool dej_kratky_tag(char* buf);
+bool read_short_tag(char* buf);
 }
 
 int dej_element(char* buf) {
-    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: the processing loop stops at the input's end
-    if (dej_kratky_tag(buf)) return 0;
-    if (je_OTVZAV == 'N' && preskoc_za_otviraci() < 0) return -1;
+    assert(sw_konec != 'A');  // the processing loop stops at the input's end
+    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: as the assertion
+    if (read_short_tag(buf)) return 0;
+    if (je_OTVZAV == 'N' && skip_past_open() < 0) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
-    if (!dalsi_k_dispozici()) { buf[0] = '\0'; return -1; }
-    int n = prefix_v_bloku(buf);  // bytes stored, the prefix's included
+    if (!byte_ready()) { buf[0] = '\0'; return -1; }
+    int n = prefix_in_block(buf);  // bytes stored, the prefix's included
     pos += static_cast<std::size_t>(n);
     const int shift = n > 0 ? 4 : 0;
     int text_end = -1;  // first NUL, in stored bytes
     for (;;) {
-        if (!dalsi_k_dispozici()) { buf[n - shift] = '\0'; return -1; }
-        n = kopiruj_po_zarazku(buf, n, shift, kNameStop);
+        if (!byte_ready()) { buf[n - shift] = '\0'; return -1; }
+        n = copy_until_stop(buf, n, shift, kNameStop);
         if (n == kPiece - 1) break;  // cut: the rest of the name stays in the input
         if (pos == len) continue;    // the block ended inside the name
         const unsigned char c = block[pos++];
@@ -222,25 +236,26 @@ int dej_element(char* buf) {
             continue;
         }
         if (c == '\r') continue;
-        if (c == '\n') novy_radek();
+        if (c == '\n') count_line();
         if (c == '>') je_ZAVZAV = 'A';
         break;
     }
     buf[n - shift] = '\0';
-    const int removed = shift > 0 ? shift : odstran_prefix(buf, n);
-    delka_elementu = (text_end >= 0 ? text_end : n) - removed;
+    const int removed = shift > 0 ? shift : remove_prefix(buf, n);
+    element_name_length = (text_end >= 0 ? text_end : n) - removed;
     return 0;
 }
 
 int dej_zbytek_elementu(char* buf, char keep) {
-    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: the processing loop stops at the input's end
+    assert(sw_konec != 'A');  // the processing loop stops at the input's end
+    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: as the assertion
     if (je_ZAVZAV != 'N') return 0;
     je_OTVZAV = 'N';
     int n = 0;
     while (n < kPiece - 1) {
-        const int c = znak();
+        const int c = next_byte();
         if (c < 0) { buf[n] = '\0'; return -1; }
-        if (c == '\n') { novy_radek(); continue; }
+        if (c == '\n') { count_line(); continue; }
         if (c == '\r') continue;
         if (c == ' ' && keep == 'A') continue;
         if (c == '>') {
@@ -255,13 +270,14 @@ int dej_zbytek_elementu(char* buf, char keep) {
 }
 
 int preskoc_zbytek_komentare() {
-    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: the processing loop stops at the input's end
+    assert(sw_konec != 'A');  // the processing loop stops at the input's end
+    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: as the assertion
     je_OTVZAV = 'N';
     char w[3] = {0, 0, 0};
     for (;;) {
-        const int c = znak();
+        const int c = next_byte();
         if (c < 0) return -1;
-        if (c == '\n') { novy_radek(); continue; }
+        if (c == '\n') { count_line(); continue; }
         if (c == '\r') continue;
         w[0] = w[1];
         w[1] = w[2];
@@ -271,21 +287,22 @@ int preskoc_zbytek_komentare() {
 }
 
 int dej_obsah(char* buf) {
-    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: the processing loop stops at the input's end
-    if (je_ZAVZAV == 'N' && preskoc_za_zaviraci() < 0) return -1;
+    assert(sw_konec != 'A');  // the processing loop stops at the input's end
+    if (sw_konec == 'A') return -1;  // GCOVR_EXCL_BR_LINE: as the assertion
+    if (je_ZAVZAV == 'N' && skip_past_close() < 0) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
     int n = 0;
     for (;;) {
-        if (!dalsi_k_dispozici()) { buf[n] = '\0'; return -1; }
-        n = kopiruj_po_zarazku(buf, n, 0, kContentStop);
+        if (!byte_ready()) { buf[n] = '\0'; return -1; }
+        n = copy_until_stop(buf, n, 0, kContentStop);
         if (n == kPiece - 1) {
             buf[n] = '\0';
             return 1;  // the rest of the content stays in the input
         }
         if (pos == len) continue;
         const unsigned char c = block[pos++];
-        if (c == '\n') novy_radek();
+        if (c == '\n') count_line();
         if (c == '<') {
             buf[n] = '\0';
             je_OTVZAV = 'A';
@@ -317,22 +334,22 @@ int dej_obsah(char* buf) {
 
 namespace {
 
-using Slovo = std::uint64_t;
-constexpr Slovo kJednicky = 0x0101010101010101u;
-constexpr Slovo kHorni = 0x8080808080808080u;
-constexpr Slovo kDolni7 = 0x7f7f7f7f7f7f7f7fu;
-constexpr bool kPoSlovech = std::endian::native == std::endian::little;
+using Word = std::uint64_t;
+constexpr Word kOnes = 0x0101010101010101u;
+constexpr Word kHighBits = 0x8080808080808080u;
+constexpr Word kLow7Bits = 0x7f7f7f7f7f7f7f7fu;
+constexpr bool kByWords = std::endian::native == std::endian::little;
 
-inline Slovo slovo(const unsigned char* p) {
-    Slovo w;
+inline Word load_word(const unsigned char* p) {
+    Word w;
     std::memcpy(&w, p, sizeof w);
     return w;
 }
 
 // The high bit of every byte of w that equals c, and no other bit.
-inline Slovo bajty_rovne(Slovo w, unsigned char c) {
-    const Slovo x = w ^ (kJednicky * c);
-    return ~(((x & kDolni7) + kDolni7) | x | kDolni7);
+inline Word bytes_equal(Word w, unsigned char c) {
+    const Word x = w ^ (kOnes * c);
+    return ~(((x & kLow7Bits) + kLow7Bits) | x | kLow7Bits);
 }
 
 // The scans need only the first byte of a kind in a word. These marks cost
@@ -340,31 +357,31 @@ inline Slovo bajty_rovne(Slovo w, unsigned char c) {
 // runs on into the next byte).
 //
 // Marks bytes of w below c (c at most 0x80).
-inline Slovo prvni_pod(Slovo w, unsigned char c) { return (w - kJednicky * c) & ~w & kHorni; }
+inline Word marks_below(Word w, unsigned char c) { return (w - kOnes * c) & ~w & kHighBits; }
 
 // Marks bytes of w that equal c.
-inline Slovo prvni_rovne(Slovo w, unsigned char c) { return prvni_pod(w ^ (kJednicky * c), 1); }
+inline Word marks_equal(Word w, unsigned char c) { return marks_below(w ^ (kOnes * c), 1); }
 
 // Place of the first marked byte of a non-zero mark word.
-inline std::size_t prvni(Slovo m) { return static_cast<std::size_t>(std::countr_zero(m)) / 8; }
+inline std::size_t first_mark(Word m) { return static_cast<std::size_t>(std::countr_zero(m)) / 8; }
 
 // Number of marked bytes.
-inline LineNo pocet(Slovo m) { return static_cast<LineNo>(((m >> 7) * kJednicky) >> 56); }
+inline LineNo count_marks(Word m) { return static_cast<LineNo>(((m >> 7) * kOnes) >> 56); }
 
 // The first '<' at or after p before end, counting the line feeds passed on
 // the way into lines; null when there is none.
-inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned char* end,
-                                       LineNo& lines) {
-    for (; p < end; p += sizeof(Slovo)) {
-        const Slovo w = slovo(p);
-        const Slovo lt = prvni_rovne(w, '<');
-        const Slovo lf = bajty_rovne(w, '\n');  // every one counts: the sure marks
+inline const unsigned char* find_open(const unsigned char* p, const unsigned char* end,
+                                      LineNo& lines) {
+    for (; p < end; p += sizeof(Word)) {
+        const Word w = load_word(p);
+        const Word lt = marks_equal(w, '<');
+        const Word lf = bytes_equal(w, '\n');  // every one counts: the sure marks
         if (lt != 0) {
-            lines += pocet(lf & ((lt & (~lt + 1)) - 1));  // line feeds before the '<'
-            p += prvni(lt);
+            lines += count_marks(lf & ((lt & (~lt + 1)) - 1));  // line feeds before the '<'
+            p += first_mark(lt);
             return p < end ? p : nullptr;
         }
-        lines += pocet(lf);
+        lines += count_marks(lf);
     }
     return nullptr;
 }
@@ -372,11 +389,11 @@ inline const unsigned char* k_otviraci(const unsigned char* p, const unsigned ch
 // The first byte of the n at p (n a multiple of 8, at most 32) that is a
 // control byte, a blank or '>', or p + n: a tag name of the one pass ends
 // there. The n bytes may be read (the block's slack).
-inline const unsigned char* konec_jmena(const unsigned char* p, std::size_t n) {
-    for (const unsigned char* q = p; q < p + n; q += sizeof(Slovo)) {
-        const Slovo w = slovo(q);
-        const Slovo m = prvni_pod(w, 0x21) | prvni_rovne(w, '>');
-        if (m != 0) return q + prvni(m);
+inline const unsigned char* find_name_end(const unsigned char* p, std::size_t n) {
+    for (const unsigned char* q = p; q < p + n; q += sizeof(Word)) {
+        const Word w = load_word(q);
+        const Word m = marks_below(w, 0x21) | marks_equal(w, '>');
+        if (m != 0) return q + first_mark(m);
     }
     return p + n;
 }
@@ -384,17 +401,17 @@ inline const unsigned char* konec_jmena(const unsigned char* p, std::size_t n) {
 // The first byte at or after p below 0x0E (NUL, tab, line feed, carriage
 // return...) or '<': a content of the one pass ends there, and only a '<' lets
 // the pass go on.
-inline const unsigned char* konec_obsahu(const unsigned char* p) {
-    for (;; p += sizeof(Slovo)) {
-        const Slovo w = slovo(p);
-        const Slovo m = prvni_pod(w, 0x0E) | prvni_rovne(w, '<');
-        if (m != 0) return p + prvni(m);
+inline const unsigned char* find_content_end(const unsigned char* p) {
+    for (;; p += sizeof(Word)) {
+        const Word w = load_word(p);
+        const Word m = marks_below(w, 0x0E) | marks_equal(w, '<');
+        if (m != 0) return p + first_mark(m);
     }
 }
 
 // The content [src, src + n) into akt_obsah, terminated. A short content
 // moves as one fixed-size run: a few instructions instead of a call.
-inline void kopiruj_obsah(const unsigned char* src, std::size_t n) {
+inline void copy_content(const unsigned char* src, std::size_t n) {
     if (n <= kCopyRun)
         std::memcpy(akt_obsah, src, kCopyRun);
     else
@@ -405,25 +422,27 @@ inline void kopiruj_obsah(const unsigned char* src, std::size_t n) {
 // Whether the n bytes at a and at b are the same, n at most 16: two words
 // each, the bytes past n masked off. Both may be read 16 bytes far (the
 // block's slack keeps that in bounds).
-inline bool stejnych_16(const unsigned char* a, const unsigned char* b, std::size_t n) {
-    const Slovo x0 = slovo(a) ^ slovo(b);
-    const Slovo x1 = slovo(a + 8) ^ slovo(b + 8);
-    if (n <= 8) return (x0 & (~Slovo{0} >> (64 - 8 * n))) == 0;
-    return x0 == 0 && (x1 & (~Slovo{0} >> (128 - 8 * n))) == 0;
+inline bool same_16(const unsigned char* a, const unsigned char* b, std::size_t n) {
+    const Word x0 = load_word(a) ^ load_word(b);
+    const Word x1 = load_word(a + 8) ^ load_word(b + 8);
+    if (n <= 8) return (x0 & (~Word{0} >> (64 - 8 * n))) == 0;
+    return x0 == 0 && (x1 & (~Word{0} >> (128 - 8 * n))) == 0;
 }
 
-inline bool stejne(const unsigned char* a, std::size_t n, std::string_view b) {
+inline bool same_bytes(const unsigned char* a, std::size_t n, std::string_view b) {
     return n == b.size() && std::memcmp(a, b.data(), n) == 0;
 }
 
 }  // namespace
 
-bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
-                     DelkyPrvku& delky) {
-    if (!kPoSlovech || sw_konec == 'A' || je_OTVZAV != 'N' || pos >= len) return false;
+bool read_whole_element(std::string_view structural1, std::string_view structural2,
+                        ElementLengths& lengths) {
+    if constexpr (!kByWords) return false;
+    assert(sw_konec != 'A');  // the element step stops at the input's end
+    if (je_OTVZAV != 'N' || pos >= len) return false;
     const unsigned char* const end = block + len;
     LineNo lines = 0;
-    const unsigned char* open = k_otviraci(block + pos, end, lines);
+    const unsigned char* open = find_open(block + pos, end, lines);
     if (open == nullptr) return false;
 
     // The start tag's text (raw) of at most 15 bytes, the name without "orv:"
@@ -431,25 +450,28 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     // rest) is left to the piece readers. A prefix seen whole lies before the
     // NUL after the block's data.
     const unsigned char* raw = open + 1;
-    const unsigned char* name = je_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
-    if (name == raw && je_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
-    const unsigned char* name_end = konec_jmena(name, kKratkeJmeno);
+    const unsigned char* name = is_prefix(reinterpret_cast<const char*>(raw)) ? raw + 4 : raw;
+    if (name == raw && is_prefix(reinterpret_cast<const char*>(raw + 1))) return false;
+    // The scans stop at the NUL after the block's data at the latest: a '>'
+    // or '<' they stop at is data.
+    const unsigned char* name_end = find_name_end(name, kShortName);
     const std::size_t raw_n = static_cast<std::size_t>(name_end - raw) + 1;  // with its '>'
-    if (*name_end != '>' || name_end >= end || raw_n > kKratkeJmeno) return false;
+    if (*name_end != '>' || raw_n > kShortName) return false;
+    assert(name_end < end);
     const std::size_t n = static_cast<std::size_t>(name_end - name);
     const unsigned char* content = name_end + 1;
-    const unsigned char* content_end = konec_obsahu(content);
-    if (*content_end != '<' || content_end >= end || content_end - content >= kPiece - 1)
-        return false;
+    const unsigned char* content_end = find_content_end(content);
+    if (*content_end != '<' || content_end - content >= kPiece - 1) return false;
+    assert(content_end < end);
     // The end tag must be '/' and the start tag's text with its '>': one
     // comparison. The compared bytes hold no NUL, so they lie before the NUL
     // after the block's data.
     const unsigned char* tag = content_end + 1;
-    if (*tag != '/' || !stejnych_16(tag + 1, raw, raw_n)) return false;
+    if (*tag != '/' || !same_16(tag + 1, raw, raw_n)) return false;
 
     // The element step reads these otherwise: a structural tag of the
     // section, a comment, an empty-element tag.
-    if (stejne(name, n, strukturni1) || stejne(name, n, strukturni2) || stejne(name, n, "!--") ||
+    if (same_bytes(name, n, structural1) || same_bytes(name, n, structural2) || same_bytes(name, n, "!--") ||
         (n > 0 && name[n - 1] == '/'))
         return false;
 
@@ -457,17 +479,17 @@ bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
     // keeps the reads in bounds, the buffers are far longer than the moves).
     // The end tag's name is '/' and the name: the byte before the name
     // becomes the '/'.
-    std::memcpy(akt_elem, name, kKratkeJmeno);
+    std::memcpy(akt_elem, name, kShortName);
     akt_elem[n] = '\0';
-    std::memcpy(buf_element, name - 1, kKratkeJmeno);
+    std::memcpy(buf_element, name - 1, kShortName);
     buf_element[0] = '/';
     buf_element[n + 1] = '\0';
     while (*content == ' ') ++content;
-    delky.elem = n;
-    delky.obsah = static_cast<std::size_t>(content_end - content);
-    delky.konec = n + 1;
-    kopiruj_obsah(content, delky.obsah);
-    delka_elementu = static_cast<int>(delky.konec);
+    lengths.name = n;
+    lengths.content = static_cast<std::size_t>(content_end - content);
+    lengths.end_tag = n + 1;
+    copy_content(content, lengths.content);
+    element_name_length = static_cast<int>(lengths.end_tag);
 
     cislo_radky += lines;
     pos = static_cast<std::size_t>(tag + raw_n + 1 - block);
@@ -482,26 +504,27 @@ namespace {
 // or a line feed, read as dej_element reads it (the structural tags, and the
 // names of elements the one pass leaves to the piece readers). False, having
 // read nothing, for anything else.
-bool dej_kratky_tag(char* buf) {
-    if (!kPoSlovech || pos >= len) return false;
+bool read_short_tag(char* buf) {
+    if constexpr (!kByWords) return false;
+    if (pos >= len) return false;
     const unsigned char* const end = block + len;
     LineNo lines = 0;
     const unsigned char* raw = block + pos;
     if (je_OTVZAV == 'N') {
-        const unsigned char* open = k_otviraci(raw, end, lines);
+        const unsigned char* open = find_open(raw, end, lines);
         if (open == nullptr) return false;
         raw = open + 1;
     }
-    const unsigned char* stop = konec_jmena(raw, kCopyRun);
+    const unsigned char* stop = find_name_end(raw, kCopyRun);
     const std::size_t m = static_cast<std::size_t>(stop - raw);
     if (stop >= end || m >= kCopyRun || (*stop != '>' && *stop != ' ' && *stop != '\n'))
         return false;
     const char* t = reinterpret_cast<const char*>(raw);
     std::size_t n = m;  // the name stored
-    if (m >= 4 && je_prefix(t)) {
+    if (m >= 4 && is_prefix(t)) {
         n = m - 4;
         std::memcpy(buf, t + 4, n);
-    } else if (m >= 5 && je_prefix(t + 1)) {
+    } else if (m >= 5 && is_prefix(t + 1)) {
         n = m - 4;
         buf[0] = '/';
         std::memcpy(buf + 1, t + 5, n - 1);
@@ -509,7 +532,7 @@ bool dej_kratky_tag(char* buf) {
         std::memcpy(buf, t, n);
     }
     buf[n] = '\0';
-    delka_elementu = static_cast<int>(n);
+    element_name_length = static_cast<int>(n);
     je_OTVZAV = 'N';
     je_ZAVZAV = *stop == '>' ? 'A' : 'N';
     cislo_radky += lines + (*stop == '\n' ? 1 : 0);
@@ -519,20 +542,10 @@ bool dej_kratky_tag(char* buf) {
 
 }  // namespace
 
-int zpracuj_prvni() {
-    if (dej_zbytek_elementu(buf_element, 'N') < 0) {
-        rezim_zprac = 'W';
-        return -1;
-    }
-    kopie_pis("<");
-    kopie_pis(akt_elem);
-    kopie_pis(" ");
-    kopie_pis(buf_element);
-    kopie_pis(">\n");
-    return 0;
+void set_reader_hooks(const ReaderHooks& hooks_of_run) {
+    assert(hooks_of_run.end_of_file != nullptr && hooks_of_run.read_error != nullptr);
+    hooks = hooks_of_run;
 }
-
-int zpracuj_koment() { return 0; }
 
 void otevri_vstup(std::FILE* f) {
     // The reader fills its own block: a stdio buffer besides it would only
@@ -550,7 +563,8 @@ void zavri_vstup() {
 }
 
 void reset_reader() {
-    delka_elementu = 0;
+    hooks = ReaderHooks{end_input, fail_input};
+    element_name_length = 0;
     zavri_vstup();
     pos = 0;
     len = 0;
@@ -560,7 +574,7 @@ void reset_reader() {
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
     sw_konec = 'N';
-    precteno = 0;
+    bytes_read = 0;
     buf_element[0] = akt_elem[0] = akt_obsah[0] = '\0';
 }
 

@@ -25,7 +25,7 @@ extern char akt_obsah[kPiece];
 
 // Length of the name that dej_element read last, up to its first NUL byte
 // (texts end there, as strlen would measure them).
-extern int delka_elementu;
+extern int element_name_length;
 
 // The current line as decimal text (the line of most findings).
 const char* s_cislo_radky();
@@ -37,10 +37,10 @@ int dej_obsah(char* buf);
 
 // Lengths of the texts of an element read: they are known where the texts
 // are made, and need not be measured again.
-struct DelkyPrvku {
-    std::size_t elem;   // akt_elem
-    std::size_t obsah;  // akt_obsah
-    std::size_t konec;  // buf_element
+struct ElementLengths {
+    std::size_t name;     // akt_elem
+    std::size_t content;  // akt_obsah
+    std::size_t end_tag;  // buf_element
 };
 
 // The common element <name>content</name> of one line in one pass, when it
@@ -50,10 +50,22 @@ struct DelkyPrvku {
 // closes the element), and their lengths. Returns false, having read nothing,
 // when the piece readers must read it, and for a name the element step treats
 // otherwise: the two structural names given, a comment, an empty-element tag.
-bool dej_bezny_prvek(std::string_view strukturni1, std::string_view strukturni2,
-                     DelkyPrvku& delky);
-int zpracuj_prvni();
-int zpracuj_koment();
+bool read_whole_element(std::string_view structural1, std::string_view structural2,
+                        ElementLengths& lengths);
+
+// What the reader asks of run control, which hands it down at the start of a
+// run: the reader knows files, not lists or reports.
+struct ReaderHooks {
+    // At the real end of the current file: 0 when the next file of a list is
+    // open and reading goes on, -1 when the input has ended (konec_vstupu).
+    int (*end_of_file)();
+    // When the file cannot be read (a folder, an I/O error): the run's
+    // failure; the input has ended (chyba_cteni).
+    void (*read_error)();
+};
+// Without hooks of its own the reader reads one file: its end, or a read
+// error, ends the input.
+void set_reader_hooks(const ReaderHooks& hooks);
 
 // Input file handling for the run: attaches an opened file to the reader.
 void otevri_vstup(std::FILE* f);
@@ -66,7 +78,7 @@ extern char sw_konec;
 // Called, when set, after every block read from the input with the number of
 // bytes read so far over all files of the run: the web page's progress bar.
 // A caller's setting, kept across runs.
-extern void (*pri_nacteni)(long long precteno);
+extern void (*on_bytes_read)(long long bytes_read);
 
 void reset_reader();
 

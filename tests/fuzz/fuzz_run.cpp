@@ -24,6 +24,7 @@
 
 #include "src/run/file_guard.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 namespace {
 

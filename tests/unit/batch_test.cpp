@@ -13,6 +13,7 @@
 
 #include "src/run/batch.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 using namespace quelt;
 

@@ -34,6 +34,11 @@ const Conversion kConversions[] = {
     {"\xE0\x80\xAF", "???", false},          // overlong '/' in three bytes
     {"\xED\xA0\x80", "???", false},          // a surrogate
     {"\xF4\x90\x80\x80", "????", false},     // past U+10FFFF
+    {"\xF0\x80\x80\xAF", "????", false},     // overlong '/' in four bytes
+    {"\xF5\x80\x80", "???", false},           // no lead byte: past U+10FFFF
+    {"\xFF\x80\x80", "???", false},
+    {"\xEE\x80\x80", "?", false},             // U+E000, a character 1250 has not
+    {"\xF0\x9F\x98", "???", false},           // four bytes cut short
 };
 
 TEST(Cp1250, Utf8NamesAtRunTime) {

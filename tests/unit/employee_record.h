@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "data/element_tables.h"
+#include "src/elements/tables.h"
 #include "src/rules/rules.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/reader.h"
 #include "tests/unit/report_capture.h"
 

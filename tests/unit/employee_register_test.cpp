@@ -14,12 +14,12 @@ namespace {
 
 class Register : public ::testing::Test {
 protected:
-    void SetUp() override { vycisti_registr(); }
+    void SetUp() override { clear_register(); }
     static std::vector<std::string> poradi(int serazenych) {
         std::vector<std::string> out;
         for (int p = 0; p < serazenych; ++p)
-            out.push_back(zaznam_na_pozici(p).anec_iAA0126 + "@" +
-                          line_text(zaznam_na_pozici(p).anec_lin).s);
+            out.push_back(entry_at(p).anec_iAA0126 + "@" +
+                          line_text(entry_at(p).anec_lin).s);
         return out;
     }
     ReportCapture cap;
@@ -35,7 +35,7 @@ TEST_F(Register, EmployerStartClearsEntriesSumsAndFlags) {
     sw_anec_AA0033 = 1;
     sumz_AA0223_Z = 7;
     sw_stejne_vzdelani = 'N';
-    vycisti_registr();
+    clear_register();
     EXPECT_EQ(maxAktiAnec, -1);
     EXPECT_TRUE(anec.empty());
     EXPECT_TRUE(anec_ind.empty());
@@ -50,8 +50,8 @@ TEST_F(Register, EmployerStartClearsEntriesSumsAndFlags) {
 }
 
 TEST_F(Register, NewRecordStartsFromClearedValues) {
-    novy_zaznam();
-    const AnecEntry& e = aktualni_zaznam();
+    start_entry();
+    const AnecEntry& e = current_entry();
     EXPECT_EQ(maxAktiAnec, 0);
     EXPECT_EQ(e.anec_iAA0126, "-");
     EXPECT_EQ(e.anec_lin, 0);
@@ -69,13 +69,13 @@ TEST_F(Register, KeepsEveryRecordBeyondFifteenThousand) {
     EXPECT_EQ(anec[15001].anec_lin, 15011);
 }
 
-TEST_F(Register, NoRecordsNothingToOrder) { EXPECT_EQ(seradit_registr(), 0); }
+TEST_F(Register, NoRecordsNothingToOrder) { EXPECT_EQ(sort_register(), 0); }
 
 TEST_F(Register, OrderKeepsTheArrivalOfOneEmployeesRecords) {
     pridej({.id = "A", .lin = 10});
     pridej({.id = "B", .lin = 20});
     pridej({.id = "A", .lin = 30});
-    const int n = seradit_registr();
+    const int n = sort_register();
     EXPECT_EQ(poradi(n), (std::vector<std::string>{"A@10", "A@30", "B@20"}));
 }
 
@@ -86,10 +86,10 @@ TEST_F(Register, IdentifiersCompareAsBytes) {
     pridej({.id = "123", .lin = 4});
     pridej({.id = "0123", .lin = 5});
     pridej({.id = "Z", .lin = 6});
-    const int n = seradit_registr();
+    const int n = sort_register();
     EXPECT_EQ(poradi(n), (std::vector<std::string>{"0123@5", "10@3", "123@4", "9@1", "Z@6",
                                                    "\xC8" "A@2"}));
-    for (int p = 0; p < n; ++p) EXPECT_EQ(pocet_dalsich(p, n), 0);
+    for (int p = 0; p < n; ++p) EXPECT_EQ(same_employee_after(p, n), 0);
 }
 
 TEST_F(Register, RecordsWithoutIdentifierStayOutOfTheOrder) {
@@ -98,44 +98,44 @@ TEST_F(Register, RecordsWithoutIdentifierStayOutOfTheOrder) {
     pridej({.id = "-", .lin = 30});  // the cleared value, given as a real identifier
     pridej({.lin = 40});
     pridej({.id = "B", .lin = 50});
-    const int n = seradit_registr();
+    const int n = sort_register();
     EXPECT_EQ(n, 3);
     EXPECT_EQ(poradi(n), (std::vector<std::string>{"-@30", "B@10", "B@50"}));
     EXPECT_EQ(anec_ind[3], -1);
     EXPECT_EQ(anec_ind[4], -1);
-    EXPECT_EQ(pocet_dalsich(0, n), 0);
-    EXPECT_EQ(pocet_dalsich(1, n), 1);
+    EXPECT_EQ(same_employee_after(0, n), 0);
+    EXPECT_EQ(same_employee_after(1, n), 1);
 }
 
 TEST_F(Register, GroupLineListOfThree) {
     pridej({.id = "A", .lin = 40});
     pridej({.id = "A", .lin = 102});
     pridej({.id = "A", .lin = 164});
-    const int n = seradit_registr();
-    ASSERT_EQ(pocet_dalsich(0, n), 2);
-    EXPECT_STREQ(seznam_radku(0, 2).s, "40,102,164");
+    const int n = sort_register();
+    ASSERT_EQ(same_employee_after(0, n), 2);
+    EXPECT_STREQ(line_list(0, 2).s, "40,102,164");
 }
 
 TEST_F(Register, GroupLineListOfSixHasNoTail) {
     for (int i = 1; i <= 6; ++i) pridej({.id = "A", .lin = i * 100000});
-    const int n = seradit_registr();
-    ASSERT_EQ(pocet_dalsich(0, n), 5);
-    EXPECT_STREQ(seznam_radku(0, 5).s, "100000,200000,300000,400000,500000,600000");
+    const int n = sort_register();
+    ASSERT_EQ(same_employee_after(0, n), 5);
+    EXPECT_STREQ(line_list(0, 5).s, "100000,200000,300000,400000,500000,600000");
 }
 
 TEST_F(Register, GroupLineListOfSevenAndMoreNamesTheFirstSix) {
     for (int i = 1; i <= 8; ++i) pridej({.id = "A", .lin = i});
     pridej({.id = "B", .lin = 9});
-    const int n = seradit_registr();
-    ASSERT_EQ(pocet_dalsich(0, n), 7);
-    EXPECT_STREQ(seznam_radku(0, 7).s, "1,2,3,4,5,6, ...... ");
-    EXPECT_STREQ(seznam_radku(0, 6).s, "1,2,3,4,5,6, ...... ");
+    const int n = sort_register();
+    ASSERT_EQ(same_employee_after(0, n), 7);
+    EXPECT_STREQ(line_list(0, 7).s, "1,2,3,4,5,6, ...... ");
+    EXPECT_STREQ(line_list(0, 6).s, "1,2,3,4,5,6, ...... ");
 }
 
 TEST_F(Register, LineListFitsTheLongestLineNumbers) {
     for (int i = 0; i < 8; ++i) pridej({.id = "A", .lin = 9000000000000000000LL + i});
-    const int n = seradit_registr();
-    const std::string list = seznam_radku(0, pocet_dalsich(0, n)).s;
+    const int n = sort_register();
+    const std::string list = line_list(0, same_employee_after(0, n)).s;
     EXPECT_EQ(list.substr(list.size() - 9), ", ...... ");
     EXPECT_EQ(list.substr(0, 20), "9000000000000000000,");
 }
@@ -148,11 +148,11 @@ TEST_F(Register, LargeEmployerIsOrderedStably) {
         std::snprintf(id, sizeof id, "%05d", 39999 - i % 40000);
         pridej({.id = id, .lin = i + 1});
     }
-    const int serazenych = seradit_registr();
+    const int serazenych = sort_register();
     ASSERT_EQ(serazenych, n);
     for (int p = 1; p < n; ++p) {
-        const AnecEntry& a = zaznam_na_pozici(p - 1);
-        const AnecEntry& b = zaznam_na_pozici(p);
+        const AnecEntry& a = entry_at(p - 1);
+        const AnecEntry& b = entry_at(p);
         ASSERT_TRUE(a.anec_iAA0126 < b.anec_iAA0126 ||
                     (a.anec_iAA0126 == b.anec_iAA0126 && a.anec_lin < b.anec_lin))
             << p;

@@ -17,7 +17,7 @@ class EmployeeElement : public ::testing::Test {
 protected:
     void SetUp() override {
         cislo_radky = 42;
-        novy_zaznam();
+        start_entry();
     }
     static std::string radek(const char* kod) { return std::string("42;") + kod + ";;;"; }
 
@@ -41,24 +41,24 @@ TEST_F(EmployeeElement, ValidElementIsCountedWithItsLineAndValue) {
     EXPECT_EQ(NTabLin[N_AA0231], 42);
     EXPECT_EQ(NTabPre[N_AA0231], 1);
     EXPECT_DOUBLE_EQ(NTabSum[N_AA0231], 1996);
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0231, 1996);
+    EXPECT_EQ(current_entry().anec_iAA0231, 1996);
 }
 
 TEST_F(EmployeeElement, TextElementStoresTheConversionStartValue) {
     k_Nec("AA0211", "2");
     EXPECT_DOUBLE_EQ(NTabSum[N_AA0211], 123.0);
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0211, '2');
+    EXPECT_EQ(current_entry().anec_iAA0211, '2');
 }
 
 TEST_F(EmployeeElement, RangeFailureTakesTheCataloguesExpectedTextAndKeepsTheCopy) {
     k_Nec("AA0231", "1909");
     EXPECT_EQ(nalezy(cap, "EL002"), std::vector<std::string>{radek("EL002") + "AA0231;1909;1909-1995"});
     EXPECT_EQ(NTabEsw[N_AA0231], 'E');
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0231, 1909);
+    EXPECT_EQ(current_entry().anec_iAA0231, 1909);
 
     k_Nec("AA0131", "42");
     EXPECT_EQ(nalezy(cap, "EL005"), std::vector<std::string>{radek("EL005") + "AA0131;42;0 - 40"});
-    EXPECT_DOUBLE_EQ(aktualni_zaznam().anec_iAA0131, 42);
+    EXPECT_DOUBLE_EQ(current_entry().anec_iAA0131, 42);
 }
 
 TEST_F(EmployeeElement, ConversionFailureEndsTheCheckAndStoresNothing) {
@@ -70,13 +70,13 @@ TEST_F(EmployeeElement, ConversionFailureEndsTheCheckAndStoresNothing) {
     EXPECT_DOUBLE_EQ(NTabSum[N_AA0138], 7);
     EXPECT_EQ(NTabPre[N_AA0138], 1);
 
-    aktualni_zaznam().anec_iAA0131 = 38;
+    current_entry().anec_iAA0131 = 38;
     k_Nec("AA0131", "39,5");  // decimal comma
-    EXPECT_DOUBLE_EQ(aktualni_zaznam().anec_iAA0131, 38);
+    EXPECT_DOUBLE_EQ(current_entry().anec_iAA0131, 38);
     k_Nec("AA0127", "1.5");  // no decimal point in a whole number
     EXPECT_EQ(nalezy(cap, "EL044"), std::vector<std::string>{radek("EL044") + "AA0127;1.5;1 - 16"});
     k_Nec("AA0131", "39.5");
-    EXPECT_DOUBLE_EQ(aktualni_zaznam().anec_iAA0131, 39.5);
+    EXPECT_DOUBLE_EQ(current_entry().anec_iAA0131, 39.5);
 }
 
 TEST_F(EmployeeElement, LengthFailureEndsTheCheckAfterTheCopy) {
@@ -91,7 +91,7 @@ TEST_F(EmployeeElement, LengthFailureEndsTheCheckAfterTheCopy) {
     EXPECT_EQ(nalezy(cap, "ES223"), std::vector<std::string>{radek("ES223") + "AA0223;AB;" +
                                                              "délka 1"_cp});
     EXPECT_TRUE(nalezy(cap, "EL048").empty());
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0223, 'A');
+    EXPECT_EQ(current_entry().anec_iAA0223, 'A');
 }
 
 TEST_F(EmployeeElement, LongIdentifierIsKeptWholeInTheRegister) {
@@ -99,15 +99,15 @@ TEST_F(EmployeeElement, LongIdentifierIsKeptWholeInTheRegister) {
     k_Nec("AA0126", "ABCDEFGHIJKL");
     EXPECT_EQ(nalezy(cap, "ES126"), std::vector<std::string>{"1234567;ES126;;;AA0126;ABCDEFGHIJKL;" +
                                                              std::string("délka 1 - 10"_cp)});
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0126, "ABCDEFGHIJKL");
-    EXPECT_EQ(aktualni_zaznam().anec_lin, 1234567);
+    EXPECT_EQ(current_entry().anec_iAA0126, "ABCDEFGHIJKL");
+    EXPECT_EQ(current_entry().anec_lin, 1234567);
     EXPECT_EQ(anec_ind[0], 0);
 }
 
 TEST_F(EmployeeElement, IdentifierPutsTheEntryIntoTheOrdering) {
     k_Nec("AA0126", "A1");
-    novy_zaznam();
-    novy_zaznam();
+    start_entry();
+    start_entry();
     cislo_radky = 60;
     k_Nec("AA0126", "A3");
     EXPECT_EQ(anec_ind, (std::vector<int>{0, -1, 2}));
@@ -129,7 +129,7 @@ TEST_F(EmployeeElement, RegisterCopiesOfTheRecordsValues) {
     k_Nec("AA0216", "3.5");
     k_Nec("AA0132", "100.5");
     k_Nec("AA0137", "1");
-    const AnecEntry& z = aktualni_zaznam();
+    const AnecEntry& z = current_entry();
     EXPECT_EQ(z.anec_iAA0223, 'M');
     EXPECT_DOUBLE_EQ(z.anec_iAA0225, 2.25);
     EXPECT_DOUBLE_EQ(z.anec_iAA0216, 3.5);
@@ -140,18 +140,40 @@ TEST_F(EmployeeElement, RegisterCopiesOfTheRecordsValues) {
 TEST_F(EmployeeElement, WholeNumberFieldsHoldHugeValuesWithoutOverflow) {
     k_Nec("AA0231", "99999999999999999999");
     k_Nec("AA0137", "-99999999999999999999");
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0231, INT_MAX);
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0137, INT_MIN);
+    EXPECT_EQ(current_entry().anec_iAA0231, INT_MAX);
+    EXPECT_EQ(current_entry().anec_iAA0137, INT_MIN);
 }
 
 TEST_F(EmployeeElement, StateCodeKeepsItsListPosition) {
     k_Nec("AA0033", "SK");
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0033, pozice_statu("SK"));
+    EXPECT_EQ(current_entry().anec_iAA0033, state_position("SK"));
     k_Nec("AA0033", "XX");
-    EXPECT_EQ(aktualni_zaznam().anec_iAA0033, pocet_statu());
-    k_Nec("AA0033", "CZE");  // noted for the employer's end
-    EXPECT_EQ(sw_anec_AA0033, 1);
-    EXPECT_STREQ(val_anec_AA0033, "CZE");
+    EXPECT_EQ(current_entry().anec_iAA0033, state_count());
+}
+
+// A state code of three characters is noted for the employer's end, in the
+// state list or not; a shorter code, or one whose length check fails and so
+// is not looked up, leaves the note as it was.
+TEST_F(EmployeeElement, LongStateCodesAreNotedForTheEmployerFoundOrNot) {
+    struct Krok {
+        LineNo line;
+        const char* code;
+        int noted;
+        const char* value;
+        LineNo value_line;
+    };
+    const Krok kroky[] = {
+        {40, "SK", 0, "", 0},     {41, "CZE", 1, "CZE", 41},   {42, "QQQ", 1, "QQQ", 42},
+        {43, "DE", 1, "QQQ", 42}, {44, "ABCDE", 1, "QQQ", 42},
+    };
+    for (const Krok& k : kroky) {
+        cislo_radky = k.line;
+        k_Nec("AA0033", k.code);
+        EXPECT_EQ(sw_anec_AA0033, k.noted) << k.code;
+        EXPECT_STREQ(val_anec_AA0033, k.value) << k.code;
+        EXPECT_EQ(lin_anec_AA0033, k.value_line) << k.code;
+    }
+    EXPECT_EQ(nalezy(cap, "EL047"), std::vector<std::string>{radek("EL047") + "AA0033;QQQ;   "});
 }
 
 TEST_F(EmployeeElement, CodeListLookupRunsAfterARangeFailure) {
@@ -179,7 +201,7 @@ TEST_F(EmployeeElement, SecondOccurrenceReplacesTheFirst) {
     EXPECT_EQ(NTabEsw[N_AA0131], ' ');
     EXPECT_EQ(NTabLin[N_AA0131], 43);
     EXPECT_DOUBLE_EQ(NTabSum[N_AA0131], 30);
-    EXPECT_DOUBLE_EQ(aktualni_zaznam().anec_iAA0131, 30);
+    EXPECT_DOUBLE_EQ(current_entry().anec_iAA0131, 30);
 }
 
 TEST(EmployeeElementOutsideARecord, ChecksWithoutARegisterEntry) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "src/checks/codebooks.h"
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "tests/unit/employee_record.h"
 #include "tests/unit/register_builder.h"
 
@@ -76,19 +76,19 @@ TEST_F(EmployerClosing, MissingAndRepeatedEmployerElements) {
 // ---- Step 4: groups ----
 
 TEST_F(EmployerClosing, GroupOfThreeDifferingInState) {
-    pridej({.id = "A", .lin = 120, .stat = pozice_statu("CZ")});
+    pridej({.id = "A", .lin = 120, .stat = state_position("CZ")});
     pridej({.id = "B", .lin = 150});
-    pridej({.id = "A", .lin = 180, .stat = pozice_statu("CZ")});
-    pridej({.id = "A", .lin = 240, .stat = pozice_statu("SK")});
+    pridej({.id = "A", .lin = 180, .stat = state_position("CZ")});
+    pridej({.id = "A", .lin = 240, .stat = state_position("SK")});
     EXPECT_EQ(po_uzavreni("EL003"),
               std::vector<std::string>{radek("120,180,240", "EL003", "A") + "AA0033;CZ;SK"});
 }
 
 TEST_F(EmployerClosing, StateNotInTheListShowsDashes) {
-    pridej({.id = "A", .lin = 1, .stat = pocet_statu()});
-    pridej({.id = "A", .lin = 2, .stat = pocet_statu()});  // both unknown: equal
-    pridej({.id = "B", .lin = 3, .stat = pozice_statu("SK")});
-    pridej({.id = "B", .lin = 4, .stat = pocet_statu()});
+    pridej({.id = "A", .lin = 1, .stat = state_count()});
+    pridej({.id = "A", .lin = 2, .stat = state_count()});  // both unknown: equal
+    pridej({.id = "B", .lin = 3, .stat = state_position("SK")});
+    pridej({.id = "B", .lin = 4, .stat = state_count()});
     EXPECT_EQ(po_uzavreni("EL003"),
               std::vector<std::string>{radek("3,4", "EL003", "B") + "AA0033;SK;---"});
 }
@@ -278,7 +278,7 @@ TEST_F(EmployerClosing, EL081AndEL082FromFiftyRecords) {
     EXPECT_TRUE(nalezy(cap, "EL081").empty());
     EXPECT_TRUE(nalezy(cap, "EL082").empty());
 
-    vycisti_registr();
+    clear_register();
     zamestnanci(50, {.vzdelani = 'A'});
     zpracuj_TELk();
     EXPECT_EQ(nalezy(cap, "EL081"), std::vector<std::string>{radek("9000", "EL081") + "AA0223;A;   "});
@@ -297,7 +297,7 @@ TEST_F(EmployerClosing, EL082CountsCodesBelowCIncludingMissingOnes) {
     zamestnanci(12, {.vzdelani = ' '});
     zamestnanci(1, {.vzdelani = 'C'});
     EXPECT_TRUE(po_uzavreni("EL082").empty());  // 24 of 50
-    vycisti_registr();
+    clear_register();
     zamestnanci(24, {.vzdelani = 'M'});
     zamestnanci(25, {.vzdelani = 'A'});
     pridej({.lin = 1, .vzdelani = '\xC1'});  // no AA0126 and a byte above 127: still counted
@@ -311,6 +311,20 @@ TEST_F(EmployerClosing, EducationSummaryCountsRecordsWithoutIdentifier) {
     zpracuj_TELk();
     EXPECT_EQ(nalezy(cap, "EL081").size(), 1u);
     EXPECT_EQ(nalezy(cap, "EL082").size(), 1u);
+}
+
+// With no record in the employee order (none has AA0126), the first record
+// of the file stands first: its education is the one the others must share.
+TEST_F(EmployerClosing, EducationOfRecordsWithoutIdentifierStartsWithTheFirst) {
+    for (char first : {'A', 'K'}) {
+        ReportCapture fresh;
+        clear_register();
+        pridej({.lin = 1, .vzdelani = first});
+        for (int i = 1; i < 50; ++i) pridej({.lin = 1 + i, .vzdelani = 'A'});
+        zpracuj_TELk();
+        EXPECT_EQ(sav_AA0223, first);
+        EXPECT_EQ(nalezy(fresh, "EL081").size(), first == 'A' ? 1u : 0u) << first;
+    }
 }
 
 TEST_F(EmployerClosing, EL084FromTwentyRecords) {

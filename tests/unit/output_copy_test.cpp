@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "src/run/run.h"
+#include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
 
 using namespace quelt;
@@ -21,15 +21,15 @@ TEST(OutputCopy, LinesPastTheBufferReachTheFileInOrder) {
     std::string want;
     for (int i = 0; i < 3000; ++i) {
         const std::string content = std::to_string(i) + std::string(i % 50, 'x');
-        kopie_prvek("AA0126", content, "/AA0126");
+        write_copy_line("AA0126", content, "/AA0126");
         want += "<AA0126>" + content + "</AA0126>\n";
     }
     for (int i = 0; i < 15000; ++i) {
         const std::string text(1 + i % 17, static_cast<char>('a' + i % 26));
-        kopie_pis(text);
+        write_copy(text);
         want += text;
     }
-    kopie_vyprazdni();
+    flush_copy();
 
     std::rewind(file);
     std::string got;

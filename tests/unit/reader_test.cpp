@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include "src/run/run.h"
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
 
@@ -50,12 +50,12 @@ std::ostream& operator<<(std::ostream& os, const Stav& s) {
 // Reads the file element by element as the element step does; with
 // jednim_pruchodem the one pass is tried first.
 std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
-    reset_run_state();
+    reset_reader();
     otevri_vstup(std::fopen(path.c_str(), "rb"));
     std::vector<Stav> out;
     for (;;) {
-        DelkyPrvku d{};
-        if (!jednim_pruchodem || !dej_bezny_prvek("/zamestnanec", "/zamestnavatel", d)) {
+        ElementLengths d{};
+        if (!jednim_pruchodem || !read_whole_element("/zamestnanec", "/zamestnavatel", d)) {
             if (dej_element(buf_element) < 0) break;
             std::strcpy(akt_elem, buf_element);
             if (dej_zbytek_elementu(buf_element, 'A') < 0) break;
@@ -63,9 +63,9 @@ std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
             jezltrim(akt_obsah, buf_element);
             if (dej_element(buf_element) < 0) break;
         } else {
-            EXPECT_EQ(d.elem, std::strlen(akt_elem));
-            EXPECT_EQ(d.obsah, std::strlen(akt_obsah));
-            EXPECT_EQ(d.konec, std::strlen(buf_element));
+            EXPECT_EQ(d.name, std::strlen(akt_elem));
+            EXPECT_EQ(d.content, std::strlen(akt_obsah));
+            EXPECT_EQ(d.end_tag, std::strlen(buf_element));
         }
         out.push_back({akt_elem, akt_obsah, buf_element, cislo_radky, je_OTVZAV, je_ZAVZAV});
     }
@@ -114,5 +114,46 @@ TEST(Reader, OnePassStopsAtTheEndOfTheData) {
         zapis(path, text.substr(0, cut));
         ASSERT_EQ(cti(path, true), cti(path, false)) << "cut " << cut;
     }
+    std::remove(path.c_str());
+}
+
+// On its own, without run control's hooks, the reader reads one file: its end,
+// or a file it cannot read (a folder), ends the input for good.
+TEST(Reader, OnItsOwnOneFileIsTheWholeInput) {
+    const std::string file = cesta();
+    zapis(file, "<a>1</a>");
+    const std::string folder = cesta() + ".d";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    for (const std::string& path : {file, folder}) {
+        reset_reader();
+        otevri_vstup(std::fopen(path.c_str(), "rb"));
+        int elements = 0;
+        while (dej_element(buf_element) == 0) ++elements;
+        EXPECT_EQ(elements, path == file ? 2 : 0) << path;
+        EXPECT_EQ(sw_konec, 'A') << path;
+        zavri_vstup();
+    }
+    std::remove(file.c_str());
+    rmdir(folder.c_str());
+}
+
+namespace {
+std::vector<long long> nacteno;
+void zapis_nacteno(long long precteno) { nacteno.push_back(precteno); }
+}  // namespace
+
+// The page's progress bar hears of every block read, with the bytes read so
+// far; the caller's setting outlives the run.
+TEST(Reader, EveryBlockReadIsReportedWithTheBytesSoFar) {
+    const std::string path = cesta();
+    zapis(path, telo());
+    const long long size = static_cast<long long>(telo().size());
+    nacteno.clear();
+    on_bytes_read = zapis_nacteno;
+    cti(path, true);
+    on_bytes_read = nullptr;
+    ASSERT_EQ(nacteno.size(), 2u);  // a block of 64 KiB and the rest
+    EXPECT_EQ(nacteno[0], 1 << 16);
+    EXPECT_EQ(nacteno[1], size);
     std::remove(path.c_str());
 }

@@ -22,8 +22,8 @@ struct Zaznam {
 };
 
 inline void pridej(const Zaznam& z) {
-    novy_zaznam();
-    AnecEntry& e = aktualni_zaznam();
+    start_entry();
+    AnecEntry& e = current_entry();
     if (z.id != nullptr) {
         e.anec_iAA0126 = z.id;
         e.anec_lin = z.lin;

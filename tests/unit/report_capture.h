@@ -9,6 +9,7 @@
 
 #include "src/report/report.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 namespace quelt::test {
 

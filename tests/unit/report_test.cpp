@@ -10,7 +10,7 @@
 #include "report_capture.h"
 #include "src/report/catalogue.h"
 #include "src/report/report.h"
-#include "src/structure/sections.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
 
 using namespace quelt;

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "src/run/run.h"
+#include "src/state/run_state.h"
+#include "src/structure/sections.h"
 
 using namespace quelt;
 
@@ -199,13 +202,31 @@ TEST_F(Run, LineNumbersRunOnAcrossTheFilesOfAList) {
     EXPECT_NE(read_file(path("r.csv")).find("\n7;ES308;"), std::string::npos);
 }
 
-TEST_F(Run, AMissingFileOfAListEndsTheProgressLineFirst) {
+// A failure of the input once the check has begun (a file of a list that
+// cannot be opened, a folder given as the data file or named in a list) first
+// blanks the progress line, then says what failed.
+TEST_F(Run, AFailureOfTheInputEndsTheProgressLineFirst) {
     write_file(path("a.xml"), "<ORV>\n</ORV>\n");
-    write_file(path("list.lst"), path("a.xml") + " " + path("none.xml"));
-    std::string console;
-    EXPECT_EQ(run({"@" + path("list.lst"), path("r.csv")}, &console), 13);
-    EXPECT_NE(console.find(std::string(77, ' ') + "\r Nelze otevrit soubor  " + path("none.xml")),
-              std::string::npos);
+    ASSERT_EQ(mkdir(path("dir").c_str(), 0755), 0);
+    write_file(path("missing.lst"), path("a.xml") + " " + path("none.xml"));
+    write_file(path("folder.lst"), path("a.xml") + " " + path("dir"));
+    struct Pripad {
+        std::string input;
+        std::string message;
+    };
+    const Pripad pripady[] = {
+        {"@" + path("missing.lst"), " Nelze otevrit soubor  " + path("none.xml")},
+        {"@" + path("folder.lst"), " Nelze cist soubor  " + path("dir")},
+        {path("dir"), " Nelze cist soubor  " + path("dir")},
+    };
+    for (const Pripad& p : pripady) {
+        std::string console;
+        EXPECT_EQ(run({p.input, path("r.csv")}, &console), 13) << p.input;
+        EXPECT_NE(console.find(std::string(77, ' ') + "\r" + p.message + "\n Program ukoncen\n"),
+                  std::string::npos)
+            << p.input << "\n" << console;
+    }
+    rmdir(path("dir").c_str());
 }
 
 TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {
@@ -259,4 +280,38 @@ TEST_F(Run, MemoryRunningOutEndsTheRunWithAMessage) {
     }
     ASSERT_EQ(run(args), 0);
     EXPECT_EQ(read_file(path("r.txt")), report);
+}
+
+// What a run leaves of the submission for the batch's summary is bounded: a
+// value of more than 20 characters is cut and marked, and the joined list of
+// employers stops at 2000 characters with one mark.
+TEST_F(Run, TheSummaryOfASubmissionStaysBounded) {
+    std::string xml = "<ORV>\n<ICOpredkladatele>1234567890123456789012345</ICOpredkladatele>\n";
+    for (int i = 0; i < 300; ++i) {
+        const std::string ico = std::to_string(1000000000 + i);
+        xml += "<zamestnavatel>\n<AA0017>" + ico + "</AA0017>\n<zamestnanec>\n</zamestnanec>\n"
+               "</zamestnavatel>\n";
+    }
+    write_file(path("in.xml"), xml + "</ORV>\n");
+    ASSERT_EQ(run({path("in.xml"), path("r.csv")}), 0);
+    const PrehledPodani& p = prehled_podani();
+    EXPECT_EQ(p.predkladatel, "12345678901234567890...");
+    EXPECT_EQ(p.zaznamu, 300);
+    EXPECT_EQ(p.zamestnavatele.find("1000000000, 1000000001, "), 0u);
+    EXPECT_EQ(p.zamestnavatele.substr(p.zamestnavatele.size() - 17), ", 1000000166, ...");
+    EXPECT_EQ(p.zamestnavatele.find("..."), p.zamestnavatele.size() - 3);
+}
+
+// Only a list's very first bytes can be its byte-order mark: a list that
+// starts with a mark and blanks reads its names after them, one whose first
+// name only starts like a mark keeps those bytes in the name.
+TEST_F(Run, AListsByteOrderMarkIsItsFirstThreeBytesOnly) {
+    write_file(path("a.xml"), "<ORV>\n</ORV>\n");
+    write_file(path("mark.lst"), "\xEF\xBB\xBF\r\n" + path("a.xml") + "\r\n");
+    write_file(path("half.lst"), "\xEF\xBB" + path("a.xml") + "\n");
+    std::string console;
+    EXPECT_EQ(run({"@" + path("mark.lst"), path("r.csv")}, &console), 0) << console;
+    EXPECT_EQ(run({"@" + path("half.lst"), path("r.csv")}, &console), 13);
+    EXPECT_NE(console.find(" Nelze otevrit soubor  \xEF\xBB" + path("a.xml") + "\n"), std::string::npos)
+        << console;
 }

@@ -4,37 +4,37 @@
 
 #include <string>
 
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 
 using namespace quelt;
 
 TEST(Tables, EveryRowIsFoundAtItsOwnNumber) {
-    for (int i = 0; i < P_END; ++i) EXPECT_EQ(najdi_P(Ptab[i].elem), i) << Ptab[i].elem;
-    for (int i = 0; i < T_END; ++i) EXPECT_EQ(najdi_T(Ttab[i].elem), i) << Ttab[i].elem;
-    for (int i = 0; i < N_END; ++i) EXPECT_EQ(najdi_N(Ntab[i].elem), i) << Ntab[i].elem;
+    for (int i = 0; i < P_END; ++i) EXPECT_EQ(find_P(Ptab[i].elem), i) << Ptab[i].elem;
+    for (int i = 0; i < T_END; ++i) EXPECT_EQ(find_T(Ttab[i].elem), i) << Ttab[i].elem;
+    for (int i = 0; i < N_END; ++i) EXPECT_EQ(find_N(Ntab[i].elem), i) << Ntab[i].elem;
 }
 
 TEST(Tables, RowNumbersTheRulesUse) {
-    EXPECT_EQ(najdi_P("ICOpredkladatele"), 2);
-    EXPECT_EQ(najdi_T("AA0114"), 7);
-    EXPECT_EQ(najdi_N("AA0136"), 15);
-    EXPECT_EQ(najdi_N("AA0144"), 26);
-    EXPECT_EQ(najdi_N("AA0690"), 57);
+    EXPECT_EQ(find_P("ICOpredkladatele"), 2);
+    EXPECT_EQ(find_T("AA0114"), 7);
+    EXPECT_EQ(find_N("AA0136"), 15);
+    EXPECT_EQ(find_N("AA0144"), 26);
+    EXPECT_EQ(find_N("AA0690"), 57);
     EXPECT_EQ(P_END, 8);
     EXPECT_EQ(T_END, 11);
     EXPECT_EQ(N_END, 58);
 }
 
 TEST(Tables, UnknownNamesGiveTheEndRow) {
-    EXPECT_EQ(najdi_P("KoNeCP"), P_END);  // the end marker never matches
-    EXPECT_EQ(najdi_T("KoNeCT"), T_END);
-    EXPECT_EQ(najdi_N("KoNeCN"), N_END);
-    EXPECT_EQ(najdi_N("aa0136"), N_END);  // case matters
-    EXPECT_EQ(najdi_N("AA013"), N_END);
-    EXPECT_EQ(najdi_N("AA01366"), N_END);
-    EXPECT_EQ(najdi_T("AA0126"), T_END);  // an employee element is not an employer one
-    EXPECT_EQ(najdi_P(""), P_END);
-    EXPECT_EQ(najdi_N(std::string(299, 'A')), N_END);
+    EXPECT_EQ(find_P("KoNeCP"), P_END);  // the end marker never matches
+    EXPECT_EQ(find_T("KoNeCT"), T_END);
+    EXPECT_EQ(find_N("KoNeCN"), N_END);
+    EXPECT_EQ(find_N("aa0136"), N_END);  // case matters
+    EXPECT_EQ(find_N("AA013"), N_END);
+    EXPECT_EQ(find_N("AA01366"), N_END);
+    EXPECT_EQ(find_T("AA0126"), T_END);  // an employee element is not an employer one
+    EXPECT_EQ(find_P(""), P_END);
+    EXPECT_EQ(find_N(std::string(299, 'A')), N_END);
 }
 
 TEST(Tables, BoundIndexesResolve) {
@@ -53,32 +53,32 @@ TEST(Tables, BoundIndexesResolve) {
 }
 
 TEST(Tables, TextRangeIsByteWiseOnWholeText) {
-    EXPECT_FALSE(mimo_text_rozsah(Ptab[P_rok], "2010"));
-    EXPECT_TRUE(mimo_text_rozsah(Ptab[P_rok], "20100"));
-    EXPECT_TRUE(mimo_text_rozsah(Ptab[P_rok], "2011"));
-    EXPECT_FALSE(mimo_text_rozsah(Ttab[T_AA0179], "CZ01x9"));
-    EXPECT_FALSE(mimo_text_rozsah(Ttab[T_AA0179], "CZ0123"));
-    EXPECT_TRUE(mimo_text_rozsah(Ttab[T_AA0179], "CZ0A12"));
-    EXPECT_FALSE(mimo_text_rozsah(Ptab[P_telefon], "+420 123 456 789"));
-    EXPECT_TRUE(mimo_text_rozsah(Ptab[P_telefon], "(420) 123"));
-    EXPECT_TRUE(mimo_text_rozsah(Ptab[P_predkladatel], "-firma"));
+    EXPECT_FALSE(outside_text_range(Ptab[P_rok], "2010"));
+    EXPECT_TRUE(outside_text_range(Ptab[P_rok], "20100"));
+    EXPECT_TRUE(outside_text_range(Ptab[P_rok], "2011"));
+    EXPECT_FALSE(outside_text_range(Ttab[T_AA0179], "CZ01x9"));
+    EXPECT_FALSE(outside_text_range(Ttab[T_AA0179], "CZ0123"));
+    EXPECT_TRUE(outside_text_range(Ttab[T_AA0179], "CZ0A12"));
+    EXPECT_FALSE(outside_text_range(Ptab[P_telefon], "+420 123 456 789"));
+    EXPECT_TRUE(outside_text_range(Ptab[P_telefon], "(420) 123"));
+    EXPECT_TRUE(outside_text_range(Ptab[P_predkladatel], "-firma"));
     // Bytes above 0x7F sort high: "Č" (0xC8) is inside "0" .. ten times "ý".
-    EXPECT_FALSE(mimo_text_rozsah(Ptab[P_predkladatel], "\xC8" "esk\xE1 firma"));
-    EXPECT_TRUE(mimo_text_rozsah(Ptab[P_predkladatel], "\xFE"));
+    EXPECT_FALSE(outside_text_range(Ptab[P_predkladatel], "\xC8" "esk\xE1 firma"));
+    EXPECT_TRUE(outside_text_range(Ptab[P_predkladatel], "\xFE"));
 }
 
 TEST(Tables, NumericRangeIsInclusive) {
-    EXPECT_FALSE(mimo_num_rozsah(Ntab[N_AA0231], 1910));
-    EXPECT_FALSE(mimo_num_rozsah(Ntab[N_AA0231], 1996));
-    EXPECT_TRUE(mimo_num_rozsah(Ntab[N_AA0231], 1909));
-    EXPECT_TRUE(mimo_num_rozsah(Ntab[N_AA0231], 1997));
-    EXPECT_FALSE(mimo_num_rozsah(Ntab[N_AA0136], 0.5));
-    EXPECT_TRUE(mimo_num_rozsah(Ntab[N_AA0136], 1.01));
+    EXPECT_FALSE(outside_number_range(Ntab[N_AA0231], 1910));
+    EXPECT_FALSE(outside_number_range(Ntab[N_AA0231], 1996));
+    EXPECT_TRUE(outside_number_range(Ntab[N_AA0231], 1909));
+    EXPECT_TRUE(outside_number_range(Ntab[N_AA0231], 1997));
+    EXPECT_FALSE(outside_number_range(Ntab[N_AA0136], 0.5));
+    EXPECT_TRUE(outside_number_range(Ntab[N_AA0136], 1.01));
 }
 
 TEST(Tables, LengthTexts) {
-    EXPECT_STREQ(delka_text(Ptab[P_rok]).s, "d\xE9lka 4");
-    EXPECT_STREQ(delka_text(Ntab[N_AA0144]).s, "d\xE9lka 1 - 8");
+    EXPECT_STREQ(length_text(Ptab[P_rok]).s, "d\xE9lka 4");
+    EXPECT_STREQ(length_text(Ntab[N_AA0144]).s, "d\xE9lka 1 - 8");
 }
 
 // Names that share their last bytes and length with a table name must still
@@ -97,10 +97,10 @@ TEST(Tables, SameNameComparesWholeNames) {
 }
 
 TEST(Tables, LookAlikeNamesAreNotFound) {
-    EXPECT_EQ(najdi_N("AB0126"), N_END);
-    EXPECT_EQ(najdi_N("XX0690"), N_END);
-    EXPECT_EQ(najdi_T("AA1017"), T_END);
-    EXPECT_EQ(najdi_P("xok"), P_END);
-    EXPECT_EQ(najdi_P("Xrok"), P_END);
-    EXPECT_EQ(najdi_P("ok"), P_END);
+    EXPECT_EQ(find_N("AB0126"), N_END);
+    EXPECT_EQ(find_N("XX0690"), N_END);
+    EXPECT_EQ(find_T("AA1017"), T_END);
+    EXPECT_EQ(find_P("xok"), P_END);
+    EXPECT_EQ(find_P("Xrok"), P_END);
+    EXPECT_EQ(find_P("ok"), P_END);
 }

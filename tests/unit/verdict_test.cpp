@@ -11,6 +11,7 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/state/run_state.h"
 
 namespace quelt::test {
 namespace {
@@ -86,8 +87,19 @@ TEST(Verdict, DerivedForms) {
     EXPECT_EQ(ascii_from_utf8("Žluťoučký kůň úpěl ďábelské ódy – „Ň“…"),
               "Zlutoucky kun upel dabelske ody - \"N\"...");
     EXPECT_EQ(ascii_from_utf8("Ш"), "?");  // no Latin letter to fall back on
+    // A character of four bytes is one '?'; each byte that starts no
+    // well-formed character is one '?' of its own.
+    const std::pair<const char*, const char*> malformed[] = {
+        {"a\xF0\x9F\x98\x80" "b", "a?b"},  // U+1F600
+        {"a\x80" "b", "a?b"},                // a continuation byte alone
+        {"a\xC1\x81", "a??"},               // no lead byte
+        {"a\xC3", "a?"},                     // cut short at the end
+        {"\xC3" "a", "?a"},                  // cut short by an ASCII byte
+    };
+    for (const auto& [utf8, ascii] : malformed) EXPECT_EQ(ascii_from_utf8(utf8), ascii) << ascii;
     EXPECT_EQ(cp1250_from_utf8("čeština"), "\xE8\x65\x9A\x74ina");
     EXPECT_EQ(utf8_from_cp1250("\xE8\x65\x9A\x74ina"), "čeština");
+    EXPECT_EQ(utf8_from_cp1250("\x80\x96\x84"), "€–„");  // three bytes each in UTF-8
     // Every Czech text of the verdicts has an ASCII form without a '?'.
     for (const RunOutcome& o : {outcome(0), outcome(0, 0, 1), outcome(0, 1), outcome(0, 1, 0, true),
                                 outcome(13)}) {
@@ -106,6 +118,18 @@ TEST(Verdict, ConsoleLinesOfAWindowOfItsOwn) {
               " Vysledek kontroly: Soubor nebyl zkontrolovan: kontrola nedobehla.\n"
               " Datovy soubor pretahnete mysi na quelt.exe, nebo otevrete stranku "
               "quelt-kontrola.html a zkontrolujte ho v prohlizeci.\n");
+}
+
+// A run keeps its first failure: a later one does not replace it.
+TEST(Verdict, TheFirstFailureOfARunCounts) {
+    reset_verdict();
+    note_run_failure("Nelze otevrit soubor  a.xml", true);
+    note_run_failure("Nelze zapsat do souboru  r.csv", false);
+    const RunOutcome o = outcome_of_last_run(13);
+    EXPECT_EQ(o.failure, "Nelze otevrit soubor  a.xml");
+    EXPECT_TRUE(o.input_missing);
+    reset_verdict();
+    EXPECT_EQ(outcome_of_last_run(13).failure, "");
 }
 
 // ---- What real runs leave for the verdict ----

@@ -55,55 +55,60 @@ inline bool same_name(std::string_view a, std::string_view b) {
 }
 
 // The look-up of a name by the hash over its table's names (tables.cpp).
-int najdi_P_hashem(std::string_view name);
-int najdi_T_hashem(std::string_view name);
-int najdi_N_hashem(std::string_view name);
+int find_P_hashed(std::string_view name);
+int find_T_hashed(std::string_view name);
+int find_N_hashed(std::string_view name);
 
 // The row each look-up tries first: the one after the row found last.
 // Elements mostly come in table order, so the guess nearly always holds. It
 // only saves time: a wrong one changes nothing, so it needs no reset.
-extern int dalsi_P, dalsi_T, dalsi_N;
+extern int next_P, next_T, next_N;
 
 template <std::size_t Rows>
-inline int najdi_radek(const ElementDef (&table)[Rows], std::string_view name, int& dalsi,
-                       int (*hashem)(std::string_view)) {
-    const int row = same_name(table[dalsi].elem, name) ? dalsi : hashem(name);
-    dalsi = row + 1 < static_cast<int>(Rows) - 1 ? row + 1 : 0;
+inline int find_row(const ElementDef (&table)[Rows], std::string_view name, int& next,
+                    int (*hashed)(std::string_view)) {
+    const int row = same_name(table[next].elem, name) ? next : hashed(name);
+    next = row + 1 < static_cast<int>(Rows) - 1 ? row + 1 : 0;
     return row;
 }
 
 // Row of a name, or the end row (P_END, T_END, N_END) when it is not there.
 // Exact, case-sensitive comparison. Inline: nearly every element read is
 // looked up, and the guessed row needs only one comparison.
-inline int najdi_P(std::string_view name) { return najdi_radek(Ptab, name, dalsi_P, najdi_P_hashem); }
-inline int najdi_T(std::string_view name) { return najdi_radek(Ttab, name, dalsi_T, najdi_T_hashem); }
-inline int najdi_N(std::string_view name) { return najdi_radek(Ntab, name, dalsi_N, najdi_N_hashem); }
+inline int find_P(std::string_view name) { return find_row(Ptab, name, next_P, find_P_hashed); }
+inline int find_T(std::string_view name) { return find_row(Ttab, name, next_T, find_T_hashed); }
+inline int find_N(std::string_view name) { return find_row(Ntab, name, next_N, find_N_hashed); }
 
 // Text of a bound index (1000 and above).
 inline const char* text_bound(int index) { return TValChar[index - 1000]; }
 
 // The expected text of a failed length check: "délka %d" when least and
 // greatest are equal, else "délka %d - %d".
-FindingText delka_text(const ElementDef& row);
+FindingText length_text(const ElementDef& row);
 
 // ES301 for a name that is not in the section's table: the content as value,
 // its length as the expected text. Returns 1, the rule functions' result for it.
-int neznamy_prvek(const char* name, const char* content);
+int unknown_element(const char* name, const char* content);
 
 // Missing and repeated elements of a section, from its count column: ES303
 // for a count of 0, ES304 for a count above 1, at the current line. At a
 // section start the value is " " and the expected text "0" or the count; at a
 // section's end the value is "   " and the expected text the element's name
 // or the count.
-void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows);
-void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows);
+void check_counts_at_start(const ElementDef* table, const int* counts, int rows);
+void check_counts_at_end(const ElementDef* table, const int* counts, int rows);
+
+// Whether a row's bounds are numbers (indexes below 1000, into TValDbl) or
+// texts (1000 and above, into TValChar). Every employer and employee row has
+// bounds of one kind or the other (tables.cpp checks it at compile time).
+inline bool has_number_bounds(const ElementDef& row) { return row.val_from_e < 1000; }
 
 // Text range test: byte-wise on unsigned bytes, the whole text against the
 // whole bound, both bounds inclusive.
-bool mimo_text_rozsah(const ElementDef& row, std::string_view content);
+bool outside_text_range(const ElementDef& row, std::string_view content);
 // Numeric range test, both bounds inclusive. Here, not in tables.cpp: the
 // test runs for nearly every element, and a call costs as much as the test.
-inline bool mimo_num_rozsah(const ElementDef& row, double v) {
+inline bool outside_number_range(const ElementDef& row, double v) {
     return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
 }
 

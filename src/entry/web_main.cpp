@@ -17,9 +17,10 @@
 
 #include "src/report/verdict.h"
 #include "src/run/run.h"
+#include "src/report/verdict_json.h"
+#include "src/state/run_state.h"
 #include "src/structure/sections.h"
 #include "src/xml/reader.h"
-#include "src/report/verdict_json.h"
 
 namespace {
 
@@ -50,11 +51,11 @@ ssize_t pis_na_obrazovku(void*, const char* buf, std::size_t n) {
 }
 
 // The page's worker sets Module.onRead to pass the count on.
-EM_JS(void, hlas_nacteno, (double precteno), {
-    if (Module["onRead"]) Module["onRead"](precteno);
+EM_JS(void, hlas_nacteno, (double bytes_read), {
+    if (Module["onRead"]) Module["onRead"](bytes_read);
 });
 
-void pri_nacteni_bloku(long long precteno) { hlas_nacteno(static_cast<double>(precteno)); }
+void pri_nacteni_bloku(long long bytes_read) { hlas_nacteno(static_cast<double>(bytes_read)); }
 
 std::string obrazovka;
 std::string verdikt_json;
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
     // One call into the screen per 64 KB instead of one per record.
     std::setvbuf(screen, nullptr, _IOFBF, 1 << 16);
     quelt::konzole = screen;
-    quelt::pri_nacteni = pri_nacteni_bloku;
+    quelt::on_bytes_read = pri_nacteni_bloku;
     const int status = quelt::quelt_run(argc - 1, argv + 1);
     std::fclose(screen);
     quelt::konzole = stdout;

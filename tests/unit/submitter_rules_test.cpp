@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/rules/rules.h"
-#include "src/structure/tables.h"
 #include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
 #include "tests/unit/employee_record.h"

@@ -9,7 +9,7 @@
 namespace quelt {
 
 // dst = src, cut to size - 1 characters.
-inline void kopiruj_text(char* dst, std::size_t size, const char* src) {
+inline void copy_text(char* dst, std::size_t size, const char* src) {
     std::size_t n = 0;
     while (n + 1 < size && src[n] != '\0') {
         dst[n] = src[n];
@@ -20,9 +20,9 @@ inline void kopiruj_text(char* dst, std::size_t size, const char* src) {
 
 // dst += add, cut so that dst holds at most size - 1 characters. dst ends
 // inside its buffer, so the room left is at least its terminator's.
-inline void pripoj_text(char* dst, std::size_t size, const char* add) {
+inline void append_text(char* dst, std::size_t size, const char* add) {
     const std::size_t len = std::strlen(dst);
-    kopiruj_text(dst + len, size - len, add);
+    copy_text(dst + len, size - len, add);
 }
 
 }  // namespace quelt

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "src/checks/field_checks.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
 #include "tests/unit/employee_record.h"

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "src/checks/codebooks.h"
+#include "src/elements/tables.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
-#include "src/structure/sections.h"
-#include "src/structure/tables.h"
+#include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
 #include "tests/unit/employee_record.h"
@@ -51,7 +51,7 @@ void novy_zamestnavatel(const char* ico) {
         TTabPre[r] = 0;
         TTabSum[r] = 0.0;
     }
-    zacni_zamestnavatele_pravidla();
+    start_employer_rules();
     set_telicokod(ico);
 }
 
@@ -253,7 +253,7 @@ TEST(KTel, EmployerStartClearsThreeTotalsOnly) {
     ReportCapture cap;
     atel_iAA0114 = atel_iAA0115 = atel_iAA0116 = 1.0;
     atel_iAA0118 = atel_iAA0119 = atel_iAA0123 = 2.0;
-    zacni_zamestnavatele_pravidla();
+    start_employer_rules();
     EXPECT_EQ(atel_iAA0114 + atel_iAA0115 + atel_iAA0116, 0.0);
     EXPECT_EQ(atel_iAA0118 + atel_iAA0119 + atel_iAA0123, 6.0);
 }

@@ -3,7 +3,7 @@
 // Every element read is looked up in its section's table, so the look-up is a
 // small hash over the names built once at compile time: the names are unique,
 // so the one match found is the first match of a row-by-row scan.
-#include "src/structure/tables.h"
+#include "src/elements/tables.h"
 
 #include <array>
 #include <cstdint>
@@ -74,53 +74,63 @@ int hashed_row(const ElementDef (&table)[Rows], const std::array<std::uint8_t, k
 
 }  // namespace
 
-int dalsi_P = 0;
-int dalsi_T = 0;
-int dalsi_N = 0;
+int next_P = 0;
+int next_T = 0;
+int next_N = 0;
 
-int najdi_P_hashem(std::string_view name) { return hashed_row(Ptab, kPIndex, name); }
-int najdi_T_hashem(std::string_view name) { return hashed_row(Ttab, kTIndex, name); }
-int najdi_N_hashem(std::string_view name) { return hashed_row(Ntab, kNIndex, name); }
+int find_P_hashed(std::string_view name) { return hashed_row(Ptab, kPIndex, name); }
+int find_T_hashed(std::string_view name) { return hashed_row(Ttab, kTIndex, name); }
+int find_N_hashed(std::string_view name) { return hashed_row(Ntab, kNIndex, name); }
 
-FindingText delka_text(const ElementDef& row) {
+FindingText length_text(const ElementDef& row) {
     return row.lg_from == row.lg_to ? text("délka %d"_cp, row.lg_to)
                                     : text("délka %d - %d"_cp, row.lg_from, row.lg_to);
 }
 
-int neznamy_prvek(const char* name, const char* content) {
+int unknown_element(const char* name, const char* content) {
     zpracuj_chybu(s_cislo_radky(), "ES301", name, content, text("%d", static_cast<int>(std::strlen(content))).s);
     return 1;
 }
 
 namespace {
 
-void kontrola_poctu(const ElementDef* table, const int* pocty, int rows, const char* hodnota,
-                    bool chybi_jmenem) {
+void check_counts(const ElementDef* table, const int* counts, int rows, const char* value,
+                  bool missing_by_name) {
     // Nearly always every element occurred once: one pass over the counts
     // (which compilers vectorise) sees that, without a test per row.
-    int jinak = 0;
-    for (int i = 0; i < rows; ++i) jinak |= pocty[i] ^ 1;
-    if (jinak == 0) return;
+    int not_once = 0;
+    for (int i = 0; i < rows; ++i) not_once |= counts[i] ^ 1;
+    if (not_once == 0) return;
     for (int i = 0; i < rows; ++i) {
         const char* name = table[i].elem.data();
-        if (pocty[i] == 0)
-            zpracuj_chybu(s_cislo_radky(), "ES303", name, hodnota, chybi_jmenem ? name : "0");
-        else if (pocty[i] > 1)
-            zpracuj_chybu(s_cislo_radky(), "ES304", name, hodnota, text("%d", pocty[i]).s);
+        if (counts[i] == 0)
+            zpracuj_chybu(s_cislo_radky(), "ES303", name, value, missing_by_name ? name : "0");
+        else if (counts[i] > 1)
+            zpracuj_chybu(s_cislo_radky(), "ES304", name, value, text("%d", counts[i]).s);
     }
 }
 
 }  // namespace
 
-void kontrola_poctu_zacatek(const ElementDef* table, const int* pocty, int rows) {
-    kontrola_poctu(table, pocty, rows, " ", false);
+void check_counts_at_start(const ElementDef* table, const int* counts, int rows) {
+    check_counts(table, counts, rows, " ", false);
 }
 
-void kontrola_poctu_konec(const ElementDef* table, const int* pocty, int rows) {
-    kontrola_poctu(table, pocty, rows, "   ", true);
+void check_counts_at_end(const ElementDef* table, const int* counts, int rows) {
+    check_counts(table, counts, rows, "   ", true);
 }
 
 namespace {
+
+// Every row but the end row has bounds: the employer and employee rules test
+// numbers or texts against them and never ask whether there are any.
+template <std::size_t Rows>
+constexpr bool every_row_has_bounds(const ElementDef (&table)[Rows]) {
+    for (std::size_t row = 0; row + 1 < Rows; ++row)
+        if (table[row].val_from_e <= 0 || table[row].val_to_e <= 0) return false;
+    return true;
+}
+static_assert(every_row_has_bounds(Ttab) && every_row_has_bounds(Ntab));
 
 // The text bounds with their lengths, measured once at compile time.
 constexpr auto kTextBounds = [] {
@@ -131,7 +141,7 @@ constexpr auto kTextBounds = [] {
 
 }  // namespace
 
-bool mimo_text_rozsah(const ElementDef& row, std::string_view content) {
+bool outside_text_range(const ElementDef& row, std::string_view content) {
     return content < kTextBounds[static_cast<std::size_t>(row.val_from_e - 1000)] ||
            kTextBounds[static_cast<std::size_t>(row.val_to_e - 1000)] < content;
 }
