@@ -12,7 +12,8 @@
 //   await page.close(); await browser.close();
 //
 // A page: goto(url), upload(selector, paths), click(selector),
-// evaluate(fn, ...args), waitFor(fn, ...args, timeout), press(key),
+// evaluate(fn, ...args), evaluateWithin(bound, fn, ...args) (a script that
+// may take longer than BOUNDS.evaluate), waitFor(fn, ...args, timeout), press(key),
 // setViewport(width, height), download(selector), errors(), requests(),
 // axe(), close(). What an engine's driver cannot do it says in browser.can:
 // there errors() and requests() give null instead of what the page logged
@@ -25,8 +26,9 @@
 //
 // Every step is bounded (BOUNDS): a step that gets no answer in its time
 // fails saying what it waited for, long before a case's own bound runs out
-// saying nothing. A browser, or WebKit's driver, that fails to start is
-// started once more, as scripts/wine-run.sh does with wine.
+// saying nothing. A browser, WebKit's driver or a WebKit session (its own
+// MiniBrowser) that fails to start is started once more, as
+// scripts/wine-run.sh does with wine.
 //
 // Variables: QUELT_BROWSERS (the engines a run uses, default all three),
 // CHROMIUM, FIREFOX, WEBKIT_DRIVER, MINIBROWSER (the programs).
