@@ -58,8 +58,8 @@ check_page_version() {
     return 0
   else
     echo "pack-release: the page $page shows the version \"$shown\", but the archive's version is" \
-         "\"$wanted\" (a tag, a commit or QUELT_VERSION since the page was built). Build the page" \
-         "with this version, then pack again:" >&2
+         "\"$wanted\" (a tag, a commit, changes not committed or QUELT_VERSION since the page was built)." \
+         "Build the page with this version, then pack again:" >&2
   fi
   rebuild="QUELT_WEB_TESTS=0 QUELT_WEB_BUILD=$(printf %q "$(dirname "$page")")"
   [ -z "${QUELT_DATA_DIR:-}" ] || rebuild+=" QUELT_DATA_DIR=$(printf %q "$data")"
