@@ -89,8 +89,17 @@ cmake --build build -j"$jobs" --target quelt quelt-davka
 install_browser_driver "$PWD"
 driver=$SECONDS
 browser=0
-QUELT_WEB_BUILD="$PWD/$build" run_with_browsers "$QUELT_BROWSERS" node --test tests/web/page_test.mjs || browser=$?
+said=$(mktemp)
+trap 'rm -f "$said"' EXIT
+QUELT_WEB_BUILD="$PWD/$build" run_with_browsers "$QUELT_BROWSERS" node --test tests/web/page_test.mjs 2>&1 |
+  tee "$said" || browser=$?
 
 echo "Web timings: packages $((installed - started)) s, build $((built - installed)) s," \
      "golden suite $((golden - built)) s, browser test ($QUELT_BROWSERS) $((SECONDS - driver)) s"
+# What failed, last: the long output above says why.
+[ "$suite" = 0 ] || echo "The web edition's golden suite under Node failed: ctest's list of failed cases is above." >&2
+if [ "$browser" != 0 ]; then
+  echo "The browser test ($QUELT_BROWSERS) failed (status $browser) in:" >&2
+  grep -E '^ *not ok ' "$said" | sed 's/^ */  /' >&2 || true
+fi
 [ "$suite" = 0 ] && [ "$browser" = 0 ]

@@ -45,6 +45,31 @@ version=$(node tools/version.mjs ascii)
 ascii=$(node tools/campaign.mjs ascii "$data")
 name=quelt-windows-x64-$version-$ascii
 
+# The page shows the version it was built with (tools/assemble-web.mjs), the
+# archive's name, the guide and the codes the version of now: a tag, a commit
+# or another QUELT_VERSION since the page was built would ship an archive
+# that names two versions. Such a page is not packed.
+check_page_version() {
+  local shown wanted rebuild
+  wanted=$(node tools/version.mjs text)
+  if ! shown=$(node tools/version.mjs page "$page"); then
+    echo "pack-release: the page shows no version; build it again, then pack again:" >&2
+  elif [ "$shown" = "$wanted" ]; then
+    return 0
+  else
+    echo "pack-release: the page $page shows the version \"$shown\", but the archive's version is" \
+         "\"$wanted\" (a tag, a commit, changes not committed or QUELT_VERSION since the page was built)." \
+         "Build the page with this version, then pack again:" >&2
+  fi
+  rebuild="QUELT_WEB_TESTS=0 QUELT_WEB_BUILD=$(printf %q "$(dirname "$page")")"
+  [ -z "${QUELT_DATA_DIR:-}" ] || rebuild+=" QUELT_DATA_DIR=$(printf %q "$data")"
+  [ -z "${QUELT_VERSION:-}" ] || rebuild+=" QUELT_VERSION=$(printf %q "$QUELT_VERSION")"
+  echo "  $rebuild scripts/build-web.sh" >&2
+  echo "or make the whole release with this version: scripts/release.sh" >&2
+  return 1
+}
+check_page_version
+
 # A text for reading: a byte order mark and CR LF, from a UTF-8 text with LF
 # (or already CR LF) line ends.
 text_for_reading() {

@@ -45,12 +45,15 @@ install_browser_driver() {
 # Runs a command that drives the browsers named in $1 (as browser_packages
 # takes them): WebKit's browser opens a window, so with WebKit among them the
 # command runs on a virtual X display of its own (xvfb-run), whatever display
-# the developer has.
+# the developer has. -noreset: by default the X server resets when its last
+# client leaves, refusing the connections that arrive meanwhile; a session's
+# MiniBrowser that starts as the previous one closes is refused its display
+# and ends, and WebKitWebDriver then never answers the session's start.
 run_with_browsers() {
   local engines=$1
   shift
   case ",$engines," in
-    *,webkit,*) xvfb-run -a -s '-screen 0 1280x1024x24' "$@" ;;
+    *,webkit,*) xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' "$@" ;;
     *) "$@" ;;
   esac
 }

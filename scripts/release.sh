@@ -35,6 +35,9 @@
 #
 # An earlier release in build-release/ is moved into a folder of its own
 # there, never removed.
+#
+# Each step announces itself ("Release step: ..."); a step that fails shows
+# its own output, and the release ends with one line naming that step.
 set -euo pipefail
 started_in=$PWD
 cd "$(dirname "$0")/.."
@@ -43,7 +46,40 @@ out=build-release
 host=build-release-host
 jobs=$(nproc 2>/dev/null || echo 2)
 started=$SECONDS
+check=
+again=
 
+# The step under way, named for the line that ends a failed release.
+step='the start'
+begin_step() {
+  step=$1
+  echo "Release step: $step"
+}
+
+# Whatever way the release ends: the unpacked archive's scratch folder goes,
+# and a failure's last line names the step that failed (its own output,
+# above, says why).
+end_release() {
+  local status=$?
+  [ -z "$check" ] || rm -rf "$check"
+  [ -z "$again" ] || rm -rf "$again"
+  if [ "$status" != 0 ]; then
+    echo "Release failed (status $status) at the step: $step" >&2
+  fi
+}
+trap end_release EXIT
+
+# Runs a command whose output matters only when it fails: then it is shown.
+quietly() {
+  local said status=0
+  said=$(mktemp)
+  "$@" >"$said" 2>&1 || status=$?
+  [ "$status" = 0 ] || cat "$said" >&2
+  rm -f "$said"
+  return "$status"
+}
+
+begin_step 'the packages the release needs'
 source scripts/packages.sh
 source scripts/data-folder.sh
 install_packages zip unzip nodejs cmark-gfm
@@ -51,6 +87,7 @@ install_packages zip unzip nodejs cmark-gfm
 # The folder first: a folder without its label, or with a list the build
 # would refuse (the message names the file and the entry), stops the release
 # before anything is built.
+begin_step 'the data folder: its label kampan.txt and its lists'
 data=$(data_folder "$started_in")
 label=$(node tools/campaign.mjs label "$data")
 lists=$(mktemp)
@@ -65,7 +102,9 @@ if [ -n "$samples" ] && ! is_samples_folder "$data"; then
 fi
 
 # The tested builds, with the samples.
+begin_step 'quelt.exe with the samples and its golden suite under wine (scripts/build-windows.sh)'
 QUELT_DATA_DIR=$root/data QUELT_CORE_FROM= QUELT_WINDOWS_BUILD=build-windows scripts/build-windows.sh
+begin_step 'the web edition with the samples, its golden suite under Node and its browser test (scripts/build-web.sh)'
 QUELT_DATA_DIR=$root/data QUELT_CORE_FROM= QUELT_WEB_BUILD=build-web scripts/build-web.sh
 windows=build-windows
 web=build-web
@@ -75,16 +114,19 @@ tested=$SECONDS
 if ! is_samples_folder "$data"; then
   windows=build-windows-kampan
   web=build-web-kampan
+  begin_step "quelt.exe relinked with the lists of $data (scripts/build-windows.sh)"
   QUELT_DATA_DIR=$data QUELT_CORE_FROM=$root/build-windows QUELT_WINDOWS_BUILD=$windows \
     QUELT_WINDOWS_TESTS=0 scripts/build-windows.sh
+  begin_step "the web edition relinked with the lists of $data (scripts/build-web.sh)"
   QUELT_DATA_DIR=$data QUELT_CORE_FROM=$root/build-web QUELT_WEB_BUILD=$web \
     QUELT_WEB_TESTS=0 scripts/build-web.sh
 fi
 relinked=$SECONDS
 
 # The code table comes from a host build of the catalogue tool.
-cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF \
-      -DQUELT_DATA_DIR="$root/data" -DQUELT_CORE_FROM= >/dev/null
+begin_step "the host build of the table of finding codes ($host)"
+quietly cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DQUELT_TESTS=OFF \
+      -DQUELT_DATA_DIR="$root/data" -DQUELT_CORE_FROM=
 cmake --build "$host" -j"$jobs" --target quelt_catalogue_table
 table=$host/tools/quelt_catalogue_table
 
@@ -98,23 +140,28 @@ keep_earlier_releases() {
   find "$out" -maxdepth 1 -type f -exec mv {} "$earlier/" \;
   echo "The earlier release in $out/ is kept in $earlier/."
 }
+begin_step "moving an earlier release in $out aside"
 keep_earlier_releases
+begin_step 'packing (scripts/pack-release.sh)'
 name=$(QUELT_DATA_DIR=$data scripts/pack-release.sh "$out" "$windows" "$web" "$table")
 archive=$root/$out/$name
 # Packing again from the same builds must give the same bytes.
+begin_step 'packing again from the same builds, for the same bytes'
 again=$(mktemp -d)
 QUELT_DATA_DIR=$data scripts/pack-release.sh "$again" "$windows" "$web" "$table" >/dev/null
 if ! cmp -s "$archive" "$again/$name" || ! cmp -s "$out/SHA256SUMS" "$again/SHA256SUMS"; then
   echo "Packing twice from the same builds gave different archives: $archive and $again/$name" >&2
+  again=
   exit 1
 fi
 rm -rf "$again"
+again=
 packed=$SECONDS
 
 # ---- The archive as shipped: unpacked, each file checked where a clerk meets it ----
 
+begin_step 'unpacking the archive'
 check=$(mktemp -d)
-trap 'rm -rf "$check"' EXIT
 (cd "$check" && unzip -q "$archive")
 
 # The report's rows of findings that a register decides.
@@ -148,7 +195,7 @@ run_under_wine() {
   local dir=$1 output=$2 status=0 wine wineserver
   shift 2
   export WINEPREFIX=${QUELT_WINEPREFIX:-$root/build-windows/wine}
-  (cd "$dir" && "$root/scripts/wine-run.sh" --output "$output" "$@" >/dev/null) || status=$?
+  (cd "$dir" && quietly "$root/scripts/wine-run.sh" --output "$output" "$@") || status=$?
   wine=$(source "$root/scripts/wine-run.sh" && find_wine)
   wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
   [ -x "$wineserver" ] || wineserver=wineserver
@@ -173,10 +220,12 @@ check_texts() {
   rm -f "$example"
   echo "kampan.txt and pro-spravce/README.md: byte order mark and CR LF; priklad.xml: the example's bytes."
 }
+begin_step 'the unpacked texts and the example'
 check_texts
 
 # The packed program, run as a user would: on the example, under wine.
 if [ "${QUELT_WINDOWS_TESTS:-1}" != 0 ]; then
+  begin_step 'the packed quelt.exe on the example under wine'
   run_under_wine "$check" chyby.csv quelt.exe priklad.xml chyby.csv
   check_report "The packed quelt.exe" "$check/chyby.csv"
   rm -f "$check/chyby.csv"
@@ -186,6 +235,7 @@ fi
 
 # The packed page opened from disk, the guide and the codes, in Chromium and
 # Firefox, and in WebKit where its driver is installed.
+begin_step 'the packed pages opened from disk in the browsers (tools/release_check.mjs)'
 engines=chromium,firefox
 command -v WebKitWebDriver >/dev/null && engines+=,webkit
 install_packages $(browser_packages "$engines")
@@ -193,6 +243,7 @@ install_browser_driver "$root"
 QUELT_BROWSERS=$engines run_with_browsers "$engines" \
   node tools/release_check.mjs "$check" "$label" "$samples" "$(node tools/version.mjs text)"
 
+step='the listing of the archive'
 unzip -l "$archive"
 echo "Checksum, in $out/SHA256SUMS:"
 cat "$out/SHA256SUMS"

@@ -70,7 +70,8 @@ async function checkPage(page, engine) {
 
   await page.upload('input#files', [join(folder, 'priklad.xml')]);
   await page.click('button#run');
-  await page.waitFor(() => !['idle', 'running'].includes(document.querySelector('#state').dataset.state), 120000);
+  // The example takes a second; a loaded machine, some more.
+  await page.waitFor(() => !['idle', 'running'].includes(document.querySelector('#state').dataset.state), 60000);
   const result = await page.evaluate(() => ({
     state: document.querySelector('#state').dataset.state,
     why: `${document.querySelector('#state').textContent} ${document.querySelector('#failure-text').textContent}`.trim(),
@@ -113,10 +114,14 @@ async function checkDocument(page, engine, name) {
   console.log(`${engine}: ${name}: axe clean wide and at 400 px, focus visible, no sideways scrolling`);
 }
 
+// Every step of the browsers is bounded by the driver layer (its BOUNDS),
+// a check of the example by the time it needs: a step that gets no answer
+// fails saying what it waited for, and the next engine is checked.
 brokenLinks();
 for (const engine of chosenEngines()) {
-  const browser = await launch(engine);
+  let browser;
   try {
+    browser = await launch(engine);
     const page = await browser.newPage();
     await checkPage(page, engine);
     for (const name of ['navod.html', 'kody.html']) await checkDocument(page, engine, name);
@@ -124,7 +129,7 @@ for (const engine of chosenEngines()) {
   } catch (e) {
     fail(`${engine}: ${e.message}`);
   } finally {
-    await browser.close();
+    if (browser) await browser.close().catch((e) => fail(`${engine}: ${e.message}`));
   }
 }
 if (failures.length > 0) {

@@ -4,11 +4,15 @@
 // three commits after the tag); a commit that no tag precedes says plainly
 // that it is an unmarked build, with its short hash. tools/assemble-web.mjs shows it
 // on the page, tools/guide_pages.mjs in the guide, scripts/pack-release.sh in
-// the archive's name.
+// the archive's name. The page is built long before it is packed (a tag may
+// come between), so the packing reads back the version the page shows and
+// refuses a page whose version is not the archive's.
 //
-//   node tools/version.mjs text    the version for people ("neoznačené sestavení 67b1c5d")
-//   node tools/version.mjs ascii   its form for a file name ("neoznacene-67b1c5d")
+//   node tools/version.mjs text         the version for people ("neoznačené sestavení 67b1c5d")
+//   node tools/version.mjs ascii        its form for a file name ("neoznacene-67b1c5d")
+//   node tools/version.mjs page FILE    the version the page FILE shows
 import {execFileSync} from 'node:child_process';
+import {readFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 
@@ -44,14 +48,36 @@ export function releaseVersion(env = process.env) {
   return {text: `neoznačené sestavení ${hash}${changed}`, ascii: `neoznacene-${hash}${dirty ? '-upraveno' : ''}`};
 }
 
-if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) {
-  const what = process.argv[2];
-  if (what !== 'text' && what !== 'ascii') {
-    console.error('usage: node tools/version.mjs text|ascii');
-    process.exit(2);
+// The text of HTML's character references, as tools/assemble-web.mjs
+// escapes the version (by number) and as any HTML writer might (by name).
+const NAMED = {amp: '&', lt: '<', gt: '>', quot: '"', apos: "'"};
+const unescapeHtml = (text) => text.replace(/&(#x[0-9a-f]+|#[0-9]+|[a-z]+);/gi, (whole, ref) => {
+  if (ref[0] !== '#') return NAMED[ref.toLowerCase()] ?? whole;
+  return String.fromCodePoint(ref[1] === 'x' || ref[1] === 'X' ? parseInt(ref.slice(2), 16) : Number(ref.slice(1)));
+});
+
+// The version a page shows under its title ("Verze: …", then in the single
+// file " · " and the link to the guide), or null when it shows none.
+export function pageVersion(html) {
+  const shown = html.match(/<p class="version">\s*Verze:\s*([^<]*)/);
+  if (!shown) return null;
+  return unescapeHtml(shown[1]).replace(/\s*·\s*$/, '').trim();
+}
+
+function main(what, file) {
+  if (what === 'page' && file !== undefined) {
+    const version = pageVersion(readFileSync(file, 'utf8'));
+    if (version === null) throw new Error(`${file} shows no version (no <p class="version">Verze: …)`);
+    return version;
   }
+  if ((what === 'text' || what === 'ascii') && file === undefined) return releaseVersion()[what];
+  console.error('usage: node tools/version.mjs text|ascii|page FILE');
+  process.exit(2);
+}
+
+if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) {
   try {
-    console.log(releaseVersion()[what]);
+    console.log(main(process.argv[2], process.argv[3]));
   } catch (e) {
     console.error(e.message);
     process.exit(1);

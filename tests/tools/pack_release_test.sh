@@ -4,7 +4,10 @@
 # what a clerk unpacks: the files at the archive's top, the texts for reading
 # with a byte order mark and CR LF, the program, the page and the
 # Windows-1250 example byte for byte, the checksum, and the rule for W and E
-# findings in the same words in the guide and the list of codes.
+# findings in the same words in the guide and the list of codes. Then, in a
+# scratch repository holding the checkout's files (never the checkout
+# itself), a page built before a tag, or with another QUELT_VERSION, is
+# refused with the command to run, and the page of the tag's version packs.
 #
 #   tests/tools/pack_release_test.sh CATALOGUE_TABLE
 # Exit 77 (skipped) where zip, unzip, cmark-gfm or node is missing.
@@ -21,7 +24,11 @@ mkdir -p "$work/win" "$work/web"
 # Stand-ins whose bytes a text conversion would change: LF, CR LF, 0x1A.
 printf 'MZ\n\r\n\032\000stand-in\n' > "$work/win/quelt.exe"
 printf 'MZ\n\r\n\032\000batch stand-in\n' > "$work/win/quelt-davka.exe"
-printf '<!doctype html>\n<title>x</title>\r\n\n' > "$work/web/quelt-kontrola.html"
+# A page as tools/assemble-web.mjs writes its version, for version $1.
+stand_in_page() {
+  printf '<!doctype html>\n<title>x</title>\r\n<p class="version">Verze: %s · <a href="navod.html">N</a></p>\n' "$1"
+}
+stand_in_page "$(node tools/version.mjs text)" > "$work/web/quelt-kontrola.html"
 
 name=$(scripts/pack-release.sh "$work/one" "$work/win" "$work/web" "$table")
 # The builds' files touched between the two packings: their times must not matter.
@@ -82,5 +89,57 @@ else if (!text(read('navod.html')).includes(rule[0])) fail(`navod.html does not 
 process.exit(ok ? 0 : 1);
 JS
 
-[ "$failed" = 0 ] && echo "Packed twice, the same bytes; the archive's contents as a clerk meets them."
+# ---- The page's version against the archive's, after a tag ----
+
+scratch=$work/repository
+mkdir "$scratch"
+git ls-files -z | xargs -0 cp --parents -t "$scratch"
+git_scratch() { git -C "$scratch" -c user.name=test -c user.email=test@localhost -c commit.gpgsign=false "$@"; }
+git_scratch init -q
+git_scratch add -A
+git_scratch commit -qm 'the checkout as it is'
+untagged=$(cd "$scratch" && node tools/version.mjs text)
+git_scratch tag v2010.1
+
+# A page showing $1 packed with QUELT_VERSION $2 (empty: the tag's): must
+# pack as the archive of version $3, or with $3 refused:TEXT be refused,
+# saying TEXT and what to run.
+pack_scratch() {
+  local shown=$1 given=$2 expect=$3 out=$work/scratch-out status=0
+  rm -rf "$out" "$work/scratch-web"
+  mkdir "$work/scratch-web"
+  stand_in_page "$shown" > "$work/scratch-web/quelt-kontrola.html"
+  (cd "$scratch" && QUELT_VERSION=$given scripts/pack-release.sh "$out" "$work/win" "$work/scratch-web" "$table") \
+    > "$work/said" 2>&1 || status=$?
+  case $expect in
+    refused:*)
+      [ "$status" = 1 ] || fail "a page showing \"$shown\" (QUELT_VERSION '$given') was not refused: $(cat "$work/said")"
+      ! ls "$out"/*.zip >/dev/null 2>&1 || fail "a refused page left an archive: $(ls "$out")"
+      grep -qF -- "${expect#refused:}" "$work/said" || fail "the refusal of \"$shown\" does not say ${expect#refused:}: $(cat "$work/said")"
+      grep -q 'scripts/build-web.sh' "$work/said" || fail "the refusal of \"$shown\" says nothing to run: $(cat "$work/said")" ;;
+    *)
+      [ "$status" = 0 ] || fail "a page showing \"$shown\" was refused: $(cat "$work/said")"
+      grep -qx -- "quelt-windows-x64-$expect-.*\.zip" "$work/said" || fail "packed as $(cat "$work/said"), not as version $expect" ;;
+  esac
+}
+
+# shown by the page | QUELT_VERSION | the archive's version, or refused: what the refusal says
+while IFS='|' read -r shown given expect; do
+  pack_scratch "$shown" "$given" "$expect"
+done <<TABLE
+$untagged||refused:"v2010.1"
+$untagged||refused:"$untagged"
+v2010.1||v2010.1
+v2010.1|2010.2|refused:QUELT_VERSION=2010.2
+2010.1 R&#38;D|2010.1 R&D|2010.1-R-D
+TABLE
+# A page without a version line.
+rm -rf "$work/scratch-out"
+printf '<!doctype html>\n<title>x</title>\n' > "$work/scratch-web/quelt-kontrola.html"
+if (cd "$scratch" && scripts/pack-release.sh "$work/scratch-out" "$work/win" "$work/scratch-web" "$table") > "$work/said" 2>&1 ||
+   ! grep -q 'shows no version' "$work/said"; then
+  fail "a page without a version was not refused as such: $(cat "$work/said")"
+fi
+
+[ "$failed" = 0 ] && echo "Packed twice, the same bytes; the archive's contents as a clerk meets them; the page's version after a tag."
 exit "$failed"

@@ -3,7 +3,8 @@
 //   chromium  Debian's Chromium through puppeteer-core (the DevTools protocol)
 //   firefox   Debian's Firefox ESR through puppeteer-core (WebDriver BiDi)
 //   webkit    Debian's WebKitGTK MiniBrowser through WebKitWebDriver, spoken to
-//             here as W3C WebDriver over HTTP; it needs an X display (xvfb-run)
+//             here as W3C WebDriver over HTTP; it needs an X display (xvfb-run,
+//             whose server must not reset: scripts/packages.sh, run_with_browsers)
 //
 //   const browser = await launch('firefox');
 //   const page = await browser.newPage();
@@ -11,7 +12,8 @@
 //   await page.close(); await browser.close();
 //
 // A page: goto(url), upload(selector, paths), click(selector),
-// evaluate(fn, ...args), waitFor(fn, ...args, timeout), press(key),
+// evaluate(fn, ...args), evaluateWithin(bound, fn, ...args) (a script that
+// may take longer than BOUNDS.evaluate), waitFor(fn, ...args, timeout), press(key),
 // setViewport(width, height), download(selector), errors(), requests(),
 // axe(), close(). What an engine's driver cannot do it says in browser.can:
 // there errors() and requests() give null instead of what the page logged
@@ -21,6 +23,12 @@
 // DevTools protocol says, Firefox and WebKit in the folder their settings
 // name (Firefox's preferences, MiniBrowser's XDG download folder). WebDriver
 // has no console or network log: in WebKit errors() and requests() give null.
+//
+// Every step is bounded (BOUNDS): a step that gets no answer in its time
+// fails saying what it waited for, long before a case's own bound runs out
+// saying nothing. A browser, WebKit's driver or a WebKit session (its own
+// MiniBrowser) that fails to start is started once more, as
+// scripts/wine-run.sh does with wine.
 //
 // Variables: QUELT_BROWSERS (the engines a run uses, default all three),
 // CHROMIUM, FIREFOX, WEBKIT_DRIVER, MINIBROWSER (the programs).
@@ -53,6 +61,48 @@ const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
+// How long a step may take, in milliseconds: what it takes on a loaded
+// two-core machine, several times over. A case's own wait (waitFor) says its
+// bound itself.
+export const BOUNDS = {
+  start: 60000,      // a browser started (in WebKit: the driver, or a session's MiniBrowser)
+  goto: 60000,       // a page loaded
+  command: 30000,    // a click, keys, the files chosen, the window's size, a page closed
+  evaluate: 60000,   // a function run in the page, its promise settled
+  axe: 180000,       // axe-core's rules over the page (seconds in WebKit, more under load)
+  download: 60000,   // a download saved
+};
+
+// The promise of a step, or when it has not settled in bound ms, an error
+// saying what the step waited for. (The step itself may still end later; its
+// result is then dropped.)
+function within(bound, what, promise) {
+  let timer;
+  const expired = new Promise((_, reject) => {
+    timer = setTimeout(() => reject(new Error(`${what}: no answer in ${bound} ms`)), bound);
+  });
+  return Promise.race([promise, expired]).finally(() => clearTimeout(timer));
+}
+
+// The start of a browser or driver, made once more when it fails (a start
+// that fails now and then on a loaded machine is not the page's fault); the
+// second failure is the error, with the first one's.
+async function startTwice(what, start) {
+  try {
+    return await start();
+  } catch (first) {
+    console.error(`${what} did not start (${first.message}); once more`);
+    try {
+      return await start();
+    } catch (second) {
+      throw new Error(`${what} did not start twice: ${second.message} (the first time: ${first.message})`);
+    }
+  }
+}
+
+// A function's source, short, for a message.
+const shortly = (fn) => fn.toString().replace(/\s+/g, ' ').slice(0, 120);
+
 // waitFor's last argument: how long it waits, in milliseconds, always said.
 function timeoutOf(rest) {
   const timeout = rest.pop();
@@ -84,7 +134,7 @@ function sizeOf(path) {
 // Clicks selector and returns the bytes of the one file that the click
 // saves into dir, once it is the only file there and its name and size have
 // stayed the same for 200 ms.
-async function downloadInto(dir, click, selector, timeout = 60000) {
+async function downloadInto(dir, click, selector, timeout = BOUNDS.download) {
   for (const name of readdirSync(dir)) rmSync(join(dir, name), {recursive: true, force: true});
   await click(selector);
   const end = Date.now() + timeout;
@@ -105,9 +155,10 @@ async function downloadInto(dir, click, selector, timeout = 60000) {
 
 const axeSource = () => readFileSync(requireHere.resolve('axe-core/axe.min.js'), 'utf8');
 
+// page.evaluateWithin(bound, fn, ...args): evaluate with a bound of its own.
 async function runAxe(page, inject) {
   if (!await page.evaluate(() => typeof window.axe === 'object')) await inject(axeSource());
-  return page.evaluate(async (tags) => {
+  return page.evaluateWithin(BOUNDS.axe, async (tags) => {
     const result = await window.axe.run(document, {runOnly: {type: 'tag', values: tags}, resultTypes: ['violations']});
     return result.violations;
   }, AXE_TAGS);
@@ -135,46 +186,51 @@ function puppeteerPage(engine, page, downloads) {
   page.on('request', (r) => record.requests.push(r.url()));
   page.on('console', (m) => { if (m.type() === 'error') record.errors.push(m.text()); });
   page.on('pageerror', (e) => record.errors.push(e.message));
-  const click = (selector) => page.click(selector);
+  const bounded = (what, promise) => within(BOUNDS.command, `${engine}: ${what}`, promise);
+  const click = (selector) => bounded(`click on ${selector}`, page.click(selector));
+  const evaluateWithin = (bound, fn, ...args) =>
+    within(bound, `${engine}: evaluate ${shortly(fn)}`, page.evaluate(fn, ...args));
   const self = {
     engine,
-    goto: (url) => page.goto(url),
-    async upload(selector, paths) {
+    goto: (url) => within(BOUNDS.goto + 5000, `${engine}: the page ${url} loaded`, page.goto(url, {timeout: BOUNDS.goto})),
+    upload: (selector, paths) => bounded(`the files chosen in ${selector}`, (async () => {
       const input = await page.$(selector);
       if (input === null) throw new Error(`upload: no ${selector}`);
       await input.uploadFile(...paths);
-    },
+    })()),
     click,
-    evaluate: (fn, ...args) => page.evaluate(fn, ...args),
+    evaluate: (fn, ...args) => evaluateWithin(BOUNDS.evaluate, fn, ...args),
+    evaluateWithin,
     async waitFor(fn, ...rest) {
       const timeout = timeoutOf(rest);
       try {
-        await page.waitForFunction(fn, {timeout, polling: 50}, ...rest);
+        await within(timeout + 5000, 'waitFor', page.waitForFunction(fn, {timeout, polling: 50}, ...rest));
       } catch (e) {
-        throw new Error(`waitFor ${timeout} ms: ${fn.toString().slice(0, 120)}: ${e.message}`);
+        throw new Error(`${engine}: waitFor ${timeout} ms: ${shortly(fn)}: ${e.message}`);
       }
     },
-    async press(key) {
-      const parts = key.split('+');
-      // Firefox's driver knows the space bar only as ' ', and takes Enter
-      // for the number pad's: the main one is WebDriver's Return key.
-      let last = parts.pop();
-      if (last === 'Space') last = ' ';
-      if (last === 'Enter' && engine === 'firefox') last = '\uE006';
-      for (const m of parts) await page.keyboard.down(m);
-      await page.keyboard.press(last);
-      for (const m of parts.reverse()) await page.keyboard.up(m);
-    },
+    press: (key) => bounded(`the key ${key}`, press(key)),
     async setViewport(width, height) {
-      await page.setViewport({width, height});
-      return page.evaluate(() => ({width: innerWidth, height: innerHeight}));
+      await bounded(`the window's size ${width}×${height}`, page.setViewport({width, height}));
+      return self.evaluate(() => ({width: innerWidth, height: innerHeight}));
     },
     download: (selector) => downloadInto(downloads, click, selector),
     errors: async () => record.errors,
     requests: async () => record.requests,
-    axe: () => runAxe(self, (source) => page.evaluate(source)),
-    close: () => page.close(),
+    axe: () => runAxe(self, (source) => self.evaluate(source)),
+    close: () => bounded('the page closed', page.close()),
   };
+  async function press(key) {
+    const parts = key.split('+');
+    // Firefox's driver knows the space bar only as ' ', and takes Enter
+    // for the number pad's: the main one is WebDriver's Return key.
+    let last = parts.pop();
+    if (last === 'Space') last = ' ';
+    if (last === 'Enter' && engine === 'firefox') last = '\uE006';
+    for (const m of parts) await page.keyboard.down(m);
+    await page.keyboard.press(last);
+    for (const m of parts.reverse()) await page.keyboard.up(m);
+  }
   return self;
 }
 
@@ -184,14 +240,15 @@ async function launchPuppeteer(engine) {
   const options = engine === 'chromium'
     ? {browser: 'chrome', executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: CHROMIUM_ARGS}
     : {browser: 'firefox', executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr', extraPrefsFirefox: firefoxPrefs(downloads)};
-  const browser = await puppeteer.launch({headless: true, ...options});
+  const browser = await startTwice(engine, () => puppeteer.launch({headless: true, timeout: BOUNDS.start, ...options}));
+  const bounded = (what, promise) => within(BOUNDS.command, `${engine}: ${what}`, promise);
   return {
     engine,
-    version: await browser.version(),
+    version: await bounded('its version', browser.version()),
     can: {errors: true, requests: true, beforeLoad: true},
     // beforeLoad: a function run in every document of the page before its
     // own scripts.
-    async newPage({beforeLoad = null} = {}) {
+    newPage: ({beforeLoad = null} = {}) => bounded('a new page', (async () => {
       const page = await browser.newPage();
       if (beforeLoad !== null) await page.evaluateOnNewDocument(beforeLoad);
       if (engine === 'chromium') {
@@ -200,10 +257,17 @@ async function launchPuppeteer(engine) {
         await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
       }
       return puppeteerPage(engine, page, downloads);
-    },
+    })()),
+    // A browser that does not close in time is ended.
     async close() {
-      await browser.close();
-      rmSync(downloads, {recursive: true, force: true});
+      try {
+        await bounded('the browser closed', browser.close());
+      } catch (e) {
+        browser.process()?.kill('SIGKILL');
+        throw e;
+      } finally {
+        rmSync(downloads, {recursive: true, force: true});
+      }
     },
   };
 }
@@ -252,23 +316,32 @@ function freePort() {
 }
 
 // One WebDriver command: the value of its answer, or an error that says
-// which command failed and why.
-async function command(base, method, path, body) {
-  const response = await fetch(base + path, {
-    method,
-    headers: {'Content-Type': 'application/json; charset=utf-8'},
-    body: body === undefined ? undefined : JSON.stringify(body),
-  });
-  const text = await response.text();
+// which command failed and why; a command without an answer in bound ms
+// fails saying what it waited for.
+async function command(base, method, path, body, bound = BOUNDS.command, what = '') {
+  const asked = `WebKitWebDriver ${method} ${path}${what ? ` (${what})` : ''}`;
+  let response;
+  let text;
+  try {
+    response = await fetch(base + path, {
+      method,
+      headers: {'Content-Type': 'application/json; charset=utf-8'},
+      body: body === undefined ? undefined : JSON.stringify(body),
+      signal: AbortSignal.timeout(bound),
+    });
+    text = await response.text();
+  } catch (e) {
+    throw new Error(`${asked}: ${e.name === 'TimeoutError' ? `no answer in ${bound} ms` : e.message}`);
+  }
   let answer;
   try {
     answer = JSON.parse(text);
   } catch (e) {
-    throw new Error(`WebKitWebDriver ${method} ${path}: HTTP ${response.status}: ${text.slice(0, 200)}`);
+    throw new Error(`${asked}: HTTP ${response.status}: ${text.slice(0, 200)}`);
   }
   if (!response.ok || (answer.value && answer.value.error)) {
     const v = answer.value || {};
-    throw new Error(`WebKitWebDriver ${method} ${path}: ${v.error}: ${v.message}`);
+    throw new Error(`${asked}: ${v.error}: ${v.message}`);
   }
   return answer.value;
 }
@@ -283,17 +356,19 @@ Promise.resolve().then(() => (${fn.toString()}).apply(null, args)).then(
   (e) => done({thrown: e instanceof Error ? e.name + ': ' + e.message + ' at ' + e.stack : String(e)}));`;
 }
 
+// call(method, path, body, bound, what): a command of the page's session.
 function webkitPage(call, downloads) {
   const element = async (selector) => {
-    const found = await call('POST', '/element', {using: 'css selector', value: selector});
+    const found = await call('POST', '/element', {using: 'css selector', value: selector}, BOUNDS.command, selector);
     return Object.values(found)[0];
   };
-  const click = async (selector) => call('POST', `/element/${await element(selector)}/click`, {});
-  const evaluate = async (fn, ...args) => {
-    const result = await call('POST', '/execute/async', {script: executeScript(fn), args});
+  const click = async (selector) => call('POST', `/element/${await element(selector)}/click`, {}, BOUNDS.command, `click on ${selector}`);
+  const evaluateWithin = async (bound, fn, ...args) => {
+    const result = await call('POST', '/execute/async', {script: executeScript(fn), args}, bound, `evaluate ${shortly(fn)}`);
     if (result.thrown !== undefined) throw new Error(`evaluate: ${result.thrown}`);
     return result.value;
   };
+  const evaluate = (fn, ...args) => evaluateWithin(BOUNDS.evaluate, fn, ...args);
   const keys = async (values) => {
     const actions = [];
     for (const v of values) actions.push({type: 'keyDown', value: v});
@@ -303,16 +378,27 @@ function webkitPage(call, downloads) {
   };
   const self = {
     engine: 'webkit',
-    goto: (url) => call('POST', '/url', {url}),
+    // The driver gives up on a load after BOUNDS.goto (its pageLoad timeout).
+    goto: (url) => call('POST', '/url', {url}, BOUNDS.goto + 5000, `the page ${url} loaded`),
     // A file input of several files takes their paths one a line.
-    upload: async (selector, paths) => call('POST', `/element/${await element(selector)}/value`, {text: paths.join('\n')}),
+    upload: async (selector, paths) =>
+      call('POST', `/element/${await element(selector)}/value`, {text: paths.join('\n')}, BOUNDS.command, `the files chosen in ${selector}`),
     click,
     evaluate,
+    evaluateWithin,
     async waitFor(fn, ...rest) {
       const timeout = timeoutOf(rest);
       const end = Date.now() + timeout;
-      while (!await evaluate(fn, ...rest)) {
-        if (Date.now() > end) throw new Error(`waitFor ${timeout} ms: ${fn.toString().slice(0, 120)}: timed out`);
+      const failed = (why) => new Error(`webkit: waitFor ${timeout} ms: ${shortly(fn)}: ${why}`);
+      for (;;) {
+        let met;
+        try {
+          met = await evaluateWithin(BOUNDS.command, fn, ...rest);
+        } catch (e) {
+          throw failed(e.message);
+        }
+        if (met) return;
+        if (Date.now() > end) throw failed('timed out');
         await sleep(50);
       }
     },
@@ -335,49 +421,100 @@ function webkitPage(call, downloads) {
     requests: async () => null,
     // WebDriver runs the script as a function body: axe's bundle sets
     // window.axe itself.
-    axe: () => runAxe(self, (source) => call('POST', '/execute/sync', {script: `${source}\nreturn null;`, args: []})),
-    close: () => call('DELETE', ''),
+    axe: () => runAxe(self, (source) =>
+      call('POST', '/execute/sync', {script: `${source}\nreturn null;`, args: []}, BOUNDS.evaluate, 'axe-core loaded')),
+    close: () => call('DELETE', '', undefined, BOUNDS.command, 'the MiniBrowser closed'),
   };
   return self;
 }
 
-async function launchWebKit() {
-  if (!process.env.DISPLAY)
-    throw new Error('WebKit needs an X display: run the program under xvfb-run -a (Debian package xvfb)');
-  const home = webkitHome();
+// The processes a process started (Linux).
+function childrenOf(pid) {
+  try {
+    return readFileSync(`/proc/${pid}/task/${pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean).map(Number);
+  } catch {
+    return [];
+  }
+}
+
+// WebKitWebDriver on a free port, answering: {base, mark(), since(mark),
+// stop()}. since(mark()): what the driver and its browsers have written on
+// standard error since the mark; stop() ends the driver and the MiniBrowsers
+// it started (which would outlive it).
+async function startDriver(home) {
   const port = await freePort();
   const driver = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`, '--host=local'], {
     stdio: ['ignore', 'ignore', 'pipe'],
     env: {...process.env, HOME: home, XDG_CONFIG_HOME: join(home, '.config'), XDG_CACHE_HOME: join(home, '.cache')},
   });
   let stderr = '';
-  driver.stderr.on('data', (d) => { stderr = (stderr + d).slice(-2000); });
+  let dropped = 0;
+  driver.stderr.on('data', (d) => {
+    stderr += d;
+    if (stderr.length > 20000) {
+      dropped += stderr.length - 10000;
+      stderr = stderr.slice(-10000);
+    }
+  });
+  const mark = () => dropped + stderr.length;
+  const since = (at) => stderr.slice(Math.max(0, at - dropped)).trim();
   const exited = new Promise((resolve) => driver.once('exit', resolve));
   const base = `http://127.0.0.1:${port}`;
-  // MiniBrowser's web and GPU processes end a moment after their window and
-  // may still write their caches: the home is removed once they have.
   const stop = async () => {
-    if (driver.exitCode === null && driver.signalCode === null) driver.kill();
-    await exited;
-    try {
-      await rm(home, {recursive: true, force: true, maxRetries: 20, retryDelay: 250});
-    } catch (e) {
-      console.error(`WebKit: could not remove ${home}: ${e.message}`);
+    if (driver.exitCode === null && driver.signalCode === null) {
+      for (const child of childrenOf(driver.pid)) {
+        try {
+          process.kill(child, 'SIGTERM');
+        } catch {
+          // ended already
+        }
+      }
+      driver.kill();
     }
+    await exited;
   };
-  const ready = Date.now() + 10000;
+  const ready = Date.now() + BOUNDS.start;
   for (;;) {
     try {
-      await command(base, 'GET', '/status');
-      break;
+      await command(base, 'GET', '/status', undefined, 1000);
+      return {base, stop, mark, since};
     } catch (e) {
       if (driver.exitCode !== null || Date.now() > ready) {
+        const how = driver.exitCode !== null ? `ended (status ${driver.exitCode})` : `did not answer in ${BOUNDS.start} ms`;
         await stop();
-        throw new Error(`WebKitWebDriver did not start: ${stderr || e.message}`);
+        throw new Error(`WebKitWebDriver ${how}: ${since(0).slice(-2000) || e.message}`);
       }
       await sleep(100);
     }
   }
+}
+
+async function launchWebKit() {
+  if (!process.env.DISPLAY)
+    throw new Error('WebKit needs an X display: run the program under xvfb-run -a -s \'-screen 0 1280x1024x24 -noreset\' (Debian package xvfb)');
+  const home = webkitHome();
+  let driver;
+  try {
+    driver = await startTwice('WebKitWebDriver', () => startDriver(home));
+  } catch (e) {
+    rmSync(home, {recursive: true, force: true});
+    throw e;
+  }
+  // A session is a MiniBrowser of its own. A MiniBrowser that ends as it
+  // starts (one refused its X display) leaves WebKitWebDriver waiting for
+  // it for ever: the session's start is bounded, and the second try gets a
+  // fresh driver.
+  const startSession = async (capabilities) => {
+    const from = driver.mark();
+    try {
+      return await command(driver.base, 'POST', '/session', {capabilities}, BOUNDS.start, 'a MiniBrowser started');
+    } catch (e) {
+      const said = driver.since(from).slice(-1000);
+      await driver.stop();
+      driver = await startDriver(home);
+      throw new Error(`${e.message}${said ? `; meanwhile the driver and browser said: ${said}` : ''}`);
+    }
+  };
   let version = '';
   return {
     engine: 'webkit',
@@ -386,15 +523,26 @@ async function launchWebKit() {
     // Every page is a session of its own: a fresh MiniBrowser.
     async newPage({beforeLoad = null} = {}) {
       if (beforeLoad !== null) throw new Error('WebKit: WebDriver cannot run a script before the page\'s own');
-      const session = await command(base, 'POST', '/session', {capabilities: {alwaysMatch: {
+      const session = await startTwice('WebKit: a MiniBrowser', () => startSession({alwaysMatch: {
         'webkitgtk:browserOptions': {binary: process.env.MINIBROWSER || MINIBROWSER, args: ['--automation']},
-      }}});
+      }}));
       version = `MiniBrowser ${session.capabilities.browserVersion}`;
-      const call = (method, path, body) => command(base, method, `/session/${session.sessionId}${path}`, body);
-      await call('POST', '/timeouts', {script: 600000, pageLoad: 60000});
+      const call = (method, path, body, bound, what) =>
+        command(driver.base, method, `/session/${session.sessionId}${path}`, body, bound, what);
+      // The driver's own bounds lie beyond the layer's, which say more.
+      await call('POST', '/timeouts', {script: BOUNDS.axe + 10000, pageLoad: BOUNDS.goto});
       return webkitPage(call, join(home, 'downloads'));
     },
-    close: stop,
+    // MiniBrowser's web and GPU processes end a moment after their window and
+    // may still write their caches: the home is removed once they have.
+    async close() {
+      await driver.stop();
+      try {
+        await rm(home, {recursive: true, force: true, maxRetries: 20, retryDelay: 250});
+      } catch (e) {
+        console.error(`WebKit: could not remove ${home}: ${e.message}`);
+      }
+    },
   };
 }
 

@@ -7,7 +7,7 @@
 // through one driver layer (browsers.mjs), from disk, and the cases that the
 // way of opening changes served as well.
 //
-//   node --test tests/web/page_test.mjs                  (WebKit: under xvfb-run -a)
+//   node --test tests/web/page_test.mjs      (WebKit: under xvfb-run -a -s '-screen 0 1280x1024x24 -noreset')
 //   QUELT_BROWSERS=firefox node --test tests/web/page_test.mjs
 // Variables: QUELT_BROWSERS (engines, default chromium,firefox,webkit),
 // QUELT_WEB_BUILD (default build-web), QUELT_NATIVE (default build/quelt),
