@@ -95,7 +95,7 @@ const Explain = (() => {
       meaning.push(' (', a, ')');
     }
     entry(list, 'Co nález znamená', ...meaning);
-    entry(list, 'Kterého údaje se týká', items(row) + where(row));
+    entry(list, 'Kterého údaje se týká', `${items(row)}.${where(row)}`);
     entry(list, 'Co udělat', advice(row));
     return list;
   }

@@ -465,9 +465,9 @@ const CASES = [
       // (a check digit; a register, whose findings the samples make moot).
       const {items, weightAdvice: {E, W}, adviceKinds} = texts;
       const expected = {
-        EL031: [`${items.AA0017} Místo: zaměstnavatel 30000008.`, `${E.what} ${adviceKinds.checkDigit}`],
-        WR204: [`${items.AA0017} Místo: zaměstnavatel 30000008.`, `${W.what} ${adviceKinds.register} ${texts.samplesNote}`],
-        EL002: [`${items.AA0231} Místo: zaměstnavatel 30000008, zaměstnanec 1001.`, `${E.what} ${E.fix}`],
+        EL031: [`${items.AA0017}. Místo: zaměstnavatel 30000008.`, `${E.what} ${adviceKinds.checkDigit}`],
+        WR204: [`${items.AA0017}. Místo: zaměstnavatel 30000008.`, `${W.what} ${adviceKinds.register} ${texts.samplesNote}`],
+        EL002: [`${items.AA0231}. Místo: zaměstnavatel 30000008, zaměstnanec 1001.`, `${E.what} ${E.fix}`],
       };
       for (const [code, [item, advice]] of Object.entries(expected)) {
         await page.click(`table#findings tr[data-code="${code}"] td`);
