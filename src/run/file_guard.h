@@ -25,6 +25,12 @@ bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>
 // How much of a file's start decides whether it is a submission.
 constexpr std::size_t kHlavaPodani = 64 * 1024;
 
+// The local name of the first start tag of the bytes, after an optional
+// UTF-8 byte-order mark, white space, the XML declaration and other
+// processing instructions, comments and a DOCTYPE (any prefix left off);
+// empty when anything else comes first or the bytes end before it does.
+std::string_view first_element_name(std::string_view head);
+
 // True when the bytes open an ORV submission: after an optional UTF-8
 // byte-order mark, white space, the XML declaration and other processing
 // instructions, comments and a DOCTYPE, the first start tag's local name is
@@ -32,8 +38,12 @@ constexpr std::size_t kHlavaPodani = 64 * 1024;
 // bytes given, is not a submission.
 bool zacina_jako_podani(std::string_view head);
 
+// The first bytes of a regular file, at most the given number; empty for
+// anything else. A device or a pipe is never opened here.
+std::string file_head(const std::string& name, std::size_t bytes);
+
 // True when name is an existing regular file whose first kHlavaPodani bytes
-// open an ORV submission. A device or a pipe is never opened here.
+// open an ORV submission.
 bool je_podani_orv(const std::string& name);
 
 }  // namespace quelt
