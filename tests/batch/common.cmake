@@ -56,11 +56,12 @@ function(verdict_of status e w out)
 endfunction()
 
 # Checks each row of a summary against a single run of its file:
-#   summary: the summary's path; ext: the report extension; NAMES: the
-#   inputs' names as quelt takes them, one a row (default: the rows' own
-#   names); SWITCHES: quelt's switches.
+#   summary: the summary's path; ext: the report extension; NAMES and
+#   REPORTS: the inputs' names as quelt takes them and the reports' names as
+#   the system holds them, one a row (default: the rows' own, which show a
+#   name in Windows-1250); SWITCHES: quelt's switches.
 function(check_rows summary ext)
-  cmake_parse_arguments(arg "" "" "NAMES;SWITCHES" ${ARGN})
+  cmake_parse_arguments(arg "" "" "NAMES;REPORTS;SWITCHES" ${ARGN})
   summary_rows(${summary} rows)
   get_filename_component(folder ${summary} DIRECTORY)
   set(fails "")
@@ -85,6 +86,9 @@ function(check_rows summary ext)
     string(REGEX REPLACE "^'([-=+@])" "\\1" report "${report}")
     if(arg_NAMES)
       list(GET arg_NAMES ${index} name)
+    endif()
+    if(arg_REPORTS)
+      list(GET arg_REPORTS ${index} report)
     endif()
     math(EXPR index "${index} + 1")
     set(input "${name}")
