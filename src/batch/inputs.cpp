@@ -32,15 +32,17 @@ std::string as_file_name(const std::string& name) {
     return !name.empty() && name[0] == '@' ? join_path(".", name, os::windows_names()) : name;
 }
 
-// A file's input, or the batch output it is by its content.
+// A file's input, or the batch output it is by its content: one open of
+// the file tells both.
 Input input_of(const std::string& name) {
     Input input;
     input.name = name;
-    const os::FileInfo info = os::file_info(name);
+    std::string head;
+    const os::FileInfo info = os::read_head(name, kHlavaPodani, head);
     if (info.kind != os::FileKind::regular) return input;
     input.id = info.id;
     input.size = info.size;
-    const BatchOutput output = batch_output_of(file_head(name, kHlavaPodani));
+    const BatchOutput output = batch_output_of(head);
     if (output == BatchOutput::report) input.kind = InputKind::report;
     if (output == BatchOutput::summary) input.kind = InputKind::summary;
     return input;

@@ -60,6 +60,11 @@ struct FileInfo {
 };
 FileInfo file_info(const std::string& name);
 
+// The first bytes of a regular file (at most bytes of them) and what the
+// file is, decided on the file as opened; a pipe is never waited on, nor
+// read. One open, so that a folder of thousands of files costs little.
+FileInfo read_head(const std::string& name, std::size_t bytes, std::string& head);
+
 // True when input is a regular file and the same file as output (a null
 // output is no file).
 bool same_open_file(std::FILE* input, std::FILE* output);

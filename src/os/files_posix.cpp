@@ -2,6 +2,7 @@
 // inode, and stat follows symbolic links, so a link and its target are one.
 #include "src/os/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -27,6 +28,25 @@ FileInfo info_of(const struct stat& st) {
     return info;
 }
 
+// Opens a regular file for reading; -1 otherwise, and info says what it is.
+// Without O_NONBLOCK the open of a pipe would wait for a writer, for ever
+// when there is none; on a regular file the flag changes nothing.
+int open_regular(const std::string& name, FileInfo& info) {
+    info = FileInfo{};
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0) {
+        // A file there but not to be read still has its kind and identity.
+        if (errno != ENOENT) info = file_info(name);
+        return -1;
+    }
+    info.kind = FileKind::other;
+    if (fstat(fd, &st) == 0) info = info_of(st);
+    if (info.kind == FileKind::regular) return fd;
+    ::close(fd);
+    return -1;
+}
+
 }  // namespace
 
 std::FILE* open_file(const std::string& name, const char* mode) {
@@ -34,22 +54,32 @@ std::FILE* open_file(const std::string& name, const char* mode) {
 }
 
 std::FILE* open_regular_file(const std::string& name, bool& not_regular) {
-    not_regular = false;
-    // Without O_NONBLOCK the open of a pipe for reading would wait for a
-    // writer, for ever when there is none.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FileInfo info;
+    const int fd = open_regular(name, info);
+    not_regular = info.kind != FileKind::missing && info.kind != FileKind::regular;
     if (fd < 0) return nullptr;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        not_regular = true;
-        ::close(fd);
-        return nullptr;
-    }
-    const int flags = fcntl(fd, F_GETFL);
-    std::FILE* f = flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ? nullptr
-                                                                             : fdopen(fd, "rb");
-    if (f == nullptr) ::close(fd);  // GCOVR_EXCL_LINE: a descriptor just opened takes its flags
+    std::FILE* f = fdopen(fd, "rb");
+    if (f == nullptr) ::close(fd);  // GCOVR_EXCL_LINE: only memory running out
     return f;
+}
+
+FileInfo read_head(const std::string& name, std::size_t bytes, std::string& head) {
+    FileInfo info;
+    head.clear();
+    const int fd = open_regular(name, info);
+    if (fd < 0) return info;
+    // As much as the file holds: a small file is read in one call.
+    const std::size_t want = std::min<std::uint64_t>(bytes, info.size);
+    head.resize(want);
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, head.data() + got, want - got);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    ::close(fd);
+    return info;
 }
 
 std::FILE* create_new_file(const std::string& name) {

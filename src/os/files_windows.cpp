@@ -53,6 +53,22 @@ std::FILE* stream_of(HANDLE h, int flags, const char* mode) {
     return f;
 }
 
+// Opens a regular file for reading, as the C library would share it; an
+// invalid handle otherwise, and info says what it is (a folder, or a file
+// another program holds, cannot be opened so, but can be asked).
+HANDLE open_regular(const std::string& name, FileInfo& info) {
+    HANDLE h = CreateFileW(wide_from_utf8(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        info = file_info(name);
+        return INVALID_HANDLE_VALUE;
+    }
+    info = info_of(h);
+    if (info.kind == FileKind::regular) return h;
+    CloseHandle(h);
+    return INVALID_HANDLE_VALUE;
+}
+
 bool is_folder(const std::string& name) {
     const DWORD a = GetFileAttributesW(wide_from_utf8(name).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -65,20 +81,27 @@ std::FILE* open_file(const std::string& name, const char* mode) {
 }
 
 std::FILE* open_regular_file(const std::string& name, bool& not_regular) {
-    not_regular = false;
-    HANDLE h = CreateFileW(wide_from_utf8(name).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        not_regular = is_folder(name);
-        return nullptr;
-    }
-    if (info_of(h).kind != FileKind::regular) {
-        not_regular = true;
-        CloseHandle(h);
-        return nullptr;
-    }
+    FileInfo info;
+    HANDLE h = open_regular(name, info);
+    not_regular = info.kind != FileKind::missing && info.kind != FileKind::regular;
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
     return stream_of(h, _O_RDONLY | _O_BINARY, "rb");
+}
+
+FileInfo read_head(const std::string& name, std::size_t bytes, std::string& head) {
+    FileInfo info;
+    head.clear();
+    HANDLE h = open_regular(name, info);
+    if (h == INVALID_HANDLE_VALUE) return info;
+    head.resize(bytes);
+    std::size_t got = 0;
+    DWORD n = 1;
+    while (got < bytes && n > 0 &&
+           ReadFile(h, head.data() + got, static_cast<DWORD>(bytes - got), &n, nullptr))
+        got += n;
+    head.resize(got);
+    CloseHandle(h);
+    return info;
 }
 
 std::FILE* create_new_file(const std::string& name) {

@@ -199,7 +199,13 @@ void catch_stop_requests() {
     struct sigaction action {};
     action.sa_handler = on_stop_signal;
     sigemptyset(&action.sa_mask);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    // A signal the batch was started ignoring (nohup, a background job of a
+    // script) stays ignored.
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction before {};
+        if (sigaction(s, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        sigaction(s, &action, nullptr);
+    }
 }
 
 bool stop_requested() { return stop_seen != 0; }

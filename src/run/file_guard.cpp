@@ -2,8 +2,6 @@
 // src/os/files.h) and whether a file's start is that of an ORV submission.
 #include "src/run/file_guard.h"
 
-#include <cstdio>
-
 #include "src/os/files.h"
 
 namespace quelt {
@@ -101,18 +99,10 @@ std::string_view first_element_name(std::string_view s) {
 
 bool zacina_jako_podani(std::string_view s) { return first_element_name(s) == "ORV"; }
 
-std::string file_head(const std::string& name, std::size_t bytes) {
-    bool not_regular = false;
-    std::FILE* f = os::open_regular_file(name, not_regular);
-    if (f == nullptr) return {};
-    std::string head(bytes, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), f));
-    std::fclose(f);
-    return head;
-}
-
 bool je_podani_orv(const std::string& name) {
-    return zacina_jako_podani(file_head(name, kHlavaPodani));
+    std::string head;
+    os::read_head(name, kHlavaPodani, head);
+    return zacina_jako_podani(head);
 }
 
 }  // namespace quelt

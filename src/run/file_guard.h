@@ -38,12 +38,8 @@ std::string_view first_element_name(std::string_view head);
 // bytes given, is not a submission.
 bool zacina_jako_podani(std::string_view head);
 
-// The first bytes of a regular file, at most the given number; empty for
-// anything else. A device or a pipe is never opened here.
-std::string file_head(const std::string& name, std::size_t bytes);
-
 // True when name is an existing regular file whose first kHlavaPodani bytes
-// open an ORV submission.
+// open an ORV submission. A device or a pipe is never read here.
 bool je_podani_orv(const std::string& name);
 
 }  // namespace quelt
