@@ -25,12 +25,12 @@ for i in $(seq -w 1 $files); do printf '%s\n' "$example" > "in/p$i.xml"; done
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The worker processes of a batch, once it has started them.
+# The two worker processes of a batch, once it has started both.
 workers_of() {
   local pids=""
   for _ in $(seq 1 1000); do
     pids=$(pgrep -P "$1" || true)
-    [ -n "$pids" ] && { echo "$pids"; return 0; }
+    [ "$(echo "$pids" | wc -w)" = 2 ] && { echo "$pids"; return 0; }
     sleep 0.005
   done
   return 1
