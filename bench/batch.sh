@@ -57,6 +57,7 @@ tiny='<?xml version="1.0" encoding="windows-1250"?>'$'\n''<ORV></ORV>'
 for i in $(seq -w 1 5000); do printf '%s\n' "$tiny" > "$work/tiny/t$i.xml"; done
 
 one_by_one() {
+  local f
   for f in "${files[@]}"; do
     "$quelt" "$f" "$work/a/$(basename "${f%.xml}").htm" >/dev/null
   done
@@ -77,7 +78,10 @@ ms() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
 medians() {
   local f t0
   declare -A times=()
-  for f in "$@"; do "$f" || true; done
+  for f in "$@"; do
+    times[$f]=""
+    "$f" || true
+  done
   for _ in $(seq 1 "$runs"); do
     for f in "$@"; do
       t0=$(date +%s%N)
@@ -120,7 +124,7 @@ for f in "${files[@]}"; do
 done
 [ "$differ" = 0 ] && echo "all ${#files[@]} reports of the batch are the single runs' bytes"
 
-largest=$(ls -S "${files[@]}" | head -1)
+largest=$(ls -S "${files[@]}" | sed -n 1p)
 /usr/bin/time -v -o "$work/single.txt" "$quelt" "$largest" "$work/single.htm" >/dev/null
 /usr/bin/time -v -o "$work/batch.txt" "$davka" -o "$work/b" "${files[@]}" >/dev/null
 peak() { awk -F': *' '/Maximum resident set size/ {print $2}' "$1"; }

@@ -16,7 +16,6 @@
 #include "src/os/names.h"
 #include "src/os/process.h"
 #include "src/run/run.h"
-#include "src/xml/cp1250.h"
 
 namespace quelt {
 
@@ -31,19 +30,12 @@ struct Batch {
     std::FILE* console = nullptr;
 };
 
-std::string with_name(const char* format, const std::string& name) {
-    const std::string shown = os::shown_name(name);
-    std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, format, shown.c_str())), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, shown.c_str());
-    return text;
-}
-
 // Why a row is no run: the message its summary row shows.
 std::string why_no_run(const Input& input) {
     switch (input.kind) {
-        case InputKind::unreadable_folder: return with_name("Nelze cist slozku  %s", input.name);
-        case InputKind::report: return with_name("Soubor  %s  je protokol kontroly, nekontroluje se", input.name);
-        default: return with_name("Soubor  %s  je souhrn kontroly souboru, nekontroluje se", input.name);
+        case InputKind::unreadable_folder: return message_about("Nelze cist slozku  %s", input.name);
+        case InputKind::report: return message_about("Soubor  %s  je protokol kontroly, nekontroluje se", input.name);
+        default: return message_about("Soubor  %s  je souhrn kontroly souboru, nekontroluje se", input.name);
     }
 }
 

@@ -2,8 +2,10 @@
 #include "src/batch/names.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
+#include "src/os/names.h"
 #include "src/run/file_guard.h"
 #include "src/xml/cp1250.h"
 
@@ -155,6 +157,14 @@ std::u32string case_key(std::string_view name) {
     }
     for (char32_t& c : key) c = upper_case(c);
     return key;
+}
+
+std::string message_about(const char* format, const std::string& name, const std::string& extra) {
+    const std::string shown = os::shown_name(name);
+    const int n = std::snprintf(nullptr, 0, format, shown.c_str(), extra.c_str());
+    std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, shown.c_str(), extra.c_str());
+    return text;
 }
 
 BatchOutput batch_output_of(std::string_view head) {

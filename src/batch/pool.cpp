@@ -7,8 +7,8 @@
 #include <deque>
 #include <memory>
 
+#include "src/batch/names.h"
 #include "src/os/files.h"
-#include "src/os/names.h"
 #include "src/os/process.h"
 
 namespace quelt::batch {
@@ -45,13 +45,7 @@ std::string seconds_text(long long ms) {
 }
 
 std::string say(const char* format, const Task& task) {
-    const std::string name = os::shown_name(task.input);
-    const std::string seconds = seconds_text(task.limit_ms);
-    std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, format, name.c_str(),
-                                                            seconds.c_str())),
-                     '\0');
-    std::snprintf(text.data(), text.size() + 1, format, name.c_str(), seconds.c_str());
-    return text;
+    return message_about(format, task.input, seconds_text(task.limit_ms));
 }
 
 // The report of a file whose check did not end holds the reason, as a failed
