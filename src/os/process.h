@@ -59,7 +59,6 @@ WaitResult wait_for_workers(std::vector<std::unique_ptr<Worker>>& workers, int t
 // window are requests to stop that wait_for_workers reports, instead of
 // ending the program at once; a request made before is forgotten.
 void catch_stop_requests();
-bool stop_requested();
 // Said when the program has done what a stop asks for (its summary is on
 // the disk): a closing console window waits for it, a few seconds at most.
 void stop_done();

@@ -208,8 +208,6 @@ void catch_stop_requests() {
     }
 }
 
-bool stop_requested() { return stop_seen != 0; }
-
 void stop_done() {}
 
 void become_worker(const std::string& parent) {

@@ -268,8 +268,6 @@ void catch_stop_requests() {
     SetConsoleCtrlHandler(on_console_event, TRUE);
 }
 
-bool stop_requested() { return stop_seen != 0; }
-
 void stop_done() {
     if (stop_done_event != nullptr) SetEvent(stop_done_event);
 }

@@ -13,6 +13,13 @@
 //                         then never answers
 //   deaf-after:PART       checks such a file, but closes its input before it
 //                         answers: its next file cannot be sent to it
+//   vanish-after:PART     the same, and removes its own program file first:
+//                         no worker can be started any more
+//   block-summary:PART    checks such a file after making a folder where the
+//                         batch's next summary would be written
+//   linger                does not end when its input ends (it writes its
+//                         process number to the file named by the input's
+//                         folder and "linger.pid")
 // The worker's own arguments follow.
 #include <csignal>
 #include <cstdio>
@@ -20,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "src/batch/worker.h"
@@ -71,9 +79,20 @@ int main(int argc, char** argv) {
             kill(getppid(), SIGTERM);
             pause();
         }
+        if (named && how == "block-summary") {
+            const std::string folder = report.substr(0, report.rfind('/'));
+            mkdir((folder + "/souhrn.csv." + std::to_string(getppid()) + ".tmp").c_str(), 0700);
+        }
         const batch::FileResult r = batch::check_file(input, report, format, skip_w, scratch);
-        if (named && how == "deaf-after") close(0);
+        if (named && how == "vanish-after") unlink(argv[0]);
+        if (named && (how == "deaf-after" || how == "vanish-after")) close(0);
+        if (how == "linger")
+            if (std::FILE* f = os::open_file(input.substr(0, input.rfind('/')) + "/linger.pid", "w")) {
+                std::fprintf(f, "%d", getpid());
+                std::fclose(f);
+            }
         return r;
     });
+    if (how == "linger") sleep(60);
     return 0;
 }

@@ -44,8 +44,12 @@ TEST_F(BatchInputs, AFolderGivesItsXmlFilesAndSaysWhatItSkips) {
     write_file("in/sub/c.xml", example_submission());
     write_file("in/old.xml", "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><ORV_chyby>\n</ORV_chyby>\n");
     ASSERT_EQ(mkfifo("in/pipe.xml", 0600), 0);
+    // Links: to a file an input, to a folder none.
+    std::filesystem::create_symlink("b.xml", "in/link.xml");
+    std::filesystem::create_symlink("sub", "in/linked-folder.xml");
     const Inputs got = expand_names({"in"}, false);
-    EXPECT_EQ(names_of(got.inputs), (std::vector<std::string>{"in/A.XML", "in/b.xml", "in/pipe.xml"}));
+    EXPECT_EQ(names_of(got.inputs),
+              (std::vector<std::string>{"in/A.XML", "in/b.xml", "in/link.xml", "in/pipe.xml"}));
     ASSERT_EQ(got.skipped.size(), 5u);
     EXPECT_EQ(got.skipped[0].name, "in/Thumbs.db");
     EXPECT_STREQ(got.skipped[0].why, "není .xml");
@@ -53,9 +57,10 @@ TEST_F(BatchInputs, AFolderGivesItsXmlFilesAndSaysWhatItSkips) {
     EXPECT_STREQ(got.skipped[2].why, "protokol kontroly");
     EXPECT_TRUE(got.inputs[0].id.regular);
     EXPECT_EQ(got.inputs[0].size, example_submission().size());
-    EXPECT_FALSE(got.inputs[2].id.regular);
+    EXPECT_TRUE(got.inputs[1].id == got.inputs[2].id);
+    EXPECT_FALSE(got.inputs[3].id.regular);
     const Inputs every = expand_names({"in"}, true);
-    EXPECT_EQ(every.inputs.size(), 7u);
+    EXPECT_EQ(every.inputs.size(), 8u);
     EXPECT_EQ(every.skipped.size(), 1u);
 }
 
@@ -63,8 +68,9 @@ TEST_F(BatchInputs, OutputsNamedAsInputsAreRowsSayingWhatTheyAre) {
     write_file("souhrn.csv", "Soubor;IČO předkladatele;IČO zaměstnavatelů\n"_cp);
     write_file("a.htm", "<html>\n<head>\n<title>ORV - vysledky kontroly dat</title>\n");
     write_file("a.xml", example_submission());
-    const Inputs got = expand_names({"souhrn.csv", "a.htm", "a.xml", "missing.xml", "@w.xml"}, false);
-    ASSERT_EQ(got.inputs.size(), 5u);
+    const Inputs got = expand_names({"souhrn.csv", "a.htm", "a.xml", "missing.xml", "@w.xml", ""}, false);
+    ASSERT_EQ(got.inputs.size(), 6u);
+    EXPECT_EQ(got.inputs[5].name, "");
     EXPECT_EQ(got.inputs[0].kind, InputKind::summary);
     EXPECT_EQ(got.inputs[1].kind, InputKind::report);
     EXPECT_EQ(got.inputs[2].kind, InputKind::file);

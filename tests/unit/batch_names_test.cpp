@@ -64,6 +64,10 @@ const RootCase kRoots[] = {
     {true, "\\\\?\\C:\\out", 7},
     {true, "\\\\?\\UNC\\server\\share\\new", 21},
     {true, "\\\\.\\C:\\out", 7},
+    {true, "\\\\?\\", 4},
+    {true, "\\\\?", 3},
+    {true, "/", 1},
+    {true, "C", 0},
 };
 
 TEST(BatchNames, RootsOfPathsAreNeverMade) {
@@ -107,6 +111,12 @@ TEST(BatchNames, LetterCaseAsWindowsIgnoresIt) {
     EXPECT_EQ(case_key("Šárka.htm"_cp), case_key("šÁRKA.htm"_cp));
     EXPECT_EQ(case_key("Šárka.htm"_cp), case_key("Šárka.htm"));
     EXPECT_NE(case_key("\x81"), case_key("\x83"));
+    // Four-byte characters stay themselves; a sequence cut short, or a
+    // continuation missing, makes the whole name Windows-1250.
+    EXPECT_EQ(case_key("a😀.htm"), case_key("A😀.HTM"));
+    EXPECT_EQ(case_key("\xC4"), case_key("\xE4"));
+    EXPECT_EQ(case_key("\xC4x"), case_key("\xE4X"));
+    EXPECT_NE(case_key("\xF5\x80\x80\x80"), case_key("\xF5\x80\x80\x81"));
 }
 
 struct OutputCase {
@@ -138,6 +148,8 @@ TEST(BatchNames, TheBatchsOutputsByTheirFirstBytes) {
          BatchOutput::none},
         {"a text with a line that does not begin with a blank", " a\nb\n Program ukoncen\n", BatchOutput::none},
         {"a text that does not end the program", " Nelze otevrit soubor  a.xml\n", BatchOutput::none},
+        {"a text that does not begin with a blank", "Nelze otevrit soubor  a.xml\n Program ukoncen\n",
+         BatchOutput::none},
         {"another document page", "<!DOCTYPE html><title>Souhrn</title>", BatchOutput::none},
         {"nothing", "", BatchOutput::none},
     };

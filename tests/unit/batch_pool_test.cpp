@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -115,8 +116,34 @@ TEST_F(BatchPool, AWorkerThatCannotBeFedIsReplaced) {
     for (const auto& [name, r] : results) EXPECT_EQ(r.outcome.status, 0) << name;
 }
 
+// The worker's program is gone after the first file: the files left are
+// said to be impossible to start, none is lost.
+TEST_F(BatchPool, NoWorkerCanBeStartedAnyMore) {
+    const std::string program = dir / "worker";
+    std::filesystem::copy_file(QUELT_STAND_IN_WORKER, program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    PoolSettings settings;
+    settings.program = program;
+    settings.arguments = {"vanish-after:a.xml", kWorkerSwitch, "H", "0", os::process_number()};
+    PoolCallbacks callbacks;
+    callbacks.finished = [&](const Task& task, const FileResult& r) { results[task.input] = r; };
+    EXPECT_TRUE(run_pool(tasks_for({"a.xml", "b.xml", "c.xml"}), settings, callbacks));
+    EXPECT_EQ(of("a.xml").outcome.status, 0);
+    EXPECT_EQ(of("b.xml").outcome.failure,
+              "Kontrolu souboru  " + (dir / "b.xml") + "  nelze spustit: pracovni proces se nespustil");
+    EXPECT_EQ(of("c.xml").outcome.status, 13);
+}
+
+// A worker that does not end when it has nothing more to do is ended.
+TEST_F(BatchPool, AWorkerThatLingersIsEnded) {
+    EXPECT_TRUE(run(tasks_for({"a.xml"}), "linger", 1));
+    const int pid = std::stoi(read_file(dir / "linger.pid"));
+    EXPECT_NE(kill(pid, 0), 0) << "worker " << pid << " outlived its pool";
+}
+
 TEST_F(BatchPool, NoWorkerAtAllIsSaidForEveryFile) {
-    const std::vector<Task> tasks = tasks_for({"a.xml", "b.xml"});
+    std::vector<Task> tasks = tasks_for({"a.xml", "b.xml"});
+    tasks[1].report = dir / "missing/b.htm";  // its report cannot even say why
     PoolSettings settings;
     settings.program = dir / "no-such-program";
     settings.workers = 2;

@@ -161,6 +161,70 @@ TEST_F(BatchWhole, ASummaryThatCannotBeWrittenStopsItFirst) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out/a.htm"));
 }
 
+// A summary that can no longer be written at the end says so: the batch ends
+// with status 13, its files checked.
+TEST_F(BatchWhole, ASummaryThatCannotBeWrittenAtTheEndIsSaid) {
+    write_file(dir / "in/a.xml", example_submission());
+    EXPECT_EQ(run({"-t", "0", "-o", dir / "out", dir / "in"}, "block-summary:a.xml"), 13);
+    EXPECT_TRUE(said.ends_with(" Nelze zapsat souhrn  " + (dir / "out/souhrn.csv") + "\n Program ukoncen\n")) << said;
+    EXPECT_NE(said.find("lze odeslat (chyb E 0, chyb W 0)"), std::string::npos) << said;
+    EXPECT_TRUE(std::filesystem::exists(dir / "out/a.htm"));
+}
+
+// Only the batch's own outputs named: rows saying what they are, no check.
+TEST_F(BatchWhole, OutputsNamedAloneAreRowsAndNoCheck) {
+    write_file(dir / "old/souhrn.csv", "Soubor;IČO předkladatele;"_cp);
+    write_file(dir / "old/a.htm", " Nelze otevrit soubor  a.xml\n Program ukoncen\n");
+    EXPECT_EQ(run({"-o", dir / "out", dir / "old/souhrn.csv", dir / "old/a.htm"}), 13);
+    EXPECT_NE(said.find("[1/2] " + (dir / "old/souhrn.csv") + ": nezkontrolovano (stav 13): Soubor  " +
+                        (dir / "old/souhrn.csv") + "  je souhrn kontroly souboru, nekontroluje se\n"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("Celkem 2 soubory: lze odeslat 0, s varovanimi 0, opravit 0, nezkontrolovano 2"),
+              std::string::npos) << said;
+    EXPECT_EQ(read_file(dir / "old/a.htm"), " Nelze otevrit soubor  a.xml\n Program ukoncen\n");
+}
+
+TEST(BatchProgram, HelpAndAWorkerWithoutItsArguments) {
+    EXPECT_EQ(quelt_davka({"-h"}), 1);
+    EXPECT_EQ(quelt_davka({"-x"}), 13);
+    EXPECT_EQ(quelt_davka({kWorkerSwitch, "H"}), 13);
+}
+
+// A worker's life without a process: tasks in, results out, until its input
+// ends or holds what the batch never writes.
+TEST(BatchWorker, ServesTasksUntilItsInputEnds) {
+    ScratchFolder dir;
+    write_file(dir / "a.xml", example_submission());
+    for (const std::string tail : {"", "x", "1234567890123:a"}) {
+        std::FILE* in = std::tmpfile();
+        std::FILE* out = std::tmpfile();
+        const std::string tasks = encode_fields({"4", dir / "a.xml", dir / "a.htm"}) +
+                                  encode_fields({"5", dir / "b.xml", dir / "b.htm"}) + tail;
+        std::fwrite(tasks.data(), 1, tasks.size(), in);
+        std::rewind(in);
+        std::vector<std::string> checked;
+        serve_tasks(in, out, [&](const std::string& input, const std::string& report) {
+            checked.push_back(input + " " + report);
+            FileResult r;
+            r.outcome.status = checked.size() == 1 ? 0 : 13;
+            return r;
+        });
+        EXPECT_EQ(checked, (std::vector<std::string>{dir / "a.xml" + " " + dir / "a.htm",
+                                                     dir / "b.xml" + " " + dir / "b.htm"}));
+        std::string results(static_cast<std::size_t>(std::ftell(out)), '\0');
+        std::rewind(out);
+        results.resize(std::fread(results.data(), 1, results.size(), out));
+        std::vector<std::string> fields;
+        ASSERT_EQ(take_message(results, kResultFields, fields), Take::taken);
+        EXPECT_EQ(fields[0], "4");
+        ASSERT_EQ(take_message(results, kResultFields, fields), Take::taken);
+        EXPECT_EQ(fields[0], "5");
+        EXPECT_EQ(fields[1], "13");
+        std::fclose(in);
+        std::fclose(out);
+    }
+}
+
 TEST(BatchTimeLimit, HalfAMinuteAndASecondAMegabyte) {
     EXPECT_EQ(default_time_limit_ms(0), 30000);
     EXPECT_EQ(default_time_limit_ms(7140), 30007);
