@@ -124,7 +124,8 @@ void Pool::start_and_feed(std::size_t k) {
 
 // Sends the worker the next file. A worker that cannot be fed is lost as
 // one that died with its file, and a fresh one takes the next file (that
-// file again, when it has a try left). A worker with nothing to do ends.
+// file again, when it has a try left). A worker with nothing to do is told
+// so and ends on its own; the pool collects it at its end.
 void Pool::feed(std::size_t k) {
     while (!queue_.empty()) {
         const std::size_t t = queue_.front();
@@ -137,7 +138,7 @@ void Pool::feed(std::size_t k) {
         drop_worker(k);
         if (queue_.empty() || !workers_[k]->start(settings_.program, settings_.arguments)) break;
     }
-    if (workers_[k]->running()) workers_[k]->finish();
+    if (workers_[k]->running()) workers_[k]->close_input();
     else if (!queue_.empty() && !any_running()) give_up_queue();
 }
 
@@ -156,7 +157,12 @@ void Pool::take_results(std::size_t k) {
         done(static_cast<std::size_t>(t), decode_result(fields));
         feed(k);
     }
-    if (w.ended) lose_worker(k);
+    if (!w.ended) return;
+    // A worker told that nothing is left has ended as it should.
+    if (busy_[k].task < 0 && queue_.empty())
+        w.finish();
+    else
+        lose_worker(k);
 }
 
 // A worker that died, or wrote what no worker writes: it is replaced, and

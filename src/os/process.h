@@ -32,8 +32,11 @@ public:
     bool send(const std::string& bytes);
     // Ends it at once and waits for its end.
     void kill();
-    // Closes its input, which ends a worker waiting for a task; one that does
-    // not end within a second is killed.
+    // Closes its input, which ends a worker waiting for a task, without
+    // waiting for its end.
+    void close_input();
+    // Closes its input and waits for its end; one that does not end within
+    // a second is killed.
     void finish();
     bool running() const;
 

@@ -134,12 +134,14 @@ void Worker::kill() {
     ended = true;
 }
 
+void Worker::close_input() { close_fd(native->input); }
+
 void Worker::finish() {
     if (native->pid < 0) return;
     close_fd(native->input);
     // A worker waiting for a task ends at once; one stopped or stuck is not
     // waited for longer than a second.
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 500; ++i) {
         int status;
         const pid_t r = waitpid(native->pid, &status, WNOHANG);
         if (r == native->pid || (r < 0 && errno != EINTR)) {
@@ -148,7 +150,7 @@ void Worker::finish() {
             ended = true;
             return;
         }
-        const timespec pause{0, 10 * 1000 * 1000};
+        const timespec pause{0, 2 * 1000 * 1000};
         nanosleep(&pause, nullptr);
     }
     kill();

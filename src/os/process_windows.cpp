@@ -194,6 +194,8 @@ void Worker::kill() {
     ended = true;
 }
 
+void Worker::close_input() { close_handle(native->input); }
+
 void Worker::finish() {
     if (native->process == nullptr) return;
     close_handle(native->input);
