@@ -26,6 +26,7 @@ const JoinCase kJoins[] = {
     {false, "", "a.htm", "a.htm"},
     // A colon ends no folder in a Linux name: -o 'rep:' is the folder rep:.
     {false, "rep:", "a.htm", "rep:/a.htm"},
+    {false, "C:", "a.htm", "C:/a.htm"},
     {false, "dir\\", "a.htm", "dir\\/a.htm"},
     {true, "out", "a.htm", "out\\a.htm"},
     {true, "out\\", "a.htm", "out\\a.htm"},
