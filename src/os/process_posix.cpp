@@ -47,7 +47,7 @@ void close_fd(int& fd) {
 
 void reap(pid_t pid) {
     int status;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {  // GCOVR_EXCL_BR_LINE: a signal in the wait
     }
 }
 
@@ -90,12 +90,14 @@ bool Worker::start(const std::string& program, const std::vector<std::string>& a
     std::signal(SIGPIPE, SIG_IGN);
     int to_it[2];
     int from_it[2];
+    // GCOVR_EXCL_START: only a process out of descriptors fails here
     if (pipe2(to_it, O_CLOEXEC) != 0) return false;
     if (pipe2(from_it, O_CLOEXEC) != 0) {
         close(to_it[0]);
         close(to_it[1]);
         return false;
     }
+    // GCOVR_EXCL_STOP
     pid_t pid = -1;
     const bool started = spawn(program, arguments, to_it[0], from_it[1], pid);
     close(to_it[0]);
@@ -117,7 +119,7 @@ bool Worker::send(const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = write(native->input, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR) continue;  // GCOVR_EXCL_BR_LINE: a signal in the write
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
     }
@@ -181,7 +183,7 @@ WaitResult wait_for_workers(std::vector<std::unique_ptr<Worker>>& workers, int t
         ssize_t r;
         do {
             r = read(w.native->output, buffer, sizeof buffer);
-        } while (r < 0 && errno == EINTR);
+        } while (r < 0 && errno == EINTR);  // GCOVR_EXCL_BR_LINE: a signal in the read
         if (r <= 0)
             w.ended = true;
         else
@@ -192,7 +194,7 @@ WaitResult wait_for_workers(std::vector<std::unique_ptr<Worker>>& workers, int t
 }
 
 void catch_stop_requests() {
-    if (stop_pipe[0] < 0 && pipe2(stop_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (stop_pipe[0] < 0 && pipe2(stop_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;  // GCOVR_EXCL_BR_LINE: no descriptor
     // A request answered before is forgotten.
     char drained[64];
     while (read(stop_pipe[0], drained, sizeof drained) > 0) {
@@ -217,7 +219,7 @@ void become_worker(const std::string& parent) {
     // Killed with the batch, even when the batch itself is killed; a batch
     // that ended before this line leaves this worker a child of another.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (std::to_string(getppid()) != parent) std::_Exit(13);
+    if (std::to_string(getppid()) != parent) std::_Exit(13);  // GCOVR_EXCL_BR_LINE: the batch ended first
 #else
     (void)parent;  // the end of its input ends it once its file is done
 #endif
