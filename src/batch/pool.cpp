@@ -234,8 +234,8 @@ int Pool::wait_ms() const {
     const Clock::time_point now = Clock::now();
     for (const Busy& b : busy_) {
         if (b.task < 0 || !b.limited) continue;
-        const long long left =
-            std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(b.deadline - now).count() + 1);
+        using std::chrono::duration_cast, std::chrono::milliseconds;
+        const long long left = std::max<long long>(0, duration_cast<milliseconds>(b.deadline - now).count() + 1);
         ms = ms < 0 ? left : std::min(ms, left);
     }
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
