@@ -202,16 +202,17 @@ int SummaryFiles::keep_up() {
     if (!dirty_) return -1;
     const long long due = last_ms_ + kWriteEveryMs - now_ms();
     if (due > 0) return static_cast<int>(due);
-    write(false);
-    return -1;
+    return write(false) ? -1 : static_cast<int>(kWriteEveryMs);
 }
 
 bool SummaryFiles::write(bool stopped) {
-    dirty_ = false;
     last_ms_ = now_ms();
     const bool csv = write_whole(csv_, summary_csv(rows_, stopped));
     const bool htm = write_whole(htm_, summary_htm(rows_, stopped));
     failed_ = !csv ? csv_ : !htm ? htm_ : std::string();
+    // One that could not be written (a spreadsheet holding it open) is
+    // tried again a second later.
+    dirty_ = !csv || !htm;
     return csv && htm;
 }
 

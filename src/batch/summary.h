@@ -58,8 +58,9 @@ public:
     SummaryFiles(std::string csv, std::string htm, const std::vector<Row>& rows);
     // A row has changed.
     void changed() { dirty_ = true; }
-    // Writes both when they changed and a second has passed since the last
-    // write; returns the milliseconds until the next write is due (-1: none).
+    // Writes both when they changed (or the last write failed) and a second
+    // has passed since the last write; returns the milliseconds until the
+    // next write is due (-1: none).
     int keep_up();
     // Writes both now. False when one could not be written: failed() is it.
     bool write(bool stopped);

@@ -146,5 +146,30 @@ TEST(BatchSummary, AFileIsReplacedWholeOrNotAtAll) {
     EXPECT_FALSE(std::filesystem::exists(dir / ("taken." + std::to_string(getpid()) + ".tmp")));
 }
 
+// At most a write a second; a write that failed is tried again.
+TEST(BatchSummary, KeptCurrentAtMostOnceASecond) {
+    ScratchFolder dir;
+    std::vector<Row> rows = {waiting("a.xml")};
+    SummaryFiles files(dir / "souhrn.csv", dir / "souhrn.htm", rows);
+    EXPECT_EQ(files.keep_up(), -1);  // nothing changed
+    files.changed();
+    EXPECT_EQ(files.keep_up(), -1);  // written at once: none written before
+    EXPECT_NE(read_file(dir / "souhrn.csv").find("a.xml"), std::string::npos);
+    rows[0] = finished("a.xml", 0, 0, 0);
+    files.changed();
+    const int due = files.keep_up();
+    EXPECT_GT(due, 0);
+    EXPECT_LE(due, 1000);
+    EXPECT_EQ(read_file(dir / "souhrn.csv").find("kontrola dokončena"_cp), std::string::npos);
+    std::filesystem::create_directory(dir / ("souhrn.csv." + std::to_string(getpid()) + ".tmp"));
+    EXPECT_FALSE(files.write(false));
+    EXPECT_EQ(files.failed(), dir / "souhrn.csv");
+    EXPECT_GT(files.keep_up(), 0);  // to be tried again
+    std::filesystem::remove(dir / ("souhrn.csv." + std::to_string(getpid()) + ".tmp"));
+    EXPECT_TRUE(files.write(false));
+    EXPECT_EQ(files.failed(), "");
+    EXPECT_NE(read_file(dir / "souhrn.csv").find("kontrola dokončena"_cp), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quelt::test
