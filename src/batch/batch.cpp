@@ -162,6 +162,10 @@ long long default_time_limit_ms(std::uint64_t size) {
     return 30000 + static_cast<long long>(size / 1000);
 }
 
+int worker_count(const Options& options, int processors) {
+    return options.at_once > 0 ? options.at_once : std::min(processors, os::kMostWorkers);
+}
+
 int run_batch(const Options& o, const PoolSettings& workers, std::FILE* console) {
     const Inputs in = expand_names(o.names, o.every_file);
     say_skipped(in.skipped, console);
@@ -194,7 +198,7 @@ int quelt_davka(const std::vector<std::string>& arguments) {
     batch::PoolSettings workers;
     workers.program = os::own_program();
     workers.arguments = batch::worker_arguments(options.format, options.skip_w);
-    workers.workers = options.at_once > 0 ? options.at_once : std::min(os::processor_count(), os::kMostWorkers);
+    workers.workers = batch::worker_count(options, os::processor_count());
     return batch::run_batch(options, workers, konzole);
 }
 

@@ -25,6 +25,10 @@ int run_batch(const Options& options, const PoolSettings& workers, std::FILE* co
 // The time a file may take when no -t is given (see batch.cpp).
 long long default_time_limit_ms(std::uint64_t size);
 
+// How many workers check at a time: -j, else one a processor, at most
+// os::kMostWorkers.
+int worker_count(const Options& options, int processors);
+
 }  // namespace batch
 
 }  // namespace quelt

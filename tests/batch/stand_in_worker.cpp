@@ -7,6 +7,7 @@
 //   die-once:PART         dies on such a file the first time (it leaves
 //                         INPUT.died), checks it the next
 //   garble:PART           writes bytes no worker writes for such a file
+//   wrong-row:PART        answers for such a file with another row's number
 //   exit-at-start:MARKER  the first worker to start (it makes MARKER) ends
 //                         before it reads anything
 //   stop-batch:PART       asks its batch to stop (SIGTERM) on such a file,
@@ -72,6 +73,12 @@ int main(int argc, char** argv) {
         }
         if (named && how == "garble") {
             std::fputs("x:garbage", stdout);
+            std::fflush(stdout);
+            pause();
+        }
+        if (named && how == "wrong-row") {
+            const std::string answer = batch::encode_result(9999, batch::FileResult{});
+            std::fwrite(answer.data(), 1, answer.size(), stdout);
             std::fflush(stdout);
             pause();
         }

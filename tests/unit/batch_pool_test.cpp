@@ -93,6 +93,20 @@ TEST_F(BatchPool, AFileThatKillsEveryWorkerEndsAloneAfterTwoTries) {
     for (const char* name : {"a.xml", "c.xml", "d.xml"}) EXPECT_EQ(of(name).outcome.status, 0) << name;
 }
 
+// The last file left, its worker dead: the file is tried again all the same.
+TEST_F(BatchPool, TheLastFileOfADeadWorkerIsTriedAgain) {
+    EXPECT_TRUE(run(tasks_for({"die-once.xml"}), "die-once:die-once.xml", 1));
+    EXPECT_EQ(of("die-once.xml").outcome.status, 0);
+}
+
+// A result for another file than the worker's is no result of its file.
+TEST_F(BatchPool, AResultForAnotherFileIsNone) {
+    EXPECT_TRUE(run(tasks_for({"a.xml", "wrong.xml", "c.xml"}), "wrong-row:wrong.xml", 1));
+    EXPECT_EQ(of("wrong.xml").outcome.status, 13);
+    EXPECT_EQ(of("a.xml").outcome.status, 0);
+    EXPECT_EQ(of("c.xml").outcome.status, 0);
+}
+
 TEST_F(BatchPool, AWorkerThatWritesGarbageIsReplaced) {
     EXPECT_TRUE(run(tasks_for({"a.xml", "garble.xml", "c.xml"}), "garble:garble.xml", 1));
     EXPECT_EQ(of("garble.xml").outcome.status, 13);

@@ -115,6 +115,8 @@ TEST(BatchSummary, ThePageMarksVerdictsAndLinksSafely) {
         "<a href=\"javascript%3Aalert%281%29.htm\">javascript:alert(1).htm</a>",
         "<a href=\"mzdy-%C4%8Derven.htm\">"s + "mzdy-červen.htm"_cp + "</a>",
         "<tr data-verdict=\"ok\">",
+        "<td class=\"pocet\">3</td><td class=\"pocet\">2</td><td class=\"pocet\">0</td>"
+        "<td class=\"verdict\">opravit</td><td>0</td>",
         "<tr data-verdict=\"incomplete\"><th scope=\"row\">c.xml</th>",
         "<td class=\"verdict\">nezkontrolováno</td>"_cp,
         "Celkem 3 soubory</th>",

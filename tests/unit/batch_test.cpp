@@ -225,6 +225,16 @@ TEST(BatchWorker, ServesTasksUntilItsInputEnds) {
     }
 }
 
+TEST(BatchWorkers, OneAProcessorUnlessToldOtherwise) {
+    Options options;
+    EXPECT_EQ(worker_count(options, 8), 8);
+    EXPECT_EQ(worker_count(options, 200), 63);
+    options.at_once = 1;
+    EXPECT_EQ(worker_count(options, 8), 1);
+    options.at_once = 3;
+    EXPECT_EQ(worker_count(options, 1), 3);
+}
+
 TEST(BatchTimeLimit, HalfAMinuteAndASecondAMegabyte) {
     EXPECT_EQ(default_time_limit_ms(0), 30000);
     EXPECT_EQ(default_time_limit_ms(7140), 30007);
