@@ -2,10 +2,10 @@
 // the end of the run with its summary and totals.
 //
 // Texts that come from the data (values, element names, file names) are
-// escaped for the format they are written in (text_safety.h), so a value like " <= 1872" or a
+// escaped for the format they are written in, so a value like " <= 1872" or a
 // name with '&' cannot break the markup of an HTML or XML report, and a value
-// with ';' cannot shift the columns of a semicolon report. The fixed markup is
-// written as it stands.
+// with ';' cannot shift the columns of a semicolon report (text_safety.h).
+// The fixed markup is written as it stands.
 #include "src/report/report.h"
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include "src/os/files.h"
 #include "src/os/names.h"
 #include "src/report/catalogue.h"
 #include "src/report/text_safety.h"
@@ -206,6 +205,19 @@ void pis_celkem() {
     }
 }
 
+// Closes a written file; false when any write to it failed. The file's last
+// bytes are flushed first and that result read on its own: a C library may
+// report a write that fails inside fclose as a good close (the one quelt.exe
+// runs on does), and a copy small enough to fit its buffer would then be
+// lost without a word.
+bool zavri_zapsany(std::FILE*& f) {
+    const bool flushed = std::fflush(f) == 0;
+    const bool ok = std::ferror(f) == 0;
+    const bool closed = std::fclose(f) == 0;
+    f = nullptr;
+    return flushed && ok && closed;
+}
+
 }  // namespace
 
 int zpracuj_KONp() {
@@ -217,18 +229,18 @@ int zpracuj_KONp() {
     pis_celkem();
 
     zavri_vstup();
-    const std::string* nezapsano = nullptr;
+    const char* nezapsano = nullptr;
     if (sw_vystup == 'A') {
         kopie_pis("</ORV>\n");
         kopie_vyprazdni();
         sw_vystup = 'N';
-        if (!os::close_written(outsoub)) nezapsano = &s_vystup;
+        if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
     }
-    if (!os::close_written(errsoub) && nezapsano == nullptr) nezapsano = &s_chyby;
+    if (!zavri_zapsany(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
 
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
-        const std::string jmeno = os::shown_name(*nezapsano);
+        const std::string jmeno = os::shown_name(nezapsano);
         std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", jmeno.c_str());
         note_run_failure("Nelze zapsat do souboru  " + jmeno, false);
         return 13;
