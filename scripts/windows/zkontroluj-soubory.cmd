@@ -7,13 +7,10 @@ rem pretazeneho souboru. Okno ceka na Enter.
 setlocal DisableDelayedExpansion
 if "%~1"=="" goto navod
 set "VYSLEDKY=%~dp1kontrola-ORV"
+rem Slozku s vysledky vypise quelt-davka.exe sam, a jen kdyz do ni souhrn
+rem zapsal: skonci-li drive, okno neukazuje vysledky nektere drivejsi kontroly.
 "%~dp0quelt-davka.exe" -o "%VYSLEDKY%" %*
 set "STAV=%ERRORLEVEL%"
-echo.
-echo Protokoly a souhrn jsou ve slozce:
-setlocal EnableDelayedExpansion
-echo !VYSLEDKY!
-endlocal
 echo.
 pause
 exit /b %STAV%

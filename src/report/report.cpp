@@ -4,8 +4,8 @@
 // Texts that come from the data (values, element names, file names) are
 // escaped for the format they are written in, so a value like " <= 1872" or a
 // name with '&' cannot break the markup of an HTML or XML report, and a value
-// with ';' cannot shift the columns of a semicolon report. The fixed markup is
-// written as it stands.
+// with ';' cannot shift the columns of a semicolon report (text_safety.h).
+// The fixed markup is written as it stands.
 #include "src/report/report.h"
 
 #include <algorithm>
@@ -14,7 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "src/os/names.h"
 #include "src/report/catalogue.h"
+#include "src/report/text_safety.h"
 #include "src/state/run_state.h"
 #include "src/xml/cp1250.h"
 
@@ -31,60 +33,12 @@ namespace {
 // Scratch buffers for the escaped texts of one row (eight columns at most).
 std::string scratch[8];
 
-// Length of the entity or character reference that starts at s ('&'), or 0:
-// a name, or "&#" and decimal digits or "&#x" and hexadecimal ones, then ';'.
-std::size_t reference_length(std::string_view s) {
-    for (std::string_view name : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"})
-        if (s.starts_with(name)) return name.size();
-    if (!s.starts_with("&#")) return 0;
-    const bool hex = s.starts_with("&#x");
-    const std::size_t first = hex ? 3 : 2;
-    const std::size_t end = s.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789", first);
-    if (end == first || end == std::string_view::npos || s[end] != ';') return 0;
-    return end + 1;
-}
-
-// '<' as "&lt;", a '&' that begins no reference as "&amp;"; all else as is.
-const char* escape_markup(const char* text, std::string& out) {
-    if (std::strpbrk(text, "<&") == nullptr) return text;
-    out.clear();
-    const std::string_view s(text);
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '<') {
-            out += "&lt;";
-        } else if (s[i] == '&') {
-            const std::size_t n = reference_length(s.substr(i));
-            if (n == 0) {
-                out += "&amp;";
-            } else {
-                out.append(s.substr(i, n));
-                i += n - 1;
-            }
-        } else {
-            out += s[i];
-        }
-    }
-    return out.c_str();
-}
-
-// A field with ';' or '"' in double quotes, each '"' doubled.
-const char* escape_field(const char* text, std::string& out) {
-    if (std::strpbrk(text, ";\"") == nullptr) return text;
-    out.assign(1, '"');
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p == '"') out += '"';
-        out += *p;
-    }
-    out += '"';
-    return out.c_str();
-}
-
 // The text of column k as the report's format needs it.
 const char* escaped(int k, const char* text) {
     switch (sw_err) {
         case 'H':
         case 'X': return escape_markup(text, scratch[k]);
-        case 'C': return escape_field(text, scratch[k]);
+        case 'C': return escape_report_field(text, scratch[k]);
         default: return text;
     }
 }
@@ -145,7 +99,10 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
 void write_report_head() {
     std::FILE* f = errsoub;
     const char* datum = escaped(0, s_datetime);
-    const char* soubor = escaped(1, s_vstup.c_str());
+    // The name as the system shows it: on Windows, Windows-1250 ('?' for
+    // what it cannot write), like every text of the report.
+    const std::string jmeno = os::shown_name(s_vstup);
+    const char* soubor = escaped(1, jmeno.c_str());
     switch (sw_err) {
         case 'C':
             std::fputs("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n", f);

@@ -1,75 +1,12 @@
-// The guard of the given files: file identity by name (device and inode on
-// POSIX systems, volume serial number and file index on Windows) and the test
-// whether a file's start is that of an ORV submission.
+// The guard of the given files: which names are one file (by their identity,
+// src/os/files.h) and whether a file's start is that of an ORV submission.
 #include "src/run/file_guard.h"
 
-#include <cstdio>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
+#include "src/os/files.h"
 
 namespace quelt {
 
 namespace {
-
-#ifdef _WIN32
-
-// An existing regular file's identity. Opened with no access at all, so that
-// nothing is read and nothing locked; a device or folder is no regular file.
-struct Identita {
-    bool pravidelny = false;
-    DWORD svazek = 0, index_horni = 0, index_dolni = 0;
-};
-
-Identita identita(const std::string& name) {
-    Identita id;
-    HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return id;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        id.pravidelny = true;
-        id.svazek = info.dwVolumeSerialNumber;
-        id.index_horni = info.nFileIndexHigh;
-        id.index_dolni = info.nFileIndexLow;
-    }
-    CloseHandle(h);
-    return id;
-}
-
-bool stejna(const Identita& a, const Identita& b) {
-    return a.svazek == b.svazek && a.index_horni == b.index_horni && a.index_dolni == b.index_dolni;
-}
-
-#else
-
-struct Identita {
-    bool pravidelny = false;
-    dev_t zarizeni = 0;
-    ino_t uzel = 0;
-};
-
-// stat follows symbolic links, so a link and its target are one file.
-Identita identita(const std::string& name) {
-    Identita id;
-    struct stat st {};
-    if (stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        id.pravidelny = true;
-        id.zarizeni = st.st_dev;
-        id.uzel = st.st_ino;
-    }
-    return id;
-}
-
-bool stejna(const Identita& a, const Identita& b) {
-    return a.zarizeni == b.zarizeni && a.uzel == b.uzel;
-}
-
-#endif
 
 // ---- The start of a submission ----
 // A cursor over the head; every step either moves past one piece of the
@@ -129,12 +66,10 @@ std::string_view mistni_jmeno(std::string_view s, std::size_t at) {
 
 
 bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others) {
-    const Identita id = identita(name);
-    if (!id.pravidelny) return false;
-    for (const std::string& other : others) {
-        const Identita io = identita(other);
-        if (io.pravidelny && stejna(id, io)) return true;
-    }
+    const os::FileId id = os::file_info(name).id;
+    if (!id.regular) return false;
+    for (const std::string& other : others)
+        if (os::file_info(other).id == id) return true;
     return false;
 }
 
@@ -142,7 +77,7 @@ bool tentyz_soubor(const std::string& a, const std::string& b) {
     return tentyz_jako_nektery(a, {b});
 }
 
-bool zacina_jako_podani(std::string_view s) {
+std::string_view first_element_name(std::string_view s) {
     std::size_t i = zacina(s, 0, "\xEF\xBB\xBF") ? 3 : 0;
     while (i != std::string_view::npos && i < s.size()) {
         if (bily(s[i])) {
@@ -154,21 +89,19 @@ bool zacina_jako_podani(std::string_view s) {
         } else if (zacina(s, i, "<!DOCTYPE")) {
             i = za_doctype(s, i);
         } else if (s[i] == '<') {
-            return mistni_jmeno(s, i) == "ORV";
+            return mistni_jmeno(s, i);
         } else {
-            return false;
+            return {};
         }
     }
-    return false;
+    return {};
 }
 
+bool zacina_jako_podani(std::string_view s) { return first_element_name(s) == "ORV"; }
+
 bool je_podani_orv(const std::string& name) {
-    if (!identita(name).pravidelny) return false;
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (f == nullptr) return false;
-    std::string head(kHlavaPodani, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), f));
-    std::fclose(f);
+    std::string head;
+    os::read_head(name, kHlavaPodani, head);
     return zacina_jako_podani(head);
 }
 

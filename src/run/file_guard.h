@@ -25,6 +25,12 @@ bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>
 // How much of a file's start decides whether it is a submission.
 constexpr std::size_t kHlavaPodani = 64 * 1024;
 
+// The local name of the first start tag of the bytes, after an optional
+// UTF-8 byte-order mark, white space, the XML declaration and other
+// processing instructions, comments and a DOCTYPE (any prefix left off);
+// empty when anything else comes first or the bytes end before it does.
+std::string_view first_element_name(std::string_view head);
+
 // True when the bytes open an ORV submission: after an optional UTF-8
 // byte-order mark, white space, the XML declaration and other processing
 // instructions, comments and a DOCTYPE, the first start tag's local name is
@@ -33,7 +39,7 @@ constexpr std::size_t kHlavaPodani = 64 * 1024;
 bool zacina_jako_podani(std::string_view head);
 
 // True when name is an existing regular file whose first kHlavaPodani bytes
-// open an ORV submission. A device or a pipe is never opened here.
+// open an ORV submission. A device or a pipe is never read here.
 bool je_podani_orv(const std::string& name);
 
 }  // namespace quelt

@@ -27,13 +27,15 @@
 #include "src/checks/codebooks.h"
 #include "src/checks/field_checks.h"
 #include "src/elements/tables.h"
+#include "src/os/clock.h"
+#include "src/os/files.h"
+#include "src/os/names.h"
 #include "src/report/catalogue.h"
 #include "src/report/report.h"
 #include "src/report/verdict.h"
 #include "src/rules/employee_register.h"
 #include "src/rules/rules.h"
 #include "src/run/file_guard.h"
-#include "src/run/same_file.h"
 #include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
 #include "src/structure/sections.h"
@@ -55,6 +57,11 @@ constexpr const char* kBlanks77 =
 
 std::FILE* linsoub = nullptr;
 int fatal_status = 0;  // 13 once a run-level failure ended the input
+
+// A run of the batch checks one regular file, never a list: a pipe or a
+// device (a FIFO, /dev/stdin, which in a worker is its own task pipe) is
+// refused unread, decided on the file as opened.
+bool jen_bezny_soubor = false;
 
 // The list's names, read once before any output is opened (a list on a pipe
 // cannot be read twice): its first word, then the words up to "...".
@@ -98,7 +105,8 @@ void zaznamenej_selhani(const std::string& message, bool input_missing) {
 // A failure message on the console and, when the report is open, in it too.
 // input_missing: the message says that the data file or the list cannot be
 // opened.
-void zprava(const char* format, const std::string& name, bool input_missing = false) {
+void zprava(const char* format, const std::string& jmeno, bool input_missing = false) {
+    const std::string name = os::shown_name(jmeno);
     std::fprintf(konzole, format, name.c_str());
     if (errsoub != nullptr) std::fprintf(errsoub, format, name.c_str());
     const int length = std::snprintf(nullptr, 0, format, name.c_str());
@@ -113,7 +121,7 @@ constexpr const char* kCannotRead = " Nelze cist soubor  %s\n Program ukoncen\n"
 // An input that is the report or the output copy being written cannot be
 // read: every element read from it would write more to it, without end.
 bool je_vystupni_soubor(std::FILE* in) {
-    return stejny_soubor(in, errsoub) || stejny_soubor(in, outsoub);
+    return os::same_open_file(in, errsoub) || os::same_open_file(in, outsoub);
 }
 
 // The bytes a list may hold in all: a list of a million names is far below
@@ -154,25 +162,11 @@ bool dalsi_slovo(std::string& word, std::size_t& read) {
 // is no part of the first name, and the names after it are UTF-8.
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-// A name of a UTF-8 list as this system opens it: Windows opens names in
-// Windows-1250, and a character that code page cannot write becomes '?',
-// which no Windows file name holds, so its open fails with the usual
-// message. Linux and the browser open the bytes as they are.
-std::string jmeno_z_utf8(const std::string& utf8) {
-#ifdef _WIN32
-    std::string name;
-    utf8_na_cp1250(utf8, name);
-    return name;
-#else
-    return utf8;
-#endif
-}
-
 bool seznam_bez_konce = false;  // the list passed kMaxListBytes
 
 // Opens the list file and keeps its names. False when it cannot be opened.
 bool nacti_seznam() {
-    linsoub = std::fopen(s_vstsez.c_str(), "r");
+    linsoub = os::open_file(s_vstsez, "r");
     if (linsoub == nullptr) return false;
     // The mark counts only as the file's very first bytes.
     const int first = std::fgetc(linsoub);
@@ -193,7 +187,10 @@ bool nacti_seznam() {
         mark_possible = false;
         if (word.empty()) continue;
         if (!jmena_seznamu.empty() && word == "...") break;
-        jmena_seznamu.push_back(utf8 ? jmeno_z_utf8(word) : word);
+        // A name after the mark is UTF-8, as the system's names are held on
+        // Windows and as Linux and the browser open them; without it, the
+        // bytes of the system's own code page.
+        jmena_seznamu.push_back(utf8 ? word : os::name_from_list_bytes(word));
     }
     std::fclose(linsoub);
     linsoub = nullptr;
@@ -207,7 +204,7 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
     int positional = 0;
     for (int i = 0; i < argc; ++i) {
         std::string pomstr = argv[i];
-        if (pomstr.size() > kMaxArgument) {
+        if (os::shown_name(pomstr).size() > kMaxArgument) {
             zprava(" Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp, pomstr);
             return 13;
         }
@@ -255,18 +252,9 @@ void datum_cas() {
     char* end = nullptr;
     long long seconds = epoch != nullptr ? std::strtoll(epoch, &end, 10) : 0;
     if (epoch != nullptr && *epoch != '\0' && end != nullptr && *end == '\0') {
-        now = static_cast<std::time_t>(seconds);
-#ifdef _WIN32
-        gmtime_s(&parts, &now);
-#else
-        gmtime_r(&now, &parts);
-#endif
+        parts = os::utc_time(static_cast<std::time_t>(seconds));
     } else {
-#ifdef _WIN32
-        localtime_s(&parts, &now);
-#else
-        localtime_r(&now, &parts);
-#endif
+        parts = os::local_time(now);
     }
     auto two = [](int v) { return static_cast<unsigned>((v % 100 + 100) % 100); };
     std::snprintf(s_datetime, sizeof s_datetime, "%02u/%02u/20%02u  %02u:%02u:%02u",
@@ -300,7 +288,7 @@ bool je_vstupem(const std::string& vystup) {
 // Returns -1 to go on, else the exit status. The message goes to the console
 // alone: no report is open.
 int chran_vstupy() {
-    if (!s_vstup.empty() && s_vstup[0] == '@') {
+    if (!jen_bezny_soubor && !s_vstup.empty() && s_vstup[0] == '@') {
         sw_muf = 'A';
         s_vstsez = s_vstup.substr(1);
         nacti_seznam();
@@ -324,16 +312,32 @@ int chran_vstupy() {
     return -1;
 }
 
+constexpr const char* kNotAFile =
+    " Soubor  %s  neni bezny soubor (roura, zarizeni), necte se\n Program ukoncen\n";
+
+// Opens the data file s_vstup; a failure is reported and gives null.
+std::FILE* otevri_datovy_soubor() {
+    if (!jen_bezny_soubor) {
+        std::FILE* in = os::open_file(s_vstup, "rb");
+        if (in == nullptr) zprava(kCannotOpen, s_vstup, true);
+        return in;
+    }
+    bool not_regular = false;
+    std::FILE* in = os::open_regular_file(s_vstup, not_regular);
+    if (in == nullptr) zprava(not_regular ? kNotAFile : kCannotOpen, s_vstup, !not_regular);
+    return in;
+}
+
 // Opens the report, the output copy, the list and the first input file, in
 // this order. Returns -1 when all are open, else the exit status.
 int otevri_soubory() {
-    errsoub = std::fopen(s_chyby.c_str(), "w");
+    errsoub = os::open_file(s_chyby, "w");
     if (errsoub == nullptr) {
         zprava(kCannotOpen, s_chyby);
         return 13;
     }
     if (s_vystup != "...") {
-        outsoub = std::fopen(s_vystup.c_str(), "w");
+        outsoub = os::open_file(s_vystup, "w");
         if (outsoub == nullptr) {
             zprava(kCannotOpen, s_vystup);
             return 13;
@@ -355,11 +359,8 @@ int otevri_soubory() {
         }  // GCOVR_EXCL_STOP
         if (!jmena_seznamu.empty()) s_vstup = jmena_seznamu[dalsi_jmeno++];
     }
-    std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
-    if (in == nullptr) {
-        zprava(kCannotOpen, s_vstup, true);
-        return 13;
-    }
+    std::FILE* in = otevri_datovy_soubor();
+    if (in == nullptr) return 13;
     if (je_vystupni_soubor(in)) {
         std::fclose(in);
         zprava(kCannotRead, s_vstup);
@@ -392,19 +393,6 @@ Handler handler_for(char mode) {
     }  // GCOVR_EXCL_STOP
 }
 
-// Closes a written file; false when any write to it failed. The file's last
-// bytes are flushed first and that result read on its own: a C library may
-// report a write that fails inside fclose as a good close (the one quelt.exe
-// runs on does), and a copy small enough to fit its buffer would then be
-// lost without a word.
-bool zavri_zapsany(std::FILE*& f) {
-    const bool flushed = std::fflush(f) == 0;
-    const bool ok = std::ferror(f) == 0;
-    const bool closed = std::fclose(f) == 0;
-    f = nullptr;
-    return flushed && ok && closed;
-}
-
 // Closes the input, and the copy and the report after their last lines.
 // Returns the name of the first of them a write failed to, or null.
 const char* close_run_files() {
@@ -414,9 +402,9 @@ const char* close_run_files() {
         write_copy("</ORV>\n");
         flush_copy();
         sw_vystup = 'N';
-        if (!zavri_zapsany(outsoub)) nezapsano = s_vystup.c_str();
+        if (!os::close_written(outsoub)) nezapsano = s_vystup.c_str();
     }
-    if (!zavri_zapsany(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
+    if (!os::close_written(errsoub) && nezapsano == nullptr) nezapsano = s_chyby.c_str();
     return nezapsano;
 }
 
@@ -429,8 +417,9 @@ int zpracuj_KONp() {
     const char* nezapsano = close_run_files();
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
-        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
-        note_run_failure(std::string("Nelze zapsat do souboru  ") + nezapsano, false);
+        const std::string jmeno = os::shown_name(nezapsano);
+        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", jmeno.c_str());
+        note_run_failure("Nelze zapsat do souboru  " + jmeno, false);
         return 13;
     }
     std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
@@ -504,6 +493,7 @@ void reset_run_state() {
     dalsi_jmeno = 0;
     seznam_precten = false;
     seznam_bez_konce = false;
+    jen_bezny_soubor = false;
     reset_report();
     reset_verdict();
     reset_catalogue();
@@ -537,7 +527,7 @@ int konec_vstupu() {
         return -1;
     }
     s_vstup = jmena_seznamu[dalsi_jmeno++];
-    std::FILE* in = std::fopen(s_vstup.c_str(), "rb");
+    std::FILE* in = os::open_file(s_vstup, "rb");
     const bool vystup = in != nullptr && je_vystupni_soubor(in);
     if (in == nullptr || vystup) {
         if (vystup) std::fclose(in);
@@ -609,6 +599,7 @@ int quelt_run_souboru(const std::string& vstup, const std::string& chyby, char f
                       bool bez_W) {
     return chraneny_beh([&] {
         pis_banner();
+        jen_bezny_soubor = true;
         s_vstup = vstup;
         s_chyby = chyby;
         if (bez_W) sw_nepisW = 'A';

@@ -15,8 +15,9 @@ int quelt_run(int argc, const char* const* argv);
 
 // One data file checked into one report, as `quelt VSTUP CHYBY [-w]` checks
 // it, for the batch program: the names are taken whole (no 60-character
-// limit, no '@' list, no switch) and the report format ('H', 'T', 'C', 'X')
-// is the caller's, not read from the report name's dots.
+// limit, no '@' list, no switch), the report format ('H', 'T', 'C', 'X') is
+// the caller's, not read from the report name's dots, and a data file that
+// is not a regular file (a pipe, a device) is refused without being read.
 int quelt_run_souboru(const std::string& vstup, const std::string& chyby, char format,
                       bool bez_W);
 

@@ -1,140 +1,245 @@
-// The batch program's pieces that its end-to-end test cannot reach with
-// certainty: messages split anywhere by the pipe, the report names, the
-// summary's quoting, and what one process's runs give each file.
+// The batch as a whole, in-process with a stand-in worker where a worker
+// must fail: what one worker's runs give each file, a summary on the disk
+// after a request to stop, and the ways the batch refuses to start.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include <sys/stat.h>
 
-#include "src/run/batch.h"
-#include "src/run/run.h"
-#include "src/state/run_state.h"
+#include "src/batch/batch.h"
+#include "src/batch/summary.h"
+#include "src/batch/worker.h"
+#include "src/os/process.h"
+#include "src/xml/cp1250.h"
+#include "tests/unit/scratch_folder.h"
 
-using namespace quelt;
-
+namespace quelt::test {
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string scratch_dir() {
-    char name[] = "/tmp/quelt-batch-XXXXXX";
-    const char* d = mkdtemp(name);
-    return d == nullptr ? std::string("/tmp") : std::string(d);
-}
-
-}  // namespace
-
-// ---- Messages between the batch and its workers ----
-
-TEST(BatchMessages, AMessageCutAnywhereWaitsForItsRest) {
-    const std::vector<std::string> fields = {"7", "a b:c.xml", "", std::string("x\0y;\n", 5)};
-    const std::string bytes = zakoduj(fields) + zakoduj({"8", "b", "c", "d"});
-    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-        std::string buffer = bytes.substr(0, cut);
-        std::vector<std::string> got;
-        std::vector<std::vector<std::string>> taken;
-        while (vezmi_zpravu(buffer, 4, got)) taken.push_back(got);
-        buffer += bytes.substr(cut);
-        while (vezmi_zpravu(buffer, 4, got)) taken.push_back(got);
-        ASSERT_EQ(taken.size(), 2u) << "cut at " << cut;
-        EXPECT_EQ(taken[0], fields) << "cut at " << cut;
-        EXPECT_EQ(taken[1], (std::vector<std::string>{"8", "b", "c", "d"}));
-        EXPECT_TRUE(buffer.empty());
-    }
-}
-
-TEST(BatchMessages, GarbageIsNoMessage) {
-    std::string buffer = "12x:abc";
-    std::vector<std::string> got;
-    EXPECT_FALSE(vezmi_zpravu(buffer, 1, got));
-}
-
-// ---- Report names ----
-
-TEST(BatchNames, SameNamesInTwoFoldersGetDistinctReports) {
-    const auto names = nazvy_zprav({"p1/a.xml", "p2/a.xml", "p3/A.XML", "a"}, "out", "htm");
-    EXPECT_EQ(names, (std::vector<std::string>{"out/a.htm", "out/a-2.htm", "out/A-3.htm",
-                                               "out/a-4.htm"}));
-}
-
-TEST(BatchNames, TheLastExtensionGoesAndTheSummaryKeepsItsNames) {
-    const auto names =
-        nazvy_zprav({"x.tar.xml", ".xml", "souhrn.xml", "SOUHRN.dat", "dir/"}, "o/", "csv");
-    EXPECT_EQ(names, (std::vector<std::string>{"o/x.tar.csv", "o/.xml.csv", "o/souhrn-2.csv",
-                                               "o/SOUHRN-3.csv", "o/soubor.csv"}));
-}
-
-TEST(BatchNames, AnInputOrASubmissionIsNeverTheReport) {
-    const std::string dir = scratch_dir();
-    write_file(dir + "/in.htm", "not a submission");
-    write_file(dir + "/b.htm", "<?xml version=\"1.0\"?>\n<ORV verze=\"1.6\">\n");
-    write_file(dir + "/c.htm", "an old report");
-    const auto names = nazvy_zprav({dir + "/in.htm", "b.xml", "c.xml"}, dir, "htm");
-    EXPECT_EQ(names, (std::vector<std::string>{dir + "/in-2.htm", dir + "/b-2.htm",
-                                               dir + "/c.htm"}));
-}
-
-// ---- The summary's quoting ----
-
-TEST(BatchSummary, FieldsAreQuotedAsTheCsvReportQuotesThem) {
-    EXPECT_EQ(pole_csv("a.xml"), "a.xml");
-    EXPECT_EQ(pole_csv("a;b.xml"), "\"a;b.xml\"");
-    EXPECT_EQ(pole_csv("say \"x\""), "\"say \"\"x\"\"\"");
-    EXPECT_EQ(pole_csv("two\nlines"), "\"two\nlines\"");
-}
-
-// ---- One process, many files ----
+using namespace quelt::batch;
 
 // A faulty file and then a clean one in the same process: the second's
 // result and report are those of a fresh run, and the first's counts are its
-// own (nothing carries over: every run starts from the reset state).
+// own (nothing carries over: every run starts from the reset state). The
+// reports' heads hold no clock: SOURCE_DATE_EPOCH gives their date.
 TEST(BatchRuns, EachFileOfAProcessIsAFreshRun) {
-    const std::string dir = scratch_dir();
-    const std::string example = read_file(QUELT_SOURCE_DIR "/examples/priklad.xml");
-    ASSERT_FALSE(example.empty());
-    std::string faulty = example;
+    ScratchFolder dir;
+    setenv("SOURCE_DATE_EPOCH", "1278403200", 1);
+    std::string faulty = example_submission();
     faulty.insert(faulty.find("</orv:zamestnavatel>"), "<orv:AA0017>1</orv:AA0017>");
-    write_file(dir + "/faulty.xml", faulty);
-    write_file(dir + "/clean.xml", example);
+    write_file(dir / "faulty.xml", faulty);
+    write_file(dir / "clean.xml", example_submission());
     std::FILE* console = std::tmpfile();
     ASSERT_NE(console, nullptr);
 
-    const VysledekDavky fresh =
-        zkontroluj_soubor({dir + "/clean.xml", dir + "/fresh.htm"}, 'H', false, console);
-    const VysledekDavky first =
-        zkontroluj_soubor({dir + "/faulty.xml", dir + "/first.htm"}, 'H', false, console);
-    const VysledekDavky second =
-        zkontroluj_soubor({dir + "/clean.xml", dir + "/second.htm"}, 'H', false, console);
-    const VysledekDavky missing =
-        zkontroluj_soubor({dir + "/none.xml", dir + "/none.htm"}, 'H', false, console);
+    const FileResult fresh = check_file(dir / "clean.xml", dir / "fresh.htm", 'H', false, console);
+    const FileResult first = check_file(dir / "faulty.xml", dir / "first.htm", 'H', false, console);
+    const FileResult second = check_file(dir / "clean.xml", dir / "second.htm", 'H', false, console);
+    const FileResult missing = check_file(dir / "none.xml", dir / "none.htm", 'H', false, console);
     std::fclose(console);
+    unsetenv("SOURCE_DATE_EPOCH");
 
-    EXPECT_EQ(fresh.status, 0);
-    EXPECT_GT(first.chyb_E, 0);
-    EXPECT_EQ(first.zamestnavatele, "30000009, 1");
-    EXPECT_EQ(second.chyb_E, fresh.chyb_E);
-    EXPECT_EQ(second.chyb_W, fresh.chyb_W);
-    EXPECT_EQ(second.zaznamu, 3);
-    EXPECT_EQ(second.predkladatel, "10000003");
-    EXPECT_EQ(second.zamestnavatele, "30000009");
-    std::string a = read_file(dir + "/fresh.htm");
-    std::string b = read_file(dir + "/second.htm");
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(missing.status, 13);
-    EXPECT_EQ(missing.zprava, "Nelze otevrit soubor  " + dir + "/none.xml");
-    EXPECT_EQ(missing.zaznamu, 0);
+    EXPECT_EQ(fresh.outcome.status, 0);
+    EXPECT_GT(first.outcome.errors_e, 0);
+    EXPECT_EQ(first.employers, "30000009, 1");
+    EXPECT_EQ(second.outcome.errors_e, fresh.outcome.errors_e);
+    EXPECT_EQ(second.outcome.warnings_w, fresh.outcome.warnings_w);
+    EXPECT_EQ(second.records, 3);
+    EXPECT_EQ(second.submitter, "10000003");
+    EXPECT_EQ(second.employers, "30000009");
+    EXPECT_EQ(read_file(dir / "fresh.htm"), read_file(dir / "second.htm"));
+    EXPECT_EQ(missing.outcome.status, 13);
+    EXPECT_TRUE(missing.outcome.input_missing);
+    EXPECT_EQ(missing.outcome.failure, "Nelze otevrit soubor  " + (dir / "none.xml"));
+    EXPECT_EQ(missing.records, 0);
 }
+
+// A pipe given as a data file is refused unread by the run that would read
+// it, a list is never read, and the report says so.
+TEST(BatchRuns, APipeIsNeverReadAndANameIsNeverAList) {
+    ScratchFolder dir;
+    ASSERT_EQ(mkfifo((dir / "pipe.xml").c_str(), 0600), 0);
+    write_file(dir / "list.txt", dir / "missing.xml");
+    std::FILE* console = std::tmpfile();
+    const FileResult pipe = check_file(dir / "pipe.xml", dir / "pipe.htm", 'H', false, console);
+    const FileResult list = check_file("@" + (dir / "list.txt"), dir / "list.htm", 'H', false, console);
+    std::fclose(console);
+    EXPECT_EQ(pipe.outcome.status, 13);
+    EXPECT_FALSE(pipe.outcome.input_missing);
+    EXPECT_EQ(pipe.outcome.failure, "Soubor  " + (dir / "pipe.xml") + "  neni bezny soubor (roura, zarizeni), necte se");
+    EXPECT_EQ(read_file(dir / "pipe.htm"), " " + pipe.outcome.failure + "\n Program ukoncen\n");
+    EXPECT_EQ(list.outcome.failure, "Nelze otevrit soubor  @" + (dir / "list.txt"));
+}
+
+class BatchWhole : public ::testing::Test {
+protected:
+    int run(const std::vector<std::string>& arguments, const std::string& mode = "plain") {
+        Options options;
+        std::FILE* console = std::tmpfile();
+        const int read = read_options(arguments, options, console);
+        EXPECT_EQ(read, -1);
+        PoolSettings workers;
+        workers.program = QUELT_STAND_IN_WORKER;
+        workers.arguments = {mode, kWorkerSwitch, "H", "0", os::process_number()};
+        workers.workers = 1;
+        const int status = run_batch(options, workers, console);
+        said.resize(static_cast<std::size_t>(std::ftell(console)));
+        std::rewind(console);
+        said.resize(std::fread(said.data(), 1, said.size(), console));
+        std::fclose(console);
+        return status;
+    }
+    ScratchFolder dir;
+    std::string said;
+};
+
+TEST_F(BatchWhole, AStoppedBatchLeavesItsWholeSummary) {
+    for (const char* name : {"a.xml", "b-stop.xml", "c.xml"}) write_file(dir / ("in/" + std::string(name)), example_submission());
+    EXPECT_EQ(run({"-o", dir / "out", dir / "in"}, "stop-batch:b-stop.xml"), 13);
+    os::catch_stop_requests();  // the request is answered: the next test starts afresh
+    const std::string csv = read_file(dir / "out/souhrn.csv");
+    EXPECT_NE(csv.find("/in/a.xml;10000003;30000009;3;0;0;lze odeslat;0;kontrola dokončena;a.htm\n"_cp),
+              std::string::npos) << csv;
+    EXPECT_NE(csv.find("/in/b-stop.xml;;;;;;nezkontrolováno;13;Kontrola souboru  "_cp), std::string::npos) << csv;
+    EXPECT_NE(csv.find("/in/c.xml;;;;;;nezkontrolováno;;nezkontrolováno: dávka byla přerušena;\n"_cp),
+              std::string::npos) << csv;
+    EXPECT_NE(said.find(" Kontrola prerusena"), std::string::npos) << said;
+    EXPECT_NE(said.find("Celkem 3 soubory: lze odeslat 1, s varovanimi 0, opravit 0, nezkontrolovano 2"),
+              std::string::npos) << said;
+    EXPECT_NE(read_file(dir / "out/souhrn.htm").find("Kontrola byla přerušena"_cp), std::string::npos);
+}
+
+TEST_F(BatchWhole, TheConsoleSaysEachFileAndTheTotals) {
+    write_file(dir / "in/a.xml", example_submission());
+    write_file(dir / "in/x.pdf", "x");
+    write_file(dir / "in/old.xml", " Nelze otevrit soubor  a.xml\n Program ukoncen\n");
+    EXPECT_EQ(run({"-o", dir / "out", dir / "in", dir / "missing.xml", dir / "in/old.xml"}), 13);
+    const std::vector<std::string> lines = {
+         "preskocen: " + (dir / "in/old.xml") + " (protokol kontroly)\n",
+          "preskocen: " + (dir / "in/x.pdf") + " (neni .xml)\n",
+          "[1/3] " + (dir / "in/old.xml") + ": nezkontrolovano (stav 13): Soubor  " + (dir / "in/old.xml") +
+              "  je protokol kontroly, nekontroluje se\n",
+          "] " + (dir / "in/a.xml") + ": lze odeslat (chyb E 0, chyb W 0), protokol " + (dir / "out/a.htm") + "\n",
+          "] " + (dir / "missing.xml") + ": nezkontrolovano (stav 13): Nelze otevrit soubor  " + (dir / "missing.xml"),
+          "Celkem 3 soubory: lze odeslat 1, s varovanimi 0, opravit 0, nezkontrolovano 2\n",
+          "Preskoceno: 2 soubory (nejsou .xml nebo jsou vysledky kontroly)\n",
+          "Celkem chyb vahy E:       0\n", "Protokoly a souhrn jsou ve slozce:\n" + (dir / "out") + "\n"};
+    for (const std::string& line : lines)
+        EXPECT_NE(said.find(line), std::string::npos) << line << "\nin:\n" << said;
+}
+
+TEST_F(BatchWhole, TheWaysItRefusesToStart) {
+    write_file(dir / "file", "x");
+    write_file(dir / "out/souhrn.csv", example_submission());
+    write_file(dir / "in/a.pdf", "x");
+    write_file(dir / "in/a.xml", example_submission());
+    EXPECT_EQ(run({"-o", dir / "out2", dir / "in/a.pdf", dir / "in/a.pdf"}), 0);
+    EXPECT_EQ(run({"-o", dir / "x", dir / "in/sub-missing"}), 13);
+    EXPECT_EQ(run({"-o", dir / "y", dir / "in"}), 0);
+    EXPECT_EQ(run({"-o", dir / "file/sub", dir / "in"}), 13);
+    EXPECT_TRUE(said.ends_with(" Nelze vytvorit slozku  " + (dir / "file/sub") + "\n Program ukoncen\n")) << said;
+    EXPECT_EQ(run({"-o", dir / "out", dir / "in/a.xml"}), 13);
+    EXPECT_EQ(said, " Souhrn  " + (dir / "out/souhrn.csv") +
+                        "  by prepsal vstupni soubor nebo podani ORV\n Program ukoncen\n");
+    EXPECT_EQ(read_file(dir / "out/souhrn.csv"), example_submission());
+    write_file(dir / "empty/a.pdf", "x");
+    EXPECT_EQ(run({"-o", dir / "z", dir / "empty"}), 13);
+    EXPECT_EQ(said, "preskocen: " + (dir / "empty/a.pdf") + " (neni .xml)\n Zadny soubor ke kontrole\n");
+}
+
+// A summary that cannot be written stops the batch before any file is
+// checked: hours of checking would end without one.
+TEST_F(BatchWhole, ASummaryThatCannotBeWrittenStopsItFirst) {
+    write_file(dir / "in/a.xml", example_submission());
+    std::filesystem::create_directories(dir / ("out/souhrn.csv." + os::process_number() + ".tmp"));
+    EXPECT_EQ(run({"-o", dir / "out", dir / "in"}), 13);
+    EXPECT_EQ(said, " Nelze zapsat souhrn  " + (dir / "out/souhrn.csv") + "\n Program ukoncen\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/a.htm"));
+}
+
+// A summary that can no longer be written at the end says so: the batch ends
+// with status 13, its files checked.
+TEST_F(BatchWhole, ASummaryThatCannotBeWrittenAtTheEndIsSaid) {
+    write_file(dir / "in/a.xml", example_submission());
+    EXPECT_EQ(run({"-t", "0", "-o", dir / "out", dir / "in"}, "block-summary:a.xml"), 13);
+    EXPECT_TRUE(said.ends_with(" Nelze zapsat souhrn  " + (dir / "out/souhrn.csv") + "\n Program ukoncen\n")) << said;
+    EXPECT_NE(said.find("lze odeslat (chyb E 0, chyb W 0)"), std::string::npos) << said;
+    EXPECT_TRUE(std::filesystem::exists(dir / "out/a.htm"));
+}
+
+// Only the batch's own outputs named: rows saying what they are, no check.
+TEST_F(BatchWhole, OutputsNamedAloneAreRowsAndNoCheck) {
+    write_file(dir / "old/souhrn.csv", "Soubor;IČO předkladatele;"_cp);
+    write_file(dir / "old/a.htm", " Nelze otevrit soubor  a.xml\n Program ukoncen\n");
+    EXPECT_EQ(run({"-o", dir / "out", dir / "old/souhrn.csv", dir / "old/a.htm"}), 13);
+    EXPECT_NE(said.find("[1/2] " + (dir / "old/souhrn.csv") + ": nezkontrolovano (stav 13): Soubor  " +
+                        (dir / "old/souhrn.csv") + "  je souhrn kontroly souboru, nekontroluje se\n"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("Celkem 2 soubory: lze odeslat 0, s varovanimi 0, opravit 0, nezkontrolovano 2"),
+              std::string::npos) << said;
+    EXPECT_EQ(read_file(dir / "old/a.htm"), " Nelze otevrit soubor  a.xml\n Program ukoncen\n");
+}
+
+TEST(BatchProgram, HelpAndAWorkerWithoutItsArguments) {
+    EXPECT_EQ(quelt_davka({"-h"}), 1);
+    EXPECT_EQ(quelt_davka({"-x"}), 13);
+    EXPECT_EQ(quelt_davka({kWorkerSwitch, "H"}), 13);
+}
+
+// A worker's life without a process: tasks in, results out, until its input
+// ends or holds what the batch never writes.
+TEST(BatchWorker, ServesTasksUntilItsInputEnds) {
+    ScratchFolder dir;
+    write_file(dir / "a.xml", example_submission());
+    for (const std::string tail : {"", "x", "1234567890123:a"}) {
+        std::FILE* in = std::tmpfile();
+        std::FILE* out = std::tmpfile();
+        const std::string tasks = encode_fields({"4", dir / "a.xml", dir / "a.htm"}) +
+                                  encode_fields({"5", dir / "b.xml", dir / "b.htm"}) + tail;
+        std::fwrite(tasks.data(), 1, tasks.size(), in);
+        std::rewind(in);
+        std::vector<std::string> checked;
+        serve_tasks(in, out, [&](const std::string& input, const std::string& report) {
+            checked.push_back(input + " " + report);
+            FileResult r;
+            r.outcome.status = checked.size() == 1 ? 0 : 13;
+            return r;
+        });
+        EXPECT_EQ(checked, (std::vector<std::string>{dir / "a.xml" + " " + dir / "a.htm",
+                                                     dir / "b.xml" + " " + dir / "b.htm"}));
+        std::string results(static_cast<std::size_t>(std::ftell(out)), '\0');
+        std::rewind(out);
+        results.resize(std::fread(results.data(), 1, results.size(), out));
+        std::vector<std::string> fields;
+        ASSERT_EQ(take_message(results, kResultFields, fields), Take::taken);
+        EXPECT_EQ(fields[0], "4");
+        ASSERT_EQ(take_message(results, kResultFields, fields), Take::taken);
+        EXPECT_EQ(fields[0], "5");
+        EXPECT_EQ(fields[1], "13");
+        std::fclose(in);
+        std::fclose(out);
+    }
+}
+
+TEST(BatchWorkers, OneAProcessorUnlessToldOtherwise) {
+    Options options;
+    EXPECT_EQ(worker_count(options, 8), 8);
+    EXPECT_EQ(worker_count(options, 200), 63);
+    options.at_once = 1;
+    EXPECT_EQ(worker_count(options, 8), 1);
+    options.at_once = 3;
+    EXPECT_EQ(worker_count(options, 1), 3);
+}
+
+TEST(BatchTimeLimit, HalfAMinuteAndASecondAMegabyte) {
+    EXPECT_EQ(default_time_limit_ms(0), 30000);
+    EXPECT_EQ(default_time_limit_ms(7140), 30007);
+    EXPECT_EQ(default_time_limit_ms(1000000000), 1030000);
+}
+
+}  // namespace
+}  // namespace quelt::test

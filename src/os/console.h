@@ -5,7 +5,9 @@
 // console stream is such a window, the run gets code page 1250, a buffer of
 // its own and, in a window of its own, the full path of the report and a last
 // line that waits for Enter. Files, pipes and every other build are left
-// exactly as they are.
+// exactly as they are. What the end shows is plain logic (console.cpp, built
+// and tested everywhere); the window itself is console_windows.cpp, and
+// console_posix.cpp has nothing to do.
 #pragma once
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 // that started the program must never be held up.
 #include <gtest/gtest.h>
 
-#include "src/run/windows_console.h"
+#include "src/os/console.h"
 
 namespace quelt::test {
 namespace {

@@ -1,42 +1,14 @@
-// The console window of the Windows build: code page, buffer, the handler of
-// Ctrl+C and of the closing of the window, and the report's place and the
-// wait for Enter at the end. What the end shows is plain logic, built and
-// tested everywhere; the rest exists only in the Windows build.
-#include "src/run/windows_console.h"
+// The console window of the Windows build (console.h): code page, buffer,
+// the handler of Ctrl+C and of the closing of the window, and the report's
+// place and the wait for Enter at the end.
+#include "src/os/console.h"
 
-#ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-#endif
+
+#include "src/os/names.h"
 
 namespace quelt {
-
-bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
-                    unsigned long procesu_v_konzoli) {
-    return vystup_do_konzole && vstup_z_konzole && procesu_v_konzoli == 1;
-}
-
-namespace {
-
-constexpr const char* kVyzva = " Stisknete Enter pro ukonceni\n";
-constexpr const char* kKdeProtokol = " Protokol je ulozen v souboru ";
-
-}  // namespace
-
-std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu,
-                           std::string_view zaver) {
-    if (!cekat) return {};
-    std::string radky;
-    if (status == 0 && !plna_cesta_protokolu.empty()) {
-        radky += kKdeProtokol;
-        radky += plna_cesta_protokolu;
-        radky += '\n';
-    }
-    radky += zaver;
-    return radky + kVyzva;
-}
-
-#ifdef _WIN32
 
 namespace {
 
@@ -80,21 +52,6 @@ BOOL WINAPI pri_preruseni(DWORD) {
     return FALSE;
 }
 
-// The report's full path: a relative name completed with the current
-// folder, as Windows would open it (in the ANSI code page, 1250 on a Czech
-// Windows, the console's page for the run). Empty when it cannot be told.
-std::string plna_cesta(const std::string& jmeno) {
-    std::string cesta(MAX_PATH, '\0');
-    DWORD delka = GetFullPathNameA(jmeno.c_str(), static_cast<DWORD>(cesta.size()), cesta.data(), nullptr);
-    if (delka >= cesta.size()) {
-        cesta.assign(delka, '\0');
-        delka = GetFullPathNameA(jmeno.c_str(), static_cast<DWORD>(cesta.size()), cesta.data(), nullptr);
-    }
-    if (delka == 0 || delka >= cesta.size()) return {};
-    cesta.resize(delka);
-    return cesta;
-}
-
 void pockej_na_enter() {
     int c;
     do {
@@ -117,7 +74,7 @@ void uvolni_konzoli(int status, const std::string& protokol, const std::string& 
     if (okno == nullptr) return;
     std::fflush(okno);
     if (cekat_na_enter(true, je_konzole(GetStdHandle(STD_INPUT_HANDLE)), procesu_v_konzoli())) {
-        const std::string cesta = status == 0 && !protokol.empty() ? plna_cesta(protokol) : "";
+        const std::string cesta = status == 0 && !protokol.empty() ? os::full_path(protokol) : "";
         std::fputs(radky_na_konci(true, status, cesta, zaver).c_str(), okno);
         std::fflush(okno);
         pockej_na_enter();
@@ -125,14 +82,5 @@ void uvolni_konzoli(int status, const std::string& protokol, const std::string& 
     obnov_stranku();
     SetConsoleCtrlHandler(pri_preruseni, FALSE);
 }
-
-#else
-
-// A console elsewhere shows the run's bytes as they are and closes only when
-// its user closes it: nothing to prepare or to wait for.
-void priprav_konzoli(std::FILE*) {}
-void uvolni_konzoli(int, const std::string&, const std::string&) {}
-
-#endif
 
 }  // namespace quelt

@@ -1,0 +1,176 @@
+// The names the batch builds (names.h).
+#include "src/batch/names.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "src/os/names.h"
+#include "src/run/file_guard.h"
+#include "src/xml/cp1250.h"
+
+namespace quelt::batch {
+
+namespace {
+
+struct UpperCase {
+    char32_t lower;
+    char32_t upper;
+};
+constexpr UpperCase kUpperCase[] = {
+#include "src/batch/upper_case.inc"
+};
+
+char32_t upper_case(char32_t c) {
+    const auto* row = std::lower_bound(std::begin(kUpperCase), std::end(kUpperCase), c,
+                                       [](const UpperCase& u, char32_t v) { return u.lower < v; });
+    return row != std::end(kUpperCase) && row->lower == c ? row->upper : c;
+}
+
+// The code points of a UTF-8 name; false when it is not UTF-8.
+bool utf8_code_points(std::string_view s, std::u32string& out) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
+        if (len == 0 || i + len > s.size()) return false;
+        char32_t c = len == 1 ? b0 : len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) return false;
+            c = (c << 6) | (b & 0x3F);
+        }
+        out += c;
+        i += len;
+    }
+    return true;
+}
+
+char32_t cp1250_code_point(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    for (const Cp1250Pair& pair : kCp1250Upper)
+        if (pair.byte == byte) return pair.cp;
+    return 0xDC00 + byte;  // a byte the code page leaves empty: a unit of its own
+}
+
+bool separator(char c, bool windows) { return c == '/' || (windows && c == '\\'); }
+
+// The length of "\\server\share\" from the server's name on.
+std::size_t share_root(const std::string& p, std::size_t server) {
+    std::size_t i = server;
+    for (int part = 0; part < 2; ++part) {
+        while (i < p.size() && !separator(p[i], true)) ++i;
+        if (i == p.size()) return i;
+        ++i;
+    }
+    return i;
+}
+
+std::size_t drive_root(const std::string& p, std::size_t at) {
+    if (p.size() < at + 2 || p[at + 1] != ':') return at;
+    return p.size() > at + 2 && separator(p[at + 2], true) ? at + 3 : at + 2;
+}
+
+std::size_t windows_root(const std::string& p) {
+    const bool two = p.size() >= 2 && separator(p[0], true) && separator(p[1], true);
+    if (!two) return separator(p[0], true) ? 1 : drive_root(p, 0);
+    const bool device = p.size() >= 4 && (p[2] == '?' || p[2] == '.') && separator(p[3], true);
+    if (!device) return share_root(p, 2);
+    if (p.compare(4, 4, "UNC\\") == 0 || p.compare(4, 4, "UNC/") == 0) return share_root(p, 8);
+    return drive_root(p, 4);
+}
+
+// A report holding only a failed run's message: every line begins with a
+// blank and the last says that the program ended.
+bool message_only(std::string_view head) {
+    const std::string_view end = head.ends_with("\r\n") ? " Program ukoncen\r\n" : " Program ukoncen\n";
+    if (!head.ends_with(end) || head[0] != ' ') return false;
+    for (std::size_t i = head.find('\n'); i + 1 < head.size(); i = head.find('\n', i + 1))
+        if (head[i + 1] != ' ') return false;
+    return true;
+}
+
+bool report_head(std::string_view head) {
+    const std::string_view csv = "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis";
+    if (head.starts_with("<html>"))
+        return head.substr(0, 512).find("<title>ORV - vysledky kontroly dat</title>") != head.npos;
+    const std::string_view after_csv = head.starts_with(csv) ? head.substr(csv.size()) : "";
+    return head.starts_with(" Datum a čas: "_cp) || after_csv.starts_with("\n") ||
+           after_csv.starts_with("\r\n") || first_element_name(head) == "ORV_chyby" ||
+           message_only(head);
+}
+
+bool summary_head(std::string_view head) {
+    if (head.starts_with("<!DOCTYPE html>"))
+        return head.substr(0, 1024).find("<title>ORV - souhrn kontroly souborů</title>"_cp) != head.npos;
+    return head.starts_with("Soubor;IČO předkladatele;"_cp) ||
+           head.starts_with("Soubor;Chyby E;Varování W;"_cp);
+}
+
+}  // namespace
+
+std::string join_path(const std::string& folder, const std::string& name, bool windows) {
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    if (separator(last, windows) || (windows && last == ':' && folder.size() == 2)) return folder + name;
+    return folder + (windows ? '\\' : '/') + name;
+}
+
+std::string base_name(const std::string& path, bool windows) {
+    std::size_t i = path.size();
+    while (i > 0 && !separator(path[i - 1], windows) && !(windows && path[i - 1] == ':')) --i;
+    return path.substr(i);
+}
+
+std::size_t root_length(const std::string& path, bool windows) {
+    if (path.empty()) return 0;
+    if (windows) return windows_root(path);
+    std::size_t i = 0;
+    while (i < path.size() && path[i] == '/') ++i;
+    return i;
+}
+
+std::string report_stem(const std::string& input, bool windows) {
+    std::string stem = base_name(input, windows);
+    const std::size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && dot > 0) stem.resize(dot);
+    if (stem.empty() || stem == "." || stem == "..") stem = "soubor";
+    return stem;
+}
+
+bool has_xml_extension(std::string_view name) {
+    if (name.size() < 4 || name[name.size() - 4] != '.') return false;
+    const std::u32string key = case_key(name.substr(name.size() - 3));
+    return key == U"XML";
+}
+
+bool is_utf8(std::string_view text) {
+    std::u32string ignored;
+    return utf8_code_points(text, ignored);
+}
+
+std::u32string case_key(std::string_view name) {
+    std::u32string key;
+    if (!utf8_code_points(name, key)) {
+        // Not UTF-8: the bytes of Windows-1250, as the program's texts are.
+        key.clear();
+        for (char c : name) key += cp1250_code_point(static_cast<unsigned char>(c));
+    }
+    for (char32_t& c : key) c = upper_case(c);
+    return key;
+}
+
+std::string message_about(const char* format, const std::string& name, const std::string& extra) {
+    const std::string shown = os::shown_name(name);
+    const int n = std::snprintf(nullptr, 0, format, shown.c_str(), extra.c_str());
+    std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, shown.c_str(), extra.c_str());
+    return text;
+}
+
+BatchOutput batch_output_of(std::string_view head) {
+    if (head.empty()) return BatchOutput::none;
+    if (summary_head(head)) return BatchOutput::summary;
+    return report_head(head) ? BatchOutput::report : BatchOutput::none;
+}
+
+}  // namespace quelt::batch

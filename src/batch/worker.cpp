@@ -1,0 +1,81 @@
+// The worker's side of the batch (worker.h).
+#include "src/batch/worker.h"
+
+#include <cstdlib>
+
+#include "src/os/files.h"
+#include "src/os/process.h"
+#include "src/run/run.h"
+#include "src/state/run_state.h"
+#include "src/structure/sections.h"
+
+namespace quelt::batch {
+
+namespace {
+
+// One field of a task: its length, ':' and its bytes. False at the end of
+// the input or on bytes the batch never writes.
+bool read_field(std::FILE* in, std::string& field) {
+    std::size_t length = 0;
+    int digits = 0;
+    int c;
+    while ((c = std::fgetc(in)) != ':') {
+        if (c < '0' || c > '9' || ++digits > 12) return false;
+        length = length * 10 + static_cast<std::size_t>(c - '0');
+    }
+    field.resize(length);
+    return std::fread(field.data(), 1, length, in) == length;
+}
+
+}  // namespace
+
+FileResult check_file(const std::string& input, const std::string& report, char format, bool skip_w,
+                      std::FILE* console) {
+    std::FILE* before = konzole;
+    konzole = console;
+    std::rewind(console);  // the console of one run at a time
+    const int status = quelt_run_souboru(input, report, format, skip_w);
+    konzole = before;
+    FileResult r;
+    r.outcome = outcome_of_last_run(status);
+    const PrehledPodani& p = prehled_podani();
+    r.records = p.zaznamu;
+    r.submitter = p.predkladatel;
+    r.employers = p.zamestnavatele;
+    return r;
+}
+
+void serve_tasks(std::FILE* in, std::FILE* out, const CheckFile& check) {
+    std::string task[kTaskFields];
+    for (;;) {
+        for (std::string& field : task)
+            if (!read_field(in, field)) return;
+        const FileResult r = check(task[1], task[2]);
+        const std::string message = encode_result(std::strtoul(task[0].c_str(), nullptr, 10), r);
+        std::fwrite(message.data(), 1, message.size(), out);
+        std::fflush(out);
+    }
+}
+
+std::vector<std::string> worker_arguments(char format, bool skip_w) {
+    return {kWorkerSwitch, std::string(1, format), skip_w ? "1" : "0", os::process_number()};
+}
+
+int run_worker(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 4) return 13;
+    os::become_worker(arguments[3]);
+    const char format = arguments[1][0];
+    const bool skip_w = arguments[2] == "1";
+    // Standard output carries the results alone: the runs' banner and
+    // progress go to a scratch file.
+    std::FILE* scratch = os::scratch_stream();
+    if (scratch == nullptr) return 13;
+    konzole = scratch;
+    serve_tasks(stdin, stdout, [&](const std::string& input, const std::string& report) {
+        return check_file(input, report, format, skip_w, scratch);
+    });
+    std::fclose(scratch);
+    return 0;
+}
+
+}  // namespace quelt::batch

@@ -1,0 +1,11 @@
+// The console on every system but Windows (console.h).
+#include "src/os/console.h"
+
+namespace quelt {
+
+// A console elsewhere shows the run's bytes as they are and closes only when
+// its user closes it: nothing to prepare or to wait for.
+void priprav_konzoli(std::FILE*) {}
+void uvolni_konzoli(int, const std::string&, const std::string&) {}
+
+}  // namespace quelt

@@ -1,0 +1,32 @@
+// Between the program's UTF-8 names and Windows' UTF-16 ones: for the
+// Windows files of this folder alone.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <windows.h>
+
+namespace quelt::os {
+
+inline std::wstring wide_from_utf8(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+inline std::string utf8_from_wide(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                            nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace quelt::os
