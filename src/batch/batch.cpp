@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "src/batch/inputs.h"
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 #include "src/batch/summary.h"
 #include "src/batch/worker.h"
 #include "src/os/names.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 #include "src/os/names.h"
 #include "src/run/file_guard.h"
 #include "src/xml/cp1250.h"

@@ -7,7 +7,7 @@
 #include <deque>
 #include <memory>
 
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 #include "src/os/files.h"
 #include "src/os/process.h"
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 #include "src/os/files.h"
 #include "src/os/names.h"
 #include "src/os/process.h"

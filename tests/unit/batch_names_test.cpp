@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 #include "src/xml/cp1250.h"
 
 namespace quelt::test {

@@ -1,5 +1,5 @@
 // The names the batch builds (names.h).
-#include "src/batch/names.h"
+#include "src/batch/naming.h"
 
 #include <algorithm>
 #include <cstdio>
