@@ -85,7 +85,7 @@ const char* weight_text(char first) {
 std::vector<int> rows_in_code_order() {
     std::vector<int> rows;
     for (int row = 0; row < quelt::kCodeRows; ++row)
-        if (quelt::najdi_kod(quelt::Etab[row].EtabTyp) == row) rows.push_back(row);
+        if (quelt::find_code(quelt::Etab[row].EtabTyp) == row) rows.push_back(row);
     std::stable_sort(rows.begin(), rows.end(), [](int a, int b) {
         return std::string_view(quelt::Etab[a].EtabTyp) < std::string_view(quelt::Etab[b].EtabTyp);
     });

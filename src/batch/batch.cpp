@@ -1,7 +1,7 @@
 // The batch program quelt-davka (batch.h): the inputs and their reports, the
 // summary written at the start with every row not checked yet, the files
 // over the worker pool, a console line per finished file, the summary kept
-// current, and the totals. Every file is checked by quelt_run_souboru in a
+// current, and the totals. Every file is checked by quelt_run_file in a
 // worker, so that its report is the one `quelt NAME REPORT` writes, and a
 // file that hangs or kills its worker cannot stop the others.
 #include "src/batch/batch.h"

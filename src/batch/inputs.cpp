@@ -93,7 +93,7 @@ bool report_may_replace(const std::string& path, const IdSet& inputs) {
     const os::FileInfo info = os::file_info(path);
     if (info.kind == os::FileKind::missing) return true;
     if (info.kind != os::FileKind::regular) return false;
-    return inputs.count(info.id) == 0 && !je_podani_orv(path);
+    return inputs.count(info.id) == 0 && !is_orv_submission(path);
 }
 
 }  // namespace

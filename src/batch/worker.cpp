@@ -34,11 +34,11 @@ FileResult check_file(const std::string& input, const std::string& report, char 
     std::FILE* before = konzole;
     konzole = console;
     std::rewind(console);  // the console of one run at a time
-    const int status = quelt_run_souboru(input, report, format, skip_w);
+    const int status = quelt_run_file(input, report, format, skip_w);
     konzole = before;
     FileResult r;
     r.outcome = outcome_of_last_run(status);
-    const PrehledPodani& p = prehled_podani();
+    const SubmissionSummary& p = submission_summary();
     r.records = p.zaznamu;
     r.submitter = p.predkladatel;
     r.employers = p.zamestnavatele;

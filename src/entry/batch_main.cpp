@@ -15,9 +15,9 @@
 namespace {
 
 int batch(const std::vector<std::string>& arguments) {
-    quelt::priprav_konzoli(quelt::konzole);
+    quelt::prepare_console(quelt::konzole);
     const int status = quelt::quelt_davka(arguments);
-    quelt::uvolni_konzoli(status, {});
+    quelt::release_console(status, {});
     return status;
 }
 

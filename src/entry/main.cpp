@@ -27,12 +27,12 @@ int checker(const std::vector<std::string>& arguments) {
 #endif
     std::vector<const char*> argv;
     for (const std::string& a : arguments) argv.push_back(a.c_str());
-    quelt::priprav_konzoli(quelt::konzole);
+    quelt::prepare_console(quelt::konzole);
     const int status = quelt::quelt_run(static_cast<int>(argv.size()), argv.data());
     // Help (status 1) checks nothing and has no verdict.
     const std::string zaver =
         status == 1 ? std::string() : quelt::verdict_console_lines(quelt::outcome_of_last_run(status));
-    quelt::uvolni_konzoli(status, quelt::s_chyby, zaver);
+    quelt::release_console(status, quelt::s_chyby, zaver);
     return status;
 }
 

@@ -29,7 +29,7 @@ std::string radek;         // the line the cursor stands in
 std::size_t sloupec = 0;   // the cursor's column in it
 
 // The console's bytes as a screen takes them.
-ssize_t pis_na_obrazovku(void*, const char* buf, std::size_t n) {
+ssize_t write_to_screen(void*, const char* buf, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         const char c = buf[i];
         if (c == '\n') {
@@ -55,7 +55,7 @@ EM_JS(void, hlas_nacteno, (double bytes_read), {
     if (Module["onRead"]) Module["onRead"](bytes_read);
 });
 
-void pri_nacteni_bloku(long long bytes_read) { hlas_nacteno(static_cast<double>(bytes_read)); }
+void on_block_read(long long bytes_read) { hlas_nacteno(static_cast<double>(bytes_read)); }
 
 std::string obrazovka;
 std::string verdikt_json;
@@ -67,7 +67,7 @@ using quelt::append_json_string;
 // characters, then "...", as the batch's summary keeps them.
 constexpr std::size_t kDelkaZamestnavatelu = 2000;
 
-std::string zkraceny_seznam(const std::string& seznam) {
+std::string capped_list(const std::string& seznam) {
     if (seznam.size() <= kDelkaZamestnavatelu) return seznam;
     return seznam.substr(0, kDelkaZamestnavatelu) + "...";
 }
@@ -106,11 +106,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_verdikt(int status) {
 // (at most 2000 characters, then "..."), "records": the employee records}.
 // The values are the file's Windows-1250 bytes as read.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_prehled() {
-    const quelt::PrehledPodani& p = quelt::prehled_podani();
+    const quelt::SubmissionSummary& p = quelt::submission_summary();
     prehled_json = "{\"submitter\":";
     append_json_string(prehled_json, quelt::utf8_from_cp1250(p.predkladatel));
     prehled_json += ",\"employers\":";
-    append_json_string(prehled_json, quelt::utf8_from_cp1250(zkraceny_seznam(p.zamestnavatele)));
+    append_json_string(prehled_json, quelt::utf8_from_cp1250(capped_list(p.zamestnavatele)));
     prehled_json += ",\"records\":" + std::to_string(p.zaznamu) + "}";
     return prehled_json.c_str();
 }
@@ -119,13 +119,13 @@ int main(int argc, char** argv) {
     hotove_radky.clear();
     radek.clear();
     sloupec = 0;
-    cookie_io_functions_t obrazovka_io{nullptr, pis_na_obrazovku, nullptr, nullptr};
+    cookie_io_functions_t obrazovka_io{nullptr, write_to_screen, nullptr, nullptr};
     std::FILE* screen = fopencookie(nullptr, "w", obrazovka_io);
     if (screen == nullptr) return 13;
     // One call into the screen per 64 KB instead of one per record.
     std::setvbuf(screen, nullptr, _IOFBF, 1 << 16);
     quelt::konzole = screen;
-    quelt::on_bytes_read = pri_nacteni_bloku;
+    quelt::on_bytes_read = on_block_read;
     const int status = quelt::quelt_run(argc - 1, argv + 1);
     std::fclose(screen);
     quelt::konzole = stdout;

@@ -4,9 +4,9 @@
 
 namespace quelt {
 
-bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
-                    unsigned long procesu_v_konzoli) {
-    return vystup_do_konzole && vstup_z_konzole && procesu_v_konzoli == 1;
+bool waits_for_enter(bool output_to_console, bool input_from_console,
+                    unsigned long processes_in_console) {
+    return output_to_console && input_from_console && processes_in_console == 1;
 }
 
 namespace {
@@ -16,13 +16,13 @@ constexpr const char* kKdeProtokol = " Protokol je ulozen v souboru ";
 
 }  // namespace
 
-std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu,
+std::string closing_lines(bool cekat, int status, std::string_view report_full_path,
                            std::string_view zaver) {
     if (!cekat) return {};
     std::string radky;
-    if (status == 0 && !plna_cesta_protokolu.empty()) {
+    if (status == 0 && !report_full_path.empty()) {
         radky += kKdeProtokol;
-        radky += plna_cesta_protokolu;
+        radky += report_full_path;
         radky += '\n';
     }
     radky += zaver;

@@ -21,8 +21,8 @@ namespace quelt {
 // (a window opened for this program alone: Explorer, a shortcut). Started from
 // a console or a script, the window stays without it, and nobody may be there
 // to press Enter.
-bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
-                    unsigned long procesu_v_konzoli);
+bool waits_for_enter(bool output_to_console, bool input_from_console,
+                    unsigned long processes_in_console);
 
 // The lines the run adds at its end: nothing unless it waits for Enter; then,
 // after a complete run (status 0), where the report is, with its full path,
@@ -32,13 +32,13 @@ bool cekat_na_enter(bool vystup_do_konzole, bool vstup_z_konzole,
 // Just before the wait come the lines of the verdict (zaver), when the caller
 // has one: whether the file may be sent, and where to check a file when the
 // data file could not be opened.
-std::string radky_na_konci(bool cekat, int status, std::string_view plna_cesta_protokolu,
+std::string closing_lines(bool cekat, int status, std::string_view report_full_path,
                            std::string_view zaver = {});
 
 // Before anything is written to the console stream: when it is a Windows
 // console, sets code page 1250 and the buffer, and has Ctrl+C, Ctrl+Break and
 // the closing of the window flush the stream and restore the code page.
-void priprav_konzoli(std::FILE* konzole);
+void prepare_console(std::FILE* konzole);
 
 // After the run, whatever its status: flushes the console stream; when the
 // window is the program's own, says where the report is (status 0) and
@@ -47,6 +47,6 @@ void priprav_konzoli(std::FILE* konzole);
 // itself (the batch).
 // zaver: the verdict's lines said before the wait (empty for the batch, whose
 // rows say their own).
-void uvolni_konzoli(int status, const std::string& protokol, const std::string& zaver = {});
+void release_console(int status, const std::string& protokol, const std::string& zaver = {});
 
 }  // namespace quelt

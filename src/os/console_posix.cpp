@@ -5,7 +5,7 @@ namespace quelt {
 
 // A console elsewhere shows the run's bytes as they are and closes only when
 // its user closes it: nothing to prepare or to wait for.
-void priprav_konzoli(std::FILE*) {}
-void uvolni_konzoli(int, const std::string&, const std::string&) {}
+void prepare_console(std::FILE*) {}
+void release_console(int, const std::string&, const std::string&) {}
 
 }  // namespace quelt

@@ -22,37 +22,37 @@ char buffer_konzole[64 * 1024];
 std::FILE* okno = nullptr;   // the console stream while it is a console
 UINT puvodni_stranka = 0;    // the console's code page before the run; 0: none to restore
 
-bool je_konzole(HANDLE h) {
+bool is_console(HANDLE h) {
     DWORD mode;
     return h != nullptr && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != 0;
 }
 
-bool proud_je_konzole(std::FILE* proud) {
+bool stream_is_console(std::FILE* proud) {
     if (proud == nullptr || _fileno(proud) < 0) return false;
-    return je_konzole(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(proud))));
+    return is_console(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(proud))));
 }
 
 // Processes attached to this console, this one included: 1 when the window was
 // opened for this program alone, 0 when it cannot be told.
-unsigned long procesu_v_konzoli() {
+unsigned long processes_in_console() {
     DWORD seznam[2];
     return GetConsoleProcessList(seznam, 2);
 }
 
-void obnov_stranku() {
+void restore_code_page() {
     if (puvodni_stranka != 0) SetConsoleOutputCP(puvodni_stranka);
 }
 
 // Ctrl+C, Ctrl+Break, closing the window, logging off: the buffered text is
 // shown and the code page given back, then the system ends the process as
 // it always did (FALSE: the next handler, the system's own, runs).
-BOOL WINAPI pri_preruseni(DWORD) {
+BOOL WINAPI on_interruption(DWORD) {
     std::fflush(okno);
-    obnov_stranku();
+    restore_code_page();
     return FALSE;
 }
 
-void pockej_na_enter() {
+void wait_for_enter() {
     int c;
     do {
         c = std::fgetc(stdin);
@@ -61,26 +61,26 @@ void pockej_na_enter() {
 
 }  // namespace
 
-void priprav_konzoli(std::FILE* konzole) {
-    if (!proud_je_konzole(konzole)) return;
+void prepare_console(std::FILE* konzole) {
+    if (!stream_is_console(konzole)) return;
     okno = konzole;
     std::setvbuf(okno, buffer_konzole, _IOFBF, sizeof buffer_konzole);
     const UINT stranka = GetConsoleOutputCP();
     if (stranka != kStrankaBehu && SetConsoleOutputCP(kStrankaBehu)) puvodni_stranka = stranka;
-    SetConsoleCtrlHandler(pri_preruseni, TRUE);
+    SetConsoleCtrlHandler(on_interruption, TRUE);
 }
 
-void uvolni_konzoli(int status, const std::string& protokol, const std::string& zaver) {
+void release_console(int status, const std::string& protokol, const std::string& zaver) {
     if (okno == nullptr) return;
     std::fflush(okno);
-    if (cekat_na_enter(true, je_konzole(GetStdHandle(STD_INPUT_HANDLE)), procesu_v_konzoli())) {
+    if (waits_for_enter(true, is_console(GetStdHandle(STD_INPUT_HANDLE)), processes_in_console())) {
         const std::string cesta = status == 0 && !protokol.empty() ? os::full_path(protokol) : "";
-        std::fputs(radky_na_konci(true, status, cesta, zaver).c_str(), okno);
+        std::fputs(closing_lines(true, status, cesta, zaver).c_str(), okno);
         std::fflush(okno);
-        pockej_na_enter();
+        wait_for_enter();
     }
-    obnov_stranku();
-    SetConsoleCtrlHandler(pri_preruseni, FALSE);
+    restore_code_page();
+    SetConsoleCtrlHandler(on_interruption, FALSE);
 }
 
 }  // namespace quelt

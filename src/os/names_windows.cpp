@@ -13,7 +13,7 @@ char folder_separator() { return '\\'; }
 
 std::string shown_name(const std::string& name) {
     std::string shown;
-    utf8_na_cp1250(name, shown);
+    utf8_to_cp1250(name, shown);
     return shown;
 }
 

@@ -56,7 +56,7 @@ const std::array<std::int16_t, kSlots> kIndex = build_index();
 
 }  // namespace
 
-int najdi_kod(std::string_view code) {
+int find_code(std::string_view code) {
     std::size_t s = code_hash(code) & (kSlots - 1);
     while (kIndex[s] >= 0) {
         if (code == Etab[kIndex[s]].EtabTyp) return kIndex[s];

@@ -19,7 +19,7 @@ extern const CatalogueRow Etab[kCodeRows + 1];
 extern int EtabNum[kCodeRows + 1];
 
 // Row of the first code row whose code equals code, or kCodeRows (the end row).
-int najdi_kod(std::string_view code);
+int find_code(std::string_view code);
 
 void reset_catalogue();
 

@@ -86,7 +86,7 @@ int zpracuj_chybu(const char* radek, const char* kod, const char* prvek, const c
     if (kod[0] == 'E') ++sumchybE;
     if (kod[0] == 'W' && sw_nepisW == 'A') return 0;
 
-    const int row = najdi_kod(kod);
+    const int row = find_code(kod);
     if (row < kCodeRows) ++EtabNum[row];
     if (ocekavano[0] == '?') ocekavano = Etab[row].EtabCek;
 

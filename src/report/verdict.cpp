@@ -149,7 +149,7 @@ RunOutcome outcome_of_last_run(int status) {
     outcome.status = status;
     outcome.errors_e = sumchybE;
     outcome.warnings_w = sumchybW;
-    outcome.no_submission = EtabNum[najdi_kod("ES306")] > 0;
+    outcome.no_submission = EtabNum[find_code("ES306")] > 0;
     outcome.input_missing = recorded_input_missing;
     outcome.failure = recorded_failure;
     return outcome;
@@ -192,7 +192,7 @@ std::string ascii_from_utf8(std::string_view utf8) {
 
 std::string cp1250_from_utf8(std::string_view utf8) {
     std::string out;
-    utf8_na_cp1250(utf8, out);
+    utf8_to_cp1250(utf8, out);
     return out;
 }
 

@@ -52,7 +52,7 @@ std::size_t za_doctype(std::string_view s, std::size_t at) {
 // The first start tag's local name: the name after '<' up to white space,
 // '/' or '>', without the prefix before its last ':'. Empty when the name
 // runs past the head.
-std::string_view mistni_jmeno(std::string_view s, std::size_t at) {
+std::string_view local_name(std::string_view s, std::size_t at) {
     std::size_t konec = at + 1;
     while (konec < s.size() && !bily(s[konec]) && s[konec] != '/' && s[konec] != '>') ++konec;
     if (konec == s.size()) return {};
@@ -65,7 +65,7 @@ std::string_view mistni_jmeno(std::string_view s, std::size_t at) {
 }  // namespace
 
 
-bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others) {
+bool same_as_any(const std::string& name, const std::vector<std::string>& others) {
     const os::FileId id = os::file_info(name).id;
     if (!id.regular) return false;
     for (const std::string& other : others)
@@ -73,8 +73,8 @@ bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>
     return false;
 }
 
-bool tentyz_soubor(const std::string& a, const std::string& b) {
-    return tentyz_jako_nektery(a, {b});
+bool same_file(const std::string& a, const std::string& b) {
+    return same_as_any(a, {b});
 }
 
 std::string_view first_element_name(std::string_view s) {
@@ -89,7 +89,7 @@ std::string_view first_element_name(std::string_view s) {
         } else if (zacina(s, i, "<!DOCTYPE")) {
             i = za_doctype(s, i);
         } else if (s[i] == '<') {
-            return mistni_jmeno(s, i);
+            return local_name(s, i);
         } else {
             return {};
         }
@@ -97,12 +97,12 @@ std::string_view first_element_name(std::string_view s) {
     return {};
 }
 
-bool zacina_jako_podani(std::string_view s) { return first_element_name(s) == "ORV"; }
+bool starts_like_submission(std::string_view s) { return first_element_name(s) == "ORV"; }
 
-bool je_podani_orv(const std::string& name) {
+bool is_orv_submission(const std::string& name) {
     std::string head;
     os::read_head(name, kHlavaPodani, head);
-    return zacina_jako_podani(head);
+    return starts_like_submission(head);
 }
 
 }  // namespace quelt

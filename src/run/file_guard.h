@@ -15,12 +15,12 @@ namespace quelt {
 // True when both names name one existing regular file, whatever the spelling:
 // another relative path, a hard link, a symbolic link (and on Windows another
 // case). Devices, pipes, folders and missing files are never the same file.
-bool tentyz_soubor(const std::string& a, const std::string& b);
+bool same_file(const std::string& a, const std::string& b);
 
 // True when name is an existing regular file that one of others names too.
 // Asks for name's identity once: on Windows a name that names no file costs
 // a search of its whole folder, and a list may hold thousands of names.
-bool tentyz_jako_nektery(const std::string& name, const std::vector<std::string>& others);
+bool same_as_any(const std::string& name, const std::vector<std::string>& others);
 
 // How much of a file's start decides whether it is a submission.
 constexpr std::size_t kHlavaPodani = 64 * 1024;
@@ -36,10 +36,10 @@ std::string_view first_element_name(std::string_view head);
 // instructions, comments and a DOCTYPE, the first start tag's local name is
 // exactly "ORV" (any prefix). Anything else, or nothing decided within the
 // bytes given, is not a submission.
-bool zacina_jako_podani(std::string_view head);
+bool starts_like_submission(std::string_view head);
 
 // True when name is an existing regular file whose first kHlavaPodani bytes
 // open an ORV submission. A device or a pipe is never read here.
-bool je_podani_orv(const std::string& name);
+bool is_orv_submission(const std::string& name);
 
 }  // namespace quelt

@@ -61,13 +61,13 @@ int fatal_status = 0;  // 13 once a run-level failure ended the input
 // A run of the batch checks one regular file, never a list: a pipe or a
 // device (a FIFO, /dev/stdin, which in a worker is its own task pipe) is
 // refused unread, decided on the file as opened.
-bool jen_bezny_soubor = false;
+bool regular_files_only = false;
 
 // The list's names, read once before any output is opened (a list on a pipe
 // cannot be read twice): its first word, then the words up to "...".
-std::vector<std::string> jmena_seznamu;
-std::size_t dalsi_jmeno = 0;  // index of the name the next input takes
-bool seznam_precten = false;  // the list was opened and its names kept
+std::vector<std::string> list_names;
+std::size_t next_name = 0;  // index of the name the next input takes
+bool list_read = false;  // the list was opened and its names kept
 
 // The fifteen texts of the help, each printed with one call.
 constexpr const char* kHelp[15] = {
@@ -95,7 +95,7 @@ int pis_napovedu() {
 
 // Keeps a failure's message for the verdict: its first line, without the
 // blanks before it.
-void zaznamenej_selhani(const std::string& message, bool input_missing) {
+void note_failure(const std::string& message, bool input_missing) {
     const std::size_t from = message.find_first_not_of(' ');
     assert(from != std::string::npos);  // every message has its words
     note_run_failure(std::string_view(message).substr(from, message.find('\n', from) - from),
@@ -105,14 +105,14 @@ void zaznamenej_selhani(const std::string& message, bool input_missing) {
 // A failure message on the console and, when the report is open, in it too.
 // input_missing: the message says that the data file or the list cannot be
 // opened.
-void zprava(const char* format, const std::string& jmeno, bool input_missing = false) {
+void print_failure(const char* format, const std::string& jmeno, bool input_missing = false) {
     const std::string name = os::shown_name(jmeno);
     std::fprintf(konzole, format, name.c_str());
     if (errsoub != nullptr) std::fprintf(errsoub, format, name.c_str());
     const int length = std::snprintf(nullptr, 0, format, name.c_str());
     std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
     std::snprintf(text.data(), text.size() + 1, format, name.c_str());
-    zaznamenej_selhani(text, input_missing);
+    note_failure(text, input_missing);
 }
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
@@ -120,7 +120,7 @@ constexpr const char* kCannotRead = " Nelze cist soubor  %s\n Program ukoncen\n"
 
 // An input that is the report or the output copy being written cannot be
 // read: every element read from it would write more to it, without end.
-bool je_vystupni_soubor(std::FILE* in) {
+bool is_output_file(std::FILE* in) {
     return os::same_open_file(in, errsoub) || os::same_open_file(in, outsoub);
 }
 
@@ -137,7 +137,7 @@ constexpr std::size_t kMaxListName = 32767;
 // whole; a word longer than any file name is kept as its start and "...",
 // which no file can be named, so that its open fails visibly, and the memory
 // stays bounded whatever the list holds.
-bool dalsi_slovo(std::string& word, std::size_t& read) {
+bool next_word(std::string& word, std::size_t& read) {
     int c;
     do {
         c = std::fgetc(linsoub);
@@ -162,10 +162,10 @@ bool dalsi_slovo(std::string& word, std::size_t& read) {
 // is no part of the first name, and the names after it are UTF-8.
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool seznam_bez_konce = false;  // the list passed kMaxListBytes
+bool list_without_end = false;  // the list passed kMaxListBytes
 
 // Opens the list file and keeps its names. False when it cannot be opened.
-bool nacti_seznam() {
+bool read_list() {
     linsoub = os::open_file(s_vstsez, "r");
     if (linsoub == nullptr) return false;
     // The mark counts only as the file's very first bytes.
@@ -175,9 +175,9 @@ bool nacti_seznam() {
     bool utf8 = false;
     std::string word;
     std::size_t read = 0;
-    while (dalsi_slovo(word, read)) {
+    while (next_word(word, read)) {
         if (read > kMaxListBytes) {
-            seznam_bez_konce = true;
+            list_without_end = true;
             break;
         }
         if (mark_possible && word.starts_with(kBom)) {
@@ -186,26 +186,26 @@ bool nacti_seznam() {
         }
         mark_possible = false;
         if (word.empty()) continue;
-        if (!jmena_seznamu.empty() && word == "...") break;
+        if (!list_names.empty() && word == "...") break;
         // A name after the mark is UTF-8, as the system's names are held on
         // Windows and as Linux and the browser open them; without it, the
         // bytes of the system's own code page.
-        jmena_seznamu.push_back(utf8 ? word : os::name_from_list_bytes(word));
+        list_names.push_back(utf8 ? word : os::name_from_list_bytes(word));
     }
     std::fclose(linsoub);
     linsoub = nullptr;
-    seznam_precten = true;
+    list_read = true;
     return true;
 }
 
 // Arguments in order: positional names, -w, -h. Returns -1 to go on, or the
 // exit status that ends the run here.
-int zpracuj_argumenty(int argc, const char* const* argv) {
+int read_arguments(int argc, const char* const* argv) {
     int positional = 0;
     for (int i = 0; i < argc; ++i) {
         std::string pomstr = argv[i];
         if (os::shown_name(pomstr).size() > kMaxArgument) {
-            zprava(" Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp, pomstr);
+            print_failure(" Délka parametru vetsi nez 60  %s\n Program ukoncen\n"_cp, pomstr);
             return 13;
         }
         if (pomstr.empty() || pomstr[0] != '-') {
@@ -222,7 +222,7 @@ int zpracuj_argumenty(int argc, const char* const* argv) {
         } else if (pomstr == "-h") {
             return pis_napovedu();
         } else {
-            zprava(" Chybny parametr %s\n Program ukoncen\n", pomstr);
+            print_failure(" Chybny parametr %s\n Program ukoncen\n", pomstr);
             return 13;
         }
     }
@@ -245,7 +245,7 @@ char report_format(const std::string& name) {
 }
 
 // "dd/mm/20yy  hh:mm:ss" from the clock, or from SOURCE_DATE_EPOCH in UTC.
-void datum_cas() {
+void date_and_time() {
     std::time_t now = std::time(nullptr);
     std::tm parts{};
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
@@ -273,11 +273,11 @@ constexpr const char* kLooksLikeData =
 // list holds none) and its other names up to "...". A list that cannot be
 // opened, or a name that names no file, is no such file: their failures come
 // at their usual place.
-bool je_vstupem(const std::string& vystup) {
-    if (sw_muf != 'A') return tentyz_soubor(vystup, s_vstup);
-    if (tentyz_soubor(vystup, s_vstsez)) return true;
-    if (jmena_seznamu.empty()) return tentyz_soubor(vystup, s_vstup);
-    return tentyz_jako_nektery(vystup, jmena_seznamu);
+bool is_input(const std::string& vystup) {
+    if (sw_muf != 'A') return same_file(vystup, s_vstup);
+    if (same_file(vystup, s_vstsez)) return true;
+    if (list_names.empty()) return same_file(vystup, s_vstup);
+    return same_as_any(vystup, list_names);
 }
 
 // Before anything is opened for writing: an output that is an input, or a
@@ -287,26 +287,26 @@ bool je_vstupem(const std::string& vystup) {
 // question; an earlier report of any format is overwritten as always.
 // Returns -1 to go on, else the exit status. The message goes to the console
 // alone: no report is open.
-int chran_vstupy() {
-    if (!jen_bezny_soubor && !s_vstup.empty() && s_vstup[0] == '@') {
+int guard_inputs() {
+    if (!regular_files_only && !s_vstup.empty() && s_vstup[0] == '@') {
         sw_muf = 'A';
         s_vstsez = s_vstup.substr(1);
-        nacti_seznam();
-        if (seznam_bez_konce) {
-            zprava(kCannotRead, s_vstsez);
+        read_list();
+        if (list_without_end) {
+            print_failure(kCannotRead, s_vstsez);
             return 13;
         }
     }
-    if (je_vstupem(s_chyby)) {
-        zprava(kIsInput, s_chyby);
+    if (is_input(s_chyby)) {
+        print_failure(kIsInput, s_chyby);
         return 13;
     }
-    if (je_podani_orv(s_chyby)) {
-        zprava(kLooksLikeData, s_chyby);
+    if (is_orv_submission(s_chyby)) {
+        print_failure(kLooksLikeData, s_chyby);
         return 13;
     }
-    if (s_vystup != "..." && je_vstupem(s_vystup)) {
-        zprava(kIsInput, s_vystup);
+    if (s_vystup != "..." && is_input(s_vystup)) {
+        print_failure(kIsInput, s_vystup);
         return 13;
     }
     return -1;
@@ -316,30 +316,30 @@ constexpr const char* kNotAFile =
     " Soubor  %s  neni bezny soubor (roura, zarizeni), necte se\n Program ukoncen\n";
 
 // Opens the data file s_vstup; a failure is reported and gives null.
-std::FILE* otevri_datovy_soubor() {
-    if (!jen_bezny_soubor) {
+std::FILE* open_data_file() {
+    if (!regular_files_only) {
         std::FILE* in = os::open_file(s_vstup, "rb");
-        if (in == nullptr) zprava(kCannotOpen, s_vstup, true);
+        if (in == nullptr) print_failure(kCannotOpen, s_vstup, true);
         return in;
     }
     bool not_regular = false;
     std::FILE* in = os::open_regular_file(s_vstup, not_regular);
-    if (in == nullptr) zprava(not_regular ? kNotAFile : kCannotOpen, s_vstup, !not_regular);
+    if (in == nullptr) print_failure(not_regular ? kNotAFile : kCannotOpen, s_vstup, !not_regular);
     return in;
 }
 
 // Opens the report, the output copy, the list and the first input file, in
 // this order. Returns -1 when all are open, else the exit status.
-int otevri_soubory() {
+int open_files() {
     errsoub = os::open_file(s_chyby, "w");
     if (errsoub == nullptr) {
-        zprava(kCannotOpen, s_chyby);
+        print_failure(kCannotOpen, s_chyby);
         return 13;
     }
     if (s_vystup != "...") {
         outsoub = os::open_file(s_vystup, "w");
         if (outsoub == nullptr) {
-            zprava(kCannotOpen, s_vystup);
+            print_failure(kCannotOpen, s_vystup);
             return 13;
         }
         sw_vystup = 'A';
@@ -347,26 +347,26 @@ int otevri_soubory() {
     if (sw_muf == 'A') {
         // A list that could not be opened before may be there now (the
         // report or the copy just made it): it is tried once more.
-        if (!seznam_precten && !nacti_seznam()) {
-            zprava(kCannotOpen, s_vstsez, true);
+        if (!list_read && !read_list()) {
+            print_failure(kCannotOpen, s_vstsez, true);
             return 13;
         }
         // A list read only now was made by this run's outputs, empty, or by
         // another program in between: it is refused all the same.
-        if (seznam_bez_konce) {  // GCOVR_EXCL_START
-            zprava(kCannotRead, s_vstsez);
+        if (list_without_end) {  // GCOVR_EXCL_START
+            print_failure(kCannotRead, s_vstsez);
             return 13;
         }  // GCOVR_EXCL_STOP
-        if (!jmena_seznamu.empty()) s_vstup = jmena_seznamu[dalsi_jmeno++];
+        if (!list_names.empty()) s_vstup = list_names[next_name++];
     }
-    std::FILE* in = otevri_datovy_soubor();
+    std::FILE* in = open_data_file();
     if (in == nullptr) return 13;
-    if (je_vystupni_soubor(in)) {
+    if (is_output_file(in)) {
         std::fclose(in);
-        zprava(kCannotRead, s_vstup);
+        print_failure(kCannotRead, s_vstup);
         return 13;
     }
-    otevri_vstup(in);
+    open_input(in);
     return -1;
 }
 
@@ -396,7 +396,7 @@ Handler handler_for(char mode) {
 // Closes the input, and the copy and the report after their last lines.
 // Returns the name of the first of them a write failed to, or null.
 const char* close_run_files() {
-    zavri_vstup();
+    close_input();
     const char* nezapsano = nullptr;
     if (sw_vystup == 'A') {
         write_copy("</ORV>\n");
@@ -428,8 +428,8 @@ int zpracuj_KONp() {
 }
 
 // Closes whatever a failed or finished run left open.
-void zavri_vse() {
-    zavri_vstup();
+void close_everything() {
+    close_input();
     if (linsoub != nullptr) std::fclose(linsoub);
     linsoub = nullptr;
     flush_copy();
@@ -440,29 +440,29 @@ void zavri_vse() {
     errsoub = nullptr;
 }
 
-void pis_banner() {
+void print_banner() {
     std::fprintf(konzole, "\nProgram  %s  kontola dat pro ORV\n", kVersion);
     std::fputs("Kontrola datoveho souboru vykazu ORV pred odeslanim\n\n", konzole);
 }
 
 // The run after its command line: the names and the report format are set.
-int kontrola();
+int check();
 
 int run(int argc, const char* const* argv) {
-    pis_banner();
-    const int args = zpracuj_argumenty(argc, argv);
+    print_banner();
+    const int args = read_arguments(argc, argv);
     if (args >= 0) return args;
     sw_err = report_format(s_chyby);
-    return kontrola();
+    return check();
 }
 
-int kontrola() {
-    const int guarded = chran_vstupy();
+int check() {
+    const int guarded = guard_inputs();
     if (guarded >= 0) return guarded;
-    const int opened = otevri_soubory();
+    const int opened = open_files();
     if (opened >= 0) return opened;
 
-    datum_cas();
+    date_and_time();
     write_report_head();
     rezim_zprac = 'Z';
 
@@ -479,7 +479,7 @@ int kontrola() {
 }
 
 int konec_vstupu();
-void chyba_cteni();
+void read_failure();
 
 }  // namespace
 
@@ -489,17 +489,17 @@ void reset_run_state() {
     sw_muf = 'N';
     linsoub = nullptr;
     fatal_status = 0;
-    jmena_seznamu.clear();
-    dalsi_jmeno = 0;
-    seznam_precten = false;
-    seznam_bez_konce = false;
-    jen_bezny_soubor = false;
+    list_names.clear();
+    next_name = 0;
+    list_read = false;
+    list_without_end = false;
+    regular_files_only = false;
     reset_report();
     reset_verdict();
     reset_catalogue();
     reset_tables();
     reset_reader();
-    set_reader_hooks(ReaderHooks{konec_vstupu, chyba_cteni});
+    set_reader_hooks(ReaderHooks{konec_vstupu, read_failure});
     reset_sections();
     reset_output_copy();
     reset_register();
@@ -519,41 +519,41 @@ int konec_vstupu() {
         sw_konec = 'A';
         return -1;
     }
-    zavri_vstup();
-    if (dalsi_jmeno == jmena_seznamu.size()) {
+    close_input();
+    if (next_name == list_names.size()) {
         s_vstup = "...";
         rezim_zprac = 'K';
         sw_konec = 'A';
         return -1;
     }
-    s_vstup = jmena_seznamu[dalsi_jmeno++];
+    s_vstup = list_names[next_name++];
     std::FILE* in = os::open_file(s_vstup, "rb");
-    const bool vystup = in != nullptr && je_vystupni_soubor(in);
+    const bool vystup = in != nullptr && is_output_file(in);
     if (in == nullptr || vystup) {
         if (vystup) std::fclose(in);
         std::fputs(kBlanks77, konzole);
-        zprava(vystup ? kCannotRead : kCannotOpen, s_vstup, !vystup);
+        print_failure(vystup ? kCannotRead : kCannotOpen, s_vstup, !vystup);
         fatal_status = 13;
         sw_konec = 'A';
         return -1;
     }
-    otevri_vstup(in);
+    open_input(in);
     return 0;
 }
 
 // The reader's read_error hook: a file that cannot be read (a folder, an I/O
 // error) ends the run with its message and status 13.
-void chyba_cteni() {
+void read_failure() {
     std::fputs(kBlanks77, konzole);
-    zprava(kCannotRead, s_vstup);
+    print_failure(kCannotRead, s_vstup);
     fatal_status = 13;
     sw_konec = 'A';
 }
 
 // A run that an exception broke off (memory ran out) ends as any run-level
 // failure does: its message on the console and in the report, status 13.
-// Plain texts, not zprava's std::string: there may be no memory for one.
-int preruseny_beh(const char* message) {
+// Plain texts, not print_failure's std::string: there may be no memory for one.
+int broken_off_run(const char* message) {
     std::fputs(kBlanks77, konzole);
     std::fputs(message, konzole);
     if (errsoub != nullptr) std::fputs(message, errsoub);
@@ -572,19 +572,19 @@ constexpr bool kVyjimkaKonciProgram = false;
 
 // Runs one check from a clean state, whatever way it ends.
 template <typename Beh>
-int chraneny_beh(Beh beh) {
+int guarded_run(Beh beh) {
     int status;
     try {
         reset_run_state();
         status = beh();
     } catch (const std::bad_alloc&) {
-        status = preruseny_beh(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
+        status = broken_off_run(" Nedostatek pameti pro kontrolu\n Program ukoncen\n");
     } catch (...) {  // GCOVR_EXCL_START: only memory running out throws
         if (kVyjimkaKonciProgram) throw;
         assert(!"only memory running out throws");
-        status = preruseny_beh(" Vnitrni chyba programu\n Program ukoncen\n");
+        status = broken_off_run(" Vnitrni chyba programu\n Program ukoncen\n");
     }  // GCOVR_EXCL_STOP
-    zavri_vse();
+    close_everything();
     std::fflush(konzole);
     return status;
 }
@@ -592,19 +592,19 @@ int chraneny_beh(Beh beh) {
 }  // namespace
 
 int quelt_run(int argc, const char* const* argv) {
-    return chraneny_beh([&] { return run(argc, argv); });
+    return guarded_run([&] { return run(argc, argv); });
 }
 
-int quelt_run_souboru(const std::string& vstup, const std::string& chyby, char format,
+int quelt_run_file(const std::string& vstup, const std::string& chyby, char format,
                       bool bez_W) {
-    return chraneny_beh([&] {
-        pis_banner();
-        jen_bezny_soubor = true;
+    return guarded_run([&] {
+        print_banner();
+        regular_files_only = true;
         s_vstup = vstup;
         s_chyby = chyby;
         if (bez_W) sw_nepisW = 'A';
         sw_err = format;
-        return kontrola();
+        return check();
     });
 }
 

@@ -18,7 +18,7 @@ int quelt_run(int argc, const char* const* argv);
 // limit, no '@' list, no switch), the report format ('H', 'T', 'C', 'X') is
 // the caller's, not read from the report name's dots, and a data file that
 // is not a regular file (a pipe, a device) is refused without being read.
-int quelt_run_souboru(const std::string& vstup, const std::string& chyby, char format,
+int quelt_run_file(const std::string& vstup, const std::string& chyby, char format,
                       bool bez_W);
 
 // The run's set-up: every piece of run state of every module at its start

@@ -59,7 +59,7 @@ struct Section {
     std::string_view ident_element;
 };
 
-PrehledPodani summary;
+SubmissionSummary summary;
 
 // Longest value and longest joined text the summary keeps: an
 // identification number has 8 digits, a submission a few hundred employers.
@@ -312,9 +312,9 @@ void reset_sections() {
     sw_bylNEC = '\0';
     sw_pis_TelPre = '\0';
     sw_prvniORV = 'A';
-    summary = PrehledPodani{};
+    summary = SubmissionSummary{};
 }
 
-const PrehledPodani& prehled_podani() { return summary; }
+const SubmissionSummary& submission_summary() { return summary; }
 
 }  // namespace quelt

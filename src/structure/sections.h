@@ -33,11 +33,11 @@ void reset_sections();
 // (the batch's summary). No check reads it, so it changes no output. The
 // texts are the values as read, joined by ", ", and bounded: a hostile file
 // cannot make them large.
-struct PrehledPodani {
+struct SubmissionSummary {
     std::string predkladatel;    // ICOpredkladatele
     std::string zamestnavatele;  // AA0017 of every employer
     long long zaznamu = 0;       // employee records (start tags "zamestnanec")
 };
-const PrehledPodani& prehled_podani();
+const SubmissionSummary& submission_summary();
 
 }  // namespace quelt

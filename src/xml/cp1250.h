@@ -61,7 +61,7 @@ constexpr unsigned char cp1250_byte(char32_t cp) {
 // A UTF-8 text read at run time (a file name) in Windows-1250. A character
 // the code page cannot hold, and each byte that starts no well-formed UTF-8
 // sequence, becomes '?'. Returns false when any did.
-inline bool utf8_na_cp1250(std::string_view utf8, std::string& out) {
+inline bool utf8_to_cp1250(std::string_view utf8, std::string& out) {
     out.clear();
     bool whole = true;
     std::size_t i = 0;

@@ -547,7 +547,7 @@ void set_reader_hooks(const ReaderHooks& hooks_of_run) {
     hooks = hooks_of_run;
 }
 
-void otevri_vstup(std::FILE* f) {
+void open_input(std::FILE* f) {
     // The reader fills its own block: a stdio buffer besides it would only
     // copy every byte once more, and in the web build cost a browser read of
     // its own for every block.
@@ -557,7 +557,7 @@ void otevri_vstup(std::FILE* f) {
     len = 0;
 }
 
-void zavri_vstup() {
+void close_input() {
     if (insoub != nullptr) std::fclose(insoub);
     insoub = nullptr;
 }
@@ -565,7 +565,7 @@ void zavri_vstup() {
 void reset_reader() {
     hooks = ReaderHooks{end_input, fail_input};
     element_name_length = 0;
-    zavri_vstup();
+    close_input();
     pos = 0;
     len = 0;
     block[0] = '\0';

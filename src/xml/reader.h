@@ -60,7 +60,7 @@ struct ReaderHooks {
     // open and reading goes on, -1 when the input has ended (konec_vstupu).
     int (*end_of_file)();
     // When the file cannot be read (a folder, an I/O error): the run's
-    // failure; the input has ended (chyba_cteni).
+    // failure; the input has ended (read_failure).
     void (*read_error)();
 };
 // Without hooks of its own the reader reads one file: its end, or a read
@@ -68,9 +68,9 @@ struct ReaderHooks {
 void set_reader_hooks(const ReaderHooks& hooks);
 
 // Input file handling for the run: attaches an opened file to the reader.
-void otevri_vstup(std::FILE* f);
+void open_input(std::FILE* f);
 // Closes the current input file, if any.
-void zavri_vstup();
+void close_input();
 // 'A' once the input has ended for good (or failed): every reader function
 // then returns -1 at once.
 extern char sw_konec;

@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quelt::zacina_jako_podani(std::string_view(reinterpret_cast<const char*>(data), size));
+    quelt::starts_like_submission(std::string_view(reinterpret_cast<const char*>(data), size));
     std::string input = folder + "/self.xml";
     write_file(input, data, size);
     const bool list = size > 0 && data[0] == '@';

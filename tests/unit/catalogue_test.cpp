@@ -12,7 +12,7 @@
 using namespace quelt;
 
 namespace {
-const CatalogueRow& row_of(const char* code) { return Etab[najdi_kod(code)]; }
+const CatalogueRow& row_of(const char* code) { return Etab[find_code(code)]; }
 }  // namespace
 
 TEST(Catalogue, HasAllCodeRowsAndTheEndRow) {
@@ -30,29 +30,29 @@ TEST(Catalogue, HasAllCodeRowsAndTheEndRow) {
 }
 
 TEST(Catalogue, LookupTakesTheFirstRowOfADoubledCode) {
-    EXPECT_EQ(najdi_kod("ER209"), 0);
+    EXPECT_EQ(find_code("ER209"), 0);
     EXPECT_STREQ(row_of("ER209").EtabTxt, "Povoleno 2010, d\xE9lka  4");
-    EXPECT_EQ(najdi_kod("EL030"), 1);
-    EXPECT_EQ(najdi_kod("WSTEL"), 6);
-    EXPECT_EQ(najdi_kod("EL032"), 21);
-    EXPECT_EQ(najdi_kod("EL005"), 27);
+    EXPECT_EQ(find_code("EL030"), 1);
+    EXPECT_EQ(find_code("WSTEL"), 6);
+    EXPECT_EQ(find_code("EL032"), 21);
+    EXPECT_EQ(find_code("EL005"), 27);
     EXPECT_STREQ(row_of("EL005").EtabTxt,
                  "P\xF8" "ekro\xE8" "ena maxim\xE1ln\xED hodnota t\xFD" "denn\xED pracovn\xED doby");
-    EXPECT_EQ(najdi_kod("EL044"), 36);
+    EXPECT_EQ(find_code("EL044"), 36);
     EXPECT_STREQ(row_of("EL044").EtabTxt, "Platová třída zaměstnance musí být 1 - 16"_cp);
 }
 
 TEST(Catalogue, UnknownCodesGiveTheEndRow) {
-    EXPECT_EQ(najdi_kod("ER125"), kCodeRows);
-    EXPECT_EQ(najdi_kod("KONEC"), kCodeRows);
-    EXPECT_EQ(najdi_kod("es303"), kCodeRows);
-    EXPECT_EQ(najdi_kod("ES30"), kCodeRows);
-    EXPECT_EQ(najdi_kod(""), kCodeRows);
+    EXPECT_EQ(find_code("ER125"), kCodeRows);
+    EXPECT_EQ(find_code("KONEC"), kCodeRows);
+    EXPECT_EQ(find_code("es303"), kCodeRows);
+    EXPECT_EQ(find_code("ES30"), kCodeRows);
+    EXPECT_EQ(find_code(""), kCodeRows);
 }
 
 TEST(Catalogue, EveryRowIsReachableUnlessDoubled) {
     for (int i = 0; i < kCodeRows; ++i) {
-        const int found = najdi_kod(Etab[i].EtabTyp);
+        const int found = find_code(Etab[i].EtabTyp);
         EXPECT_LE(found, i);
         EXPECT_STREQ(Etab[found].EtabTyp, Etab[i].EtabTyp);
     }

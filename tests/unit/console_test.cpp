@@ -10,38 +10,38 @@ namespace {
 
 TEST(WaitForEnter, OnlyInAWindowOfTheProgramsOwnWithInputFromIt) {
     // Double-click in Explorer or a shortcut: the window is the program's own.
-    EXPECT_TRUE(cekat_na_enter(true, true, 1));
+    EXPECT_TRUE(waits_for_enter(true, true, 1));
     // Started from cmd or PowerShell: the shell shares the window and keeps it.
-    EXPECT_FALSE(cekat_na_enter(true, true, 2));
-    EXPECT_FALSE(cekat_na_enter(true, true, 5));
+    EXPECT_FALSE(waits_for_enter(true, true, 2));
+    EXPECT_FALSE(waits_for_enter(true, true, 5));
     // The process list could not be read: no waiting on a guess.
-    EXPECT_FALSE(cekat_na_enter(true, true, 0));
+    EXPECT_FALSE(waits_for_enter(true, true, 0));
 }
 
 TEST(WaitForEnter, NeverWhenInputOrOutputIsRedirected) {
     // quelt.exe > log.txt, or the console stream pointed at a file or a pipe.
-    EXPECT_FALSE(cekat_na_enter(false, true, 1));
+    EXPECT_FALSE(waits_for_enter(false, true, 1));
     // quelt.exe < nul, or input from a pipe: no one can press Enter there.
-    EXPECT_FALSE(cekat_na_enter(true, false, 1));
-    EXPECT_FALSE(cekat_na_enter(false, false, 1));
-    EXPECT_FALSE(cekat_na_enter(false, false, 0));
+    EXPECT_FALSE(waits_for_enter(true, false, 1));
+    EXPECT_FALSE(waits_for_enter(false, false, 1));
+    EXPECT_FALSE(waits_for_enter(false, false, 0));
 }
 
 // What the end of a run adds in the console: the report's place only in a
 // window of the program's own (which closes with it) and only for a complete
 // report; a console or a script keeps its bytes exactly.
 TEST(EndOfRun, ConsoleOrScriptGetsNoExtraByte) {
-    EXPECT_EQ(radky_na_konci(false, 0, "C:\\ORV\\orve.htm"), "");
-    EXPECT_EQ(radky_na_konci(false, 13, "C:\\ORV\\orve.htm"), "");
-    EXPECT_EQ(radky_na_konci(false, 1, ""), "");
+    EXPECT_EQ(closing_lines(false, 0, "C:\\ORV\\orve.htm"), "");
+    EXPECT_EQ(closing_lines(false, 13, "C:\\ORV\\orve.htm"), "");
+    EXPECT_EQ(closing_lines(false, 1, ""), "");
 }
 
 TEST(EndOfRun, OwnWindowSaysWhereTheReportIsBeforeTheWaitLine) {
-    EXPECT_EQ(radky_na_konci(true, 0, "C:\\ORV\\chyby.htm"),
+    EXPECT_EQ(closing_lines(true, 0, "C:\\ORV\\chyby.htm"),
               " Protokol je ulozen v souboru C:\\ORV\\chyby.htm\n"
               " Stisknete Enter pro ukonceni\n");
     // A path in Windows-1250 bytes reaches the console as it is.
-    EXPECT_EQ(radky_na_konci(true, 0, "C:\\Mzdy\\\xE8\xED\xF2\\orve.htm"),
+    EXPECT_EQ(closing_lines(true, 0, "C:\\Mzdy\\\xE8\xED\xF2\\orve.htm"),
               " Protokol je ulozen v souboru C:\\Mzdy\\\xE8\xED\xF2\\orve.htm\n"
               " Stisknete Enter pro ukonceni\n");
 }
@@ -50,20 +50,20 @@ TEST(EndOfRun, OwnWindowSaysWhereTheReportIsBeforeTheWaitLine) {
 // console the program shares gets none of them.
 TEST(EndOfRun, VerdictLinesJustBeforeTheWait) {
     const std::string verdict = " Vysledek kontroly: Soubor je v poradku a muzete ho odeslat.\n";
-    EXPECT_EQ(radky_na_konci(true, 0, "C:\\ORV\\orve.htm", verdict),
+    EXPECT_EQ(closing_lines(true, 0, "C:\\ORV\\orve.htm", verdict),
               " Protokol je ulozen v souboru C:\\ORV\\orve.htm\n" + verdict +
                   " Stisknete Enter pro ukonceni\n");
-    EXPECT_EQ(radky_na_konci(true, 13, "", " Vysledek kontroly: x\n Datovy soubor y\n"),
+    EXPECT_EQ(closing_lines(true, 13, "", " Vysledek kontroly: x\n Datovy soubor y\n"),
               " Vysledek kontroly: x\n Datovy soubor y\n Stisknete Enter pro ukonceni\n");
-    EXPECT_EQ(radky_na_konci(false, 0, "C:\\ORV\\orve.htm", verdict), "");
+    EXPECT_EQ(closing_lines(false, 0, "C:\\ORV\\orve.htm", verdict), "");
 }
 
 TEST(EndOfRun, NoReportPlaceAfterHelpOrFailureOrUnknownPath) {
     // Help (1) writes no report; a failure (13) leaves none worth opening.
-    EXPECT_EQ(radky_na_konci(true, 1, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
-    EXPECT_EQ(radky_na_konci(true, 13, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(closing_lines(true, 1, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(closing_lines(true, 13, "C:\\ORV\\orve.htm"), " Stisknete Enter pro ukonceni\n");
     // The full path could not be told: the wait line alone, no empty name.
-    EXPECT_EQ(radky_na_konci(true, 0, ""), " Stisknete Enter pro ukonceni\n");
+    EXPECT_EQ(closing_lines(true, 0, ""), " Stisknete Enter pro ukonceni\n");
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ const Conversion kConversions[] = {
 TEST(Cp1250, Utf8NamesAtRunTime) {
     for (const Conversion& c : kConversions) {
         std::string out = "left over";
-        EXPECT_EQ(utf8_na_cp1250(c.utf8, out), c.whole) << c.utf8;
+        EXPECT_EQ(utf8_to_cp1250(c.utf8, out), c.whole) << c.utf8;
         EXPECT_EQ(out, c.cp1250) << c.utf8;
     }
 }

@@ -52,7 +52,7 @@ const HeadCase kHeads[] = {
 
 TEST(FileGuard, HeadsThatOpenASubmission) {
     for (const HeadCase& c : kHeads)
-        EXPECT_EQ(zacina_jako_podani(c.head), c.submission) << c.head;
+        EXPECT_EQ(starts_like_submission(c.head), c.submission) << c.head;
 }
 
 void write_file(const std::string& path, const std::string& text) {
@@ -76,15 +76,15 @@ TEST_F(FileGuardFiles, OneFileWhateverTheSpelling) {
     ASSERT_EQ(link(a.c_str(), (dir + "/hard.xml").c_str()), 0);
     ASSERT_EQ(symlink("a.xml", (dir + "/sym.xml").c_str()), 0);
     mkdir((dir + "/sub").c_str(), 0700);
-    EXPECT_TRUE(tentyz_soubor(a, a));
-    EXPECT_TRUE(tentyz_soubor(a, dir + "/./sub/../a.xml"));
-    EXPECT_TRUE(tentyz_soubor(a, dir + "/hard.xml"));
-    EXPECT_TRUE(tentyz_soubor(dir + "/sym.xml", a));
-    EXPECT_FALSE(tentyz_soubor(a, dir + "/b.htm"));
-    EXPECT_FALSE(tentyz_soubor(a, dir + "/missing.xml"));
-    EXPECT_FALSE(tentyz_soubor(dir + "/missing.xml", dir + "/missing.xml"));
-    EXPECT_FALSE(tentyz_soubor(dir + "/sub", dir + "/sub"));
-    EXPECT_FALSE(tentyz_soubor("/dev/null", "/dev/null"));
+    EXPECT_TRUE(same_file(a, a));
+    EXPECT_TRUE(same_file(a, dir + "/./sub/../a.xml"));
+    EXPECT_TRUE(same_file(a, dir + "/hard.xml"));
+    EXPECT_TRUE(same_file(dir + "/sym.xml", a));
+    EXPECT_FALSE(same_file(a, dir + "/b.htm"));
+    EXPECT_FALSE(same_file(a, dir + "/missing.xml"));
+    EXPECT_FALSE(same_file(dir + "/missing.xml", dir + "/missing.xml"));
+    EXPECT_FALSE(same_file(dir + "/sub", dir + "/sub"));
+    EXPECT_FALSE(same_file("/dev/null", "/dev/null"));
 }
 
 TEST_F(FileGuardFiles, OneOfManyNames) {
@@ -93,28 +93,28 @@ TEST_F(FileGuardFiles, OneOfManyNames) {
     const std::string b = dir + "/b.htm";
     const std::vector<std::string> names = {dir + "/missing.xml", b, dir + "/sub/../hard.xml"};
     mkdir((dir + "/sub").c_str(), 0700);
-    EXPECT_TRUE(tentyz_jako_nektery(a, names));
-    EXPECT_TRUE(tentyz_jako_nektery(b, names));
-    EXPECT_FALSE(tentyz_jako_nektery(a, {b, dir + "/missing.xml", dir}));
-    EXPECT_FALSE(tentyz_jako_nektery(a, {}));
-    EXPECT_FALSE(tentyz_jako_nektery(dir + "/missing.xml", {dir + "/missing.xml"}));
-    EXPECT_FALSE(tentyz_jako_nektery("/dev/null", {"/dev/null"}));
+    EXPECT_TRUE(same_as_any(a, names));
+    EXPECT_TRUE(same_as_any(b, names));
+    EXPECT_FALSE(same_as_any(a, {b, dir + "/missing.xml", dir}));
+    EXPECT_FALSE(same_as_any(a, {}));
+    EXPECT_FALSE(same_as_any(dir + "/missing.xml", {dir + "/missing.xml"}));
+    EXPECT_FALSE(same_as_any("/dev/null", {"/dev/null"}));
 }
 
 TEST_F(FileGuardFiles, SubmissionsAreFilesThatOpenWithTheRoot) {
-    EXPECT_TRUE(je_podani_orv(dir + "/a.xml"));
-    EXPECT_FALSE(je_podani_orv(dir + "/b.htm"));
-    EXPECT_FALSE(je_podani_orv(dir + "/missing.xml"));
-    EXPECT_FALSE(je_podani_orv(dir));
-    EXPECT_FALSE(je_podani_orv("/dev/null"));
+    EXPECT_TRUE(is_orv_submission(dir + "/a.xml"));
+    EXPECT_FALSE(is_orv_submission(dir + "/b.htm"));
+    EXPECT_FALSE(is_orv_submission(dir + "/missing.xml"));
+    EXPECT_FALSE(is_orv_submission(dir));
+    EXPECT_FALSE(is_orv_submission("/dev/null"));
     // A pipe is never opened: opening one for reading would wait for a writer.
     ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
-    EXPECT_FALSE(je_podani_orv(dir + "/pipe"));
+    EXPECT_FALSE(is_orv_submission(dir + "/pipe"));
     // The root must come within the first 64 KiB.
     write_file(dir + "/late.xml", "<!--" + std::string(kHlavaPodani, ' ') + "--><ORV>");
-    EXPECT_FALSE(je_podani_orv(dir + "/late.xml"));
+    EXPECT_FALSE(is_orv_submission(dir + "/late.xml"));
     write_file(dir + "/in_time.xml", std::string(kHlavaPodani - 5, ' ') + "<ORV>");
-    EXPECT_TRUE(je_podani_orv(dir + "/in_time.xml"));
+    EXPECT_TRUE(is_orv_submission(dir + "/in_time.xml"));
 }
 
 }  // namespace

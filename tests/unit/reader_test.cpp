@@ -51,7 +51,7 @@ std::ostream& operator<<(std::ostream& os, const Stav& s) {
 // jednim_pruchodem the one pass is tried first.
 std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
     reset_reader();
-    otevri_vstup(std::fopen(path.c_str(), "rb"));
+    open_input(std::fopen(path.c_str(), "rb"));
     std::vector<Stav> out;
     for (;;) {
         ElementLengths d{};
@@ -69,7 +69,7 @@ std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
         }
         out.push_back({akt_elem, akt_obsah, buf_element, cislo_radky, je_OTVZAV, je_ZAVZAV});
     }
-    zavri_vstup();
+    close_input();
     return out;
 }
 
@@ -126,12 +126,12 @@ TEST(Reader, OnItsOwnOneFileIsTheWholeInput) {
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     for (const std::string& path : {file, folder}) {
         reset_reader();
-        otevri_vstup(std::fopen(path.c_str(), "rb"));
+        open_input(std::fopen(path.c_str(), "rb"));
         int elements = 0;
         while (dej_element(buf_element) == 0) ++elements;
         EXPECT_EQ(elements, path == file ? 2 : 0) << path;
         EXPECT_EQ(sw_konec, 'A') << path;
-        zavri_vstup();
+        close_input();
     }
     std::remove(file.c_str());
     rmdir(folder.c_str());

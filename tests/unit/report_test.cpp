@@ -21,7 +21,7 @@ TEST(Report, SemicolonRowOfAHeaderFinding) {
     EXPECT_EQ(zpracuj_chybu("12", "EL031", "ICOpredkladatele", "12345678", "   "), 1);
     EXPECT_EQ(report.text(), "12;EL031;;;ICOpredkladatele;12345678;   ;Neplatn\xE9 I\xC8O.\n");
     EXPECT_EQ(sumchybE, 1);
-    EXPECT_EQ(EtabNum[najdi_kod("EL031")], 1);
+    EXPECT_EQ(EtabNum[find_code("EL031")], 1);
 }
 
 TEST(Report, QuestionMarkTakesTheCatalogueText) {
@@ -46,7 +46,7 @@ TEST(Report, SuppressedWarningsCountOnlyInTheTotal) {
     EXPECT_EQ(zpracuj_chybu("1", "EL050", "AA0110", "x", "   "), 1);
     EXPECT_EQ(sumchybW, 2);
     EXPECT_EQ(sumchybE, 1);
-    EXPECT_EQ(EtabNum[najdi_kod("WL054")], 0);
+    EXPECT_EQ(EtabNum[find_code("WL054")], 0);
     EXPECT_EQ(report.rows().size(), 1u);
 }
 

@@ -294,7 +294,7 @@ TEST_F(Run, TheSummaryOfASubmissionStaysBounded) {
     }
     write_file(path("in.xml"), xml + "</ORV>\n");
     ASSERT_EQ(run({path("in.xml"), path("r.csv")}), 0);
-    const PrehledPodani& p = prehled_podani();
+    const SubmissionSummary& p = submission_summary();
     EXPECT_EQ(p.predkladatel, "12345678901234567890...");
     EXPECT_EQ(p.zaznamu, 300);
     EXPECT_EQ(p.zamestnavatele.find("1000000000, 1000000001, "), 0u);
