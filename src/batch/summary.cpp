@@ -17,7 +17,6 @@ namespace {
 
 // At most one write of the summary a second while files finish.
 constexpr long long kWriteEveryMs = 1000;
-constexpr std::size_t kListCap = 2000;
 constexpr std::size_t kColumns = 10;
 
 const char* const kColumnNames[kColumns] = {
@@ -77,21 +76,14 @@ std::string summary_text(const std::string& text) {
     return is_utf8(text) ? cp1250_from_utf8(text) : text;
 }
 
-std::string capped_list(const std::string& list) {
-    if (list.size() <= kListCap) return list;
-    std::string kept = list.substr(0, kListCap);
-    const std::size_t comma = kept.rfind(", ");
-    if (comma != std::string::npos) kept.resize(comma + 2);
-    return kept + "...";
-}
 
 std::vector<std::string> row_cells(const Row& row, bool stopped) {
     const FileResult& r = row.result;
     const bool complete = row.finished && r.outcome.status == 0;
     auto count = [&](long long n) { return complete ? std::to_string(n) : std::string(); };
     return {summary_text(row.input),
-            capped_list(r.submitter),
-            capped_list(r.employers),
+            r.submitter,
+            r.employers,
             count(r.records),
             count(r.outcome.errors_e),
             count(r.outcome.warnings_w),

@@ -36,10 +36,6 @@ std::string verdict_totals(const std::vector<Row>& rows);
 // what it cannot hold); other bytes are taken as Windows-1250 already.
 std::string summary_text(const std::string& text);
 
-// The submitters' and employers' numbers as the summary keeps them: at most
-// 2000 characters, cut after a whole number, then "...".
-std::string capped_list(const std::string& list);
-
 // The cells of a row, not escaped (Windows-1250): Soubor, IČO předkladatele,
 // IČO zaměstnavatelů, Záznamů zaměstnanců, Chyb E, Chyb W, Výsledek, Stav,
 // Zpráva, Protokol. stopped: the batch was stopped before the row's turn.

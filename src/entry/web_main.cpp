@@ -63,15 +63,6 @@ std::string prehled_json;
 
 using quelt::append_json_string;
 
-// The employers' identification numbers the summary shows: at most this many
-// characters, then "...", as the batch's summary keeps them.
-constexpr std::size_t kDelkaZamestnavatelu = 2000;
-
-std::string capped_list(const std::string& seznam) {
-    if (seznam.size() <= kDelkaZamestnavatelu) return seznam;
-    return seznam.substr(0, kDelkaZamestnavatelu) + "...";
-}
-
 }  // namespace
 
 // The screen after the run: its finished lines and the line of the cursor.
@@ -110,7 +101,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_prehled() {
     prehled_json = "{\"submitter\":";
     append_json_string(prehled_json, quelt::utf8_from_cp1250(p.predkladatel));
     prehled_json += ",\"employers\":";
-    append_json_string(prehled_json, quelt::utf8_from_cp1250(capped_list(p.zamestnavatele)));
+    append_json_string(prehled_json, quelt::utf8_from_cp1250(p.zamestnavatele));
     prehled_json += ",\"records\":" + std::to_string(p.zaznamu) + "}";
     return prehled_json.c_str();
 }

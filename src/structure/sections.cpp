@@ -63,28 +63,36 @@ SubmissionSummary summary;
 
 // Longest value and longest joined text the summary keeps: an
 // identification number has 8 digits, a submission a few hundred employers.
+// A list that would grow past kListLength characters ends in ", ..." (or is
+// "..." alone) and takes no more values, so every reader of the summary (the
+// batch's and the page's) shows the same text.
 constexpr std::size_t kValueLength = 20;
 constexpr std::size_t kListLength = 2000;
+bool submitter_cut = false;
+bool employers_cut = false;
 
-void append_value(std::string& seznam, const char* content) {
-    if (seznam.size() >= kListLength) {
-        if (seznam.compare(seznam.size() - 5, 5, ", ...") != 0) seznam += ", ...";
+void append_value(std::string& list, bool& cut, const char* content) {
+    if (cut) return;
+    std::string_view value(content);
+    const bool long_value = value.size() > kValueLength;
+    if (long_value) value = value.substr(0, kValueLength);
+    const std::size_t separator = list.empty() ? 0 : 2;
+    if (list.size() + separator + value.size() + (long_value ? 3 : 0) > kListLength) {
+        list += list.empty() ? "..." : ", ...";
+        cut = true;
         return;
     }
-    if (!seznam.empty()) seznam += ", ";
-    const std::string_view value(content);
-    if (value.size() > kValueLength) {
-        seznam.append(value.substr(0, kValueLength));
-        seznam += "...";
-    } else {
-        seznam.append(value);
-    }
+    if (separator != 0) list += ", ";
+    list.append(value);
+    if (long_value) list += "...";
 }
 
-void identify_submitter(const char* content) { append_value(summary.predkladatel, content); }
+void identify_submitter(const char* content) {
+    append_value(summary.predkladatel, submitter_cut, content);
+}
 void identify_employer(const char* content) {
     set_telicokod(content);
-    append_value(summary.zamestnavatele, content);
+    append_value(summary.zamestnavatele, employers_cut, content);
 }
 void identify_employee(const char* content) { set_identnec(content); }
 
@@ -313,6 +321,8 @@ void reset_sections() {
     sw_pis_TelPre = '\0';
     sw_prvniORV = 'A';
     summary = SubmissionSummary{};
+    submitter_cut = false;
+    employers_cut = false;
 }
 
 const SubmissionSummary& submission_summary() { return summary; }

@@ -80,18 +80,6 @@ TEST(BatchSummary, VerdictTotals) {
     EXPECT_EQ(verdict_totals(rows), "lze odeslat 1, s varováními 1, opravit 2, nezkontrolováno 2");
 }
 
-TEST(BatchSummary, TheEmployersCapAfterAWholeNumber) {
-    std::string list;
-    while (list.size() < 2600) list += (list.empty() ? "" : ", ") + std::string("30000009");
-    const std::string capped = capped_list(list);
-    EXPECT_LE(capped.size(), 2003u);
-    EXPECT_EQ(capped.substr(capped.size() - 5), ", ...");
-    EXPECT_EQ(capped.compare(0, capped.size() - 3, list, 0, capped.size() - 3), 0);
-    const std::string short_list = list.substr(0, 2000);
-    EXPECT_EQ(capped_list(short_list), short_list);
-    EXPECT_EQ(capped_list(std::string(2001, '1')), std::string(2000, '1') + "...");
-}
-
 TEST(BatchSummary, TheSpreadsheetGetsNoFormula) {
     Row row = finished("=1+2.xml", 0, 0, 0);
     row.result.submitter = "=2+5";
