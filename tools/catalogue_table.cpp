@@ -23,39 +23,16 @@
 
 namespace {
 
-// Appends the UTF-8 form of one code point.
-void append_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// The code point of a Windows-1250 byte; the five bytes the code page leaves
-// undefined become U+FFFD (the catalogue holds none).
-char32_t from_cp1250(unsigned char byte) {
-    if (byte < 0x80) return byte;
-    for (const auto& pair : quelt::kCp1250Upper)
-        if (pair.byte == byte) return pair.cp;
-    return 0xFFFD;
-}
-
 constexpr std::string_view kMarkup = "\\`*_<>|[]";
 
 // A catalogue text in UTF-8, with the characters that Markdown would read
 // as markup (a cell border, emphasis, an HTML tag) escaped by a backslash.
 std::string markdown_cell(const char* cp1250) {
     std::string out;
-    for (const char* p = cp1250; *p != '\0'; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if (kMarkup.find(*p) != std::string_view::npos) out += '\\';
-        append_utf8(out, from_cp1250(byte));
+    // The markup characters are ASCII, the same bytes in UTF-8.
+    for (const char c : quelt::utf8_from_cp1250(cp1250)) {
+        if (kMarkup.find(c) != std::string_view::npos) out += '\\';
+        out += c;
     }
     return out;
 }
