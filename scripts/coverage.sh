@@ -3,7 +3,8 @@
 # tests: a --coverage build in build-coverage/ (a debug build: its assertions
 # are checked) with the samples of data/ runs ctest, then gcovr (Debian's
 # package) prints the lines and branches no test runs, file by file, and the
-# totals, over all of src/ and over src/ without the batch program.
+# totals, over all of src/ and over src/ without the batch program (src/batch/,
+# the processes of src/os/ and the batch's entry point).
 #
 # What it does not count:
 # - code this Linux build does not compile: the Windows halves (#ifdef
@@ -56,5 +57,5 @@ gcovr "${gcovr_args[@]}" --branches --txt - | grep -Ev ' (100|--)%'
 # a device or any other path outside the checkout.
 gcovr "${gcovr_args[@]}" --print-summary --txt "$build/coverage.txt"
 echo "== Without the batch program"
-gcovr "${gcovr_args[@]}" --exclude "$root/src/(batch/|run/batch|entry/batch_main)" \
+gcovr "${gcovr_args[@]}" --exclude "$root/src/(batch/|os/process_|entry/batch_main)" \
   --print-summary --txt "$build/coverage-single-run.txt"

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "src/report/verdict.h"
+#include "src/report/verdict_json.h"
 #include "src/run/run.h"
 #include "src/state/run_state.h"
 
@@ -130,6 +131,20 @@ TEST(Verdict, TheFirstFailureOfARunCounts) {
     EXPECT_TRUE(o.input_missing);
     reset_verdict();
     EXPECT_EQ(outcome_of_last_run(13).failure, "");
+}
+
+// The page takes the verdict as JSON: a name with quotes, backslashes or
+// control characters cannot break it.
+TEST(Verdict, AsJsonForThePage) {
+    std::string out;
+    append_json_string(out, "a\"b\\c\n\x01č");
+    EXPECT_EQ(out, "\"a\\\"b\\\\c\\u000a\\u0001č\"");
+    RunOutcome failed = outcome(13);
+    failed.failure = "Nelze otevrit soubor  \"x\".xml";
+    out.clear();
+    append_verdict_members(out, failed);
+    EXPECT_EQ(out.find("\"verdict\":\"incomplete\",\"word\":\"nezkontrolováno\",\"headline\":"), 0u);
+    EXPECT_NE(out.find("soubor  \\\"x\\\".xml. "), std::string::npos);
 }
 
 // ---- What real runs leave for the verdict ----
