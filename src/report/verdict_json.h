@@ -1,5 +1,5 @@
 // A verdict as JSON, for the programs that hand the checker's texts to the
-// web page: the page's module (src/run/web_main.cpp, the verdict of the run
+// web page: the page's module (src/entry/web_main.cpp, the verdict of the run
 // that just ended) and the program that prints the page's texts at build time
 // (tools/page_texts.cpp, the verdicts the page says without a run).
 #pragma once
