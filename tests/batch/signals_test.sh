@@ -25,11 +25,21 @@ for i in $(seq -w 1 $files); do printf '%s\n' "$example" > "in/p$i.xml"; done
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# The processes whose parent is $1, from /proc (no procps on a fresh machine).
+children_of() {
+  local stat pid comm state ppid rest
+  for stat in /proc/[0-9]*/stat; do
+    read -r pid comm state ppid rest < "$stat" 2>/dev/null || continue
+    [ "$ppid" = "$1" ] && echo "$pid"
+  done
+  return 0
+}
+
 # The two worker processes of a batch, once it has started both.
 workers_of() {
   local pids=""
   for _ in $(seq 1 1000); do
-    pids=$(pgrep -P "$1" || true)
+    pids=$(children_of "$1")
     [ "$(echo "$pids" | wc -w)" = 2 ] && { echo "$pids"; return 0; }
     sleep 0.005
   done
@@ -41,7 +51,8 @@ workers_of() {
 none_left() {
   local pid state
   for pid in $2; do
-    state=$(ps -o stat= -p "$pid" || true)
+    state=""
+    [ -r "/proc/$pid/stat" ] && read -r _ _ state _ < "/proc/$pid/stat" 2>/dev/null
     if [ -n "$state" ] && [ "${state#Z}" = "$state" ]; then
       fail "$1: worker $pid outlived the batch"
       kill -9 "$pid" || true
