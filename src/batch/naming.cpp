@@ -30,26 +30,17 @@ char32_t upper_case(char32_t c) {
 // The code points of a UTF-8 name; false when it is not UTF-8.
 bool utf8_code_points(std::string_view s, std::u32string& out) {
     for (std::size_t i = 0; i < s.size();) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        char32_t c = len == 1 ? b0 : len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            if ((b & 0xC0) != 0x80) return false;
-            c = (c << 6) | (b & 0x3F);
-        }
+        const char32_t c = next_code_point(s, i);
+        if (c == kNotUtf8) return false;
         out += c;
-        i += len;
     }
     return true;
 }
 
-char32_t cp1250_code_point(unsigned char byte) {
-    if (byte < 0x80) return byte;
-    for (const Cp1250Pair& pair : kCp1250Upper)
-        if (pair.byte == byte) return pair.cp;
-    return 0xDC00 + byte;  // a byte the code page leaves empty: a unit of its own
+// A byte the code page leaves undefined keeps a unit of its own.
+char32_t cp1250_unit(unsigned char byte) {
+    const char32_t cp = cp1250_code_point(byte);
+    return cp == 0 && byte != 0 ? 0xDC00 + byte : cp;
 }
 
 bool separator(char c, bool windows) { return c == '/' || (windows && c == '\\'); }
@@ -153,7 +144,7 @@ std::u32string case_key(std::string_view name) {
     if (!utf8_code_points(name, key)) {
         // Not UTF-8: the bytes of Windows-1250, as the program's texts are.
         key.clear();
-        for (char c : name) key += cp1250_code_point(static_cast<unsigned char>(c));
+        for (char c : name) key += cp1250_unit(static_cast<unsigned char>(c));
     }
     for (char32_t& c : key) c = upper_case(c);
     return key;

@@ -16,10 +16,11 @@
 #include <string_view>
 
 #include "src/report/verdict.h"
-#include "src/run/run.h"
 #include "src/report/verdict_json.h"
+#include "src/run/run.h"
 #include "src/state/run_state.h"
 #include "src/structure/sections.h"
+#include "src/xml/cp1250.h"
 #include "src/xml/reader.h"
 
 namespace {

@@ -73,41 +73,6 @@ constexpr AsciiForm kAscii[] = {
     {0x201E, "\""}, {0x2026, "..."},
 };
 
-// Decodes the UTF-8 sequence at s[i] and advances i; a malformed byte is
-// U+FFFD and one byte.
-char32_t next_code_point(std::string_view s, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
-    if (len == 0 || i + len > s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t cp = len == 1 ? b0 : len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    i += len;
-    return cp;
-}
-
-void append_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 }  // namespace
 
 const char* const kSampleRegistersNote =
@@ -186,24 +151,6 @@ std::string ascii_from_utf8(std::string_view utf8) {
         for (const AsciiForm& a : kAscii)
             if (a.cp == cp) form = a.ascii;
         out += form;
-    }
-    return out;
-}
-
-std::string cp1250_from_utf8(std::string_view utf8) {
-    std::string out;
-    utf8_to_cp1250(utf8, out);
-    return out;
-}
-
-std::string utf8_from_cp1250(std::string_view cp1250) {
-    std::string out;
-    for (const char c : cp1250) {
-        const auto byte = static_cast<unsigned char>(c);
-        char32_t cp = byte < 0x80 ? byte : 0xFFFD;
-        for (const Cp1250Pair& pair : kCp1250Upper)
-            if (byte >= 0x80 && pair.byte == byte) cp = pair.cp;
-        append_utf8(out, cp);
     }
     return out;
 }

@@ -71,11 +71,10 @@ extern const char* const kHowToCheckAFile;
 // ending in a line feed, like the program's other console texts.
 std::string verdict_console_lines(const RunOutcome& outcome);
 
-// The derived forms of a UTF-8 text: the console's ASCII (Czech letters
-// without their marks, as the program's other console texts are written) and
-// Windows-1250 (what the summary page and the reports hold).
+// The console's form of a UTF-8 text: ASCII, Czech letters without their
+// marks, as the program's other console texts are written. Its Windows-1250
+// form, for the summary page and the reports, is cp1250_from_utf8
+// (src/xml/cp1250.h).
 std::string ascii_from_utf8(std::string_view utf8);
-std::string cp1250_from_utf8(std::string_view utf8);
-std::string utf8_from_cp1250(std::string_view cp1250);
 
 }  // namespace quelt

@@ -58,39 +58,95 @@ constexpr unsigned char cp1250_byte(char32_t cp) {
     return 0;
 }
 
+// The code point of a Windows-1250 byte; 0 for the five bytes the code page
+// leaves undefined.
+constexpr char32_t cp1250_code_point(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    for (const Cp1250Pair& pair : kCp1250Upper)
+        if (pair.byte == byte) return pair.cp;
+    return 0;
+}
+
+// What next_code_point gives for a byte that starts no well-formed UTF-8
+// sequence: no code point at all.
+inline constexpr char32_t kNotUtf8 = 0x110000;
+
+// The code point of the UTF-8 sequence at s[i], and i past it. A byte that
+// starts no well-formed sequence (0x80 to 0xC1 and 0xF5 to 0xFF lead none; an
+// overlong form, a surrogate or a sequence cut short is none either) gives
+// kNotUtf8 and i past that one byte.
+inline char32_t next_code_point(std::string_view s, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xF5 ? 0 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
+    if (len == 0 || i + len > s.size()) {
+        ++i;
+        return kNotUtf8;
+    }
+    char32_t cp = len == 1 ? b0 : len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return kNotUtf8;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+        ++i;
+        return kNotUtf8;
+    }
+    i += len;
+    return cp;
+}
+
+// Appends the UTF-8 form of a code point of the Basic Multilingual Plane.
+inline void append_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 // A UTF-8 text read at run time (a file name) in Windows-1250. A character
 // the code page cannot hold, and each byte that starts no well-formed UTF-8
 // sequence, becomes '?'. Returns false when any did.
 inline bool utf8_to_cp1250(std::string_view utf8, std::string& out) {
     out.clear();
     bool whole = true;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b0 = static_cast<unsigned char>(utf8[i]);
-        if (b0 < 0x80) {
-            out += static_cast<char>(b0);
-            ++i;
-            continue;
-        }
-        // The bytes that lead a sequence, and its length; 0x80 to 0xC1 and
-        // 0xF5 to 0xFF lead none.
-        const std::size_t len = b0 >= 0xF5 ? 0 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
-        char32_t cp = len == 4 ? b0 & 0x07 : len == 3 ? b0 & 0x0F : b0 & 0x1F;
-        bool ok = len != 0 && i + len <= utf8.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(utf8[i + k]);
-            ok = (b & 0xC0) == 0x80;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        // Overlong forms and surrogates are no characters.
-        ok = ok && !(len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) &&
-             !(len == 4 && (cp < 0x10000 || cp > 0x10FFFF));
-        const unsigned char byte = ok ? cp1250_byte(cp) : 0;
-        out += byte != 0 ? static_cast<char>(byte) : '?';
-        whole = whole && byte != 0;
-        i += ok ? len : 1;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = next_code_point(utf8, i);
+        const unsigned char byte = cp < 0x80 ? static_cast<unsigned char>(cp)
+                                   : cp == kNotUtf8 ? 0
+                                                    : cp1250_byte(cp);
+        out += byte != 0 || cp == 0 ? static_cast<char>(byte) : '?';
+        whole = whole && (byte != 0 || cp == 0);
     }
     return whole;
+}
+
+// The same, for a caller that needs only the text.
+inline std::string cp1250_from_utf8(std::string_view utf8) {
+    std::string out;
+    utf8_to_cp1250(utf8, out);
+    return out;
+}
+
+// A Windows-1250 text in UTF-8; a byte the code page leaves undefined becomes
+// U+FFFD.
+inline std::string utf8_from_cp1250(std::string_view cp1250) {
+    std::string out;
+    for (const char c : cp1250) {
+        const char32_t cp = cp1250_code_point(static_cast<unsigned char>(c));
+        append_utf8(out, cp == 0 && c != '\0' ? 0xFFFD : cp);
+    }
+    return out;
 }
 
 // A string literal as a template argument.

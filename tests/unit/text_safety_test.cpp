@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "src/report/text_safety.h"
-#include "src/report/verdict.h"
+#include "src/xml/cp1250.h"
 
 namespace quelt::test {
 namespace {

@@ -13,6 +13,7 @@
 #include "src/report/verdict_json.h"
 #include "src/run/run.h"
 #include "src/state/run_state.h"
+#include "src/xml/cp1250.h"
 
 namespace quelt::test {
 namespace {
