@@ -34,7 +34,7 @@ std::string full_path(const std::string& name) {
 
 std::vector<std::string> arguments_from_wide(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) arguments.push_back(utf8_from_wide(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.push_back(utf8_from_wide(argv[i]));
     return arguments;
 }
 
