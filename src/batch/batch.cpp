@@ -90,19 +90,14 @@ void say_skipped(const std::vector<Skipped>& skipped, std::FILE* console) {
 }
 
 void say_totals(const Batch& b, std::size_t skipped, bool stopped) {
-    long long e = 0, w = 0;
-    for (const Row& row : b.rows) {
-        if (!row.finished || row.result.outcome.status != 0) continue;
-        e += row.result.outcome.errors_e;
-        w += row.result.outcome.warnings_w;
-    }
+    const Totals t = totals_of(b.rows);
     if (stopped) std::fputs("\n Kontrola prerusena: nezkontrolovane soubory uvadi souhrn\n", b.console);
     std::fprintf(b.console, "\nCelkem %s: %s\n", ascii_from_utf8(count_of_files(b.rows.size())).c_str(),
                  ascii_from_utf8(verdict_totals(b.rows)).c_str());
     if (skipped > 0)
         std::fprintf(b.console, "Preskoceno: %s (nejsou .xml nebo jsou vysledky kontroly)\n",
                      ascii_from_utf8(count_of_files(skipped)).c_str());
-    std::fprintf(b.console, "Celkem chyb vahy E:%8lld\nCelkem chyb vahy W:%8lld\n", e, w);
+    std::fprintf(b.console, "Celkem chyb vahy E:%8lld\nCelkem chyb vahy W:%8lld\n", t.errors_e, t.warnings_w);
 }
 
 // The output folder and the summary's place. False, said on the console,
@@ -148,9 +143,7 @@ bool check_all(Batch& b, SummaryFiles& summary, const PoolSettings& workers) {
 }
 
 bool all_complete(const std::vector<Row>& rows) {
-    for (const Row& row : rows)
-        if (!row.finished || row.result.outcome.status != 0) return false;
-    return true;
+    return std::all_of(rows.begin(), rows.end(), complete);
 }
 
 }  // namespace

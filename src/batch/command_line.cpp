@@ -29,15 +29,26 @@ const char* const kHelp =
 
 namespace {
 
+struct FormatName {
+    const char* name;
+    char format;
+};
+
+// The names -f takes for each format, letter case ignored; a format's first
+// name is its reports' extension.
+constexpr FormatName kFormats[] = {{"htm", 'H'}, {"txt", 'T'}, {"csv", 'C'}, {"xml", 'X'}, {"html", 'H'}};
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool read_format(const std::string& value, char& format) {
     std::string v;
-    for (char c : value) v += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (v == "htm" || v == "html") format = 'H';
-    else if (v == "txt") format = 'T';
-    else if (v == "csv") format = 'C';
-    else if (v == "xml") format = 'X';
-    else return false;
-    return true;
+    for (char c : value) v += lower(c);
+    for (const FormatName& f : kFormats) {
+        if (v != f.name) continue;
+        format = f.format;
+        return true;
+    }
+    return false;
 }
 
 bool read_count(const std::string& value, int& count) {
@@ -76,8 +87,6 @@ bool read_value(char which, const std::string& value, Options& o, std::FILE* con
     }
 }
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 int wrong(const std::string& what, std::FILE* console) {
     std::fprintf(console, " %s\n", what.c_str());
     std::fputs(kHelp, console);
@@ -115,12 +124,9 @@ int read_options(const std::vector<std::string>& arguments, Options& o, std::FIL
 }
 
 const char* extension_of(char format) {
-    switch (format) {
-        case 'T': return "txt";
-        case 'C': return "csv";
-        case 'X': return "xml";
-        default: return "htm";
-    }
+    for (const FormatName& f : kFormats)
+        if (f.format == format) return f.name;
+    return kFormats[0].name;
 }
 
 }  // namespace quelt::batch

@@ -23,10 +23,6 @@ struct FileIdHash {
 };
 using IdSet = std::unordered_set<os::FileId, FileIdHash>;
 
-struct KeyHash {
-    std::size_t operator()(const std::u32string& s) const { return std::hash<std::u32string>()(s); }
-};
-
 // A name quelt would take as a list ("@name") reaches the run as "./@name".
 std::string as_file_name(const std::string& name) {
     return !name.empty() && name[0] == '@' ? join_path(".", name, os::windows_names()) : name;
@@ -113,7 +109,7 @@ std::vector<std::string> report_names(const std::vector<Input>& inputs, const st
                                       const char* extension) {
     const bool windows = os::windows_names();
     const IdSet ids = ids_of_checked(inputs);
-    std::unordered_set<std::u32string, KeyHash> taken = {case_key(kSummaryCsv), case_key(kSummaryHtm)};
+    std::unordered_set<std::u32string> taken = {case_key(kSummaryCsv), case_key(kSummaryHtm)};
     std::vector<std::string> names;
     for (const Input& input : inputs) {
         names.emplace_back();
@@ -123,10 +119,11 @@ std::vector<std::string> report_names(const std::vector<Input>& inputs, const st
             std::string name = stem;
             if (k > 1) name.append("-").append(std::to_string(k));
             name.append(".").append(extension);
-            if (taken.count(case_key(name)) != 0) continue;
+            std::u32string key = case_key(name);
+            if (taken.count(key) != 0) continue;
             const std::string path = join_path(folder, name, windows);
             if (!report_may_replace(path, ids)) continue;
-            taken.insert(case_key(name));
+            taken.insert(std::move(key));
             names.back() = path;
             break;
         }

@@ -1,4 +1,4 @@
-// The names the batch builds (names.h).
+// The names the batch builds (naming.h).
 #include "src/batch/naming.h"
 
 #include <algorithm>

@@ -30,9 +30,8 @@ constexpr const char* kStopped = "Kontrola souboru  %s  prerusena";
 
 // What a worker is doing.
 struct Busy {
-    long task = -1;  // index of its task; -1: none
-    Clock::time_point deadline;
-    bool limited = false;
+    long task = -1;               // index of its task; -1: none
+    Clock::time_point deadline;   // when its task has a time limit
 };
 
 std::string seconds_text(long long ms) {
@@ -76,6 +75,7 @@ private:
     void done(std::size_t task, const FileResult& result);
     int wait_ms() const;
     bool any_running() const;
+    bool has_deadline(const Busy& b) const;
 
     const std::vector<Task>& tasks_;
     const PoolSettings& settings_;
@@ -92,8 +92,8 @@ Pool::Pool(const std::vector<Task>& tasks, const PoolSettings& settings, const P
     : tasks_(tasks), settings_(settings), callbacks_(callbacks), attempts_(tasks.size(), 0),
       unfinished_(tasks.size()) {
     for (std::size_t t = 0; t < tasks.size(); ++t) queue_.push_back(t);
-    const std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(settings.workers, 1)),
-                                                  1, std::max<std::size_t>(tasks.size(), 1));
+    const std::size_t n = std::min(static_cast<std::size_t>(std::max(settings.workers, 1)),
+                                   std::max<std::size_t>(tasks.size(), 1));
     for (std::size_t k = 0; k < n; ++k) workers_.push_back(std::make_unique<os::Worker>());
     busy_.resize(n);
 }
@@ -132,8 +132,7 @@ void Pool::feed(std::size_t k) {
         queue_.pop_front();
         ++attempts_[t];
         const Task& task = tasks_[t];
-        busy_[k] = Busy{static_cast<long>(t), Clock::now() + std::chrono::milliseconds(task.limit_ms),
-                        task.limit_ms > 0};
+        busy_[k] = Busy{static_cast<long>(t), Clock::now() + std::chrono::milliseconds(task.limit_ms)};
         if (workers_[k]->send(encode_fields({std::to_string(task.row), task.input, task.report}))) return;
         drop_worker(k);
         if (queue_.empty() || !workers_[k]->start(settings_.program, settings_.arguments)) break;
@@ -182,8 +181,8 @@ void Pool::drop_worker(std::size_t k) {
 void Pool::end_late_tasks() {
     const Clock::time_point now = Clock::now();
     for (std::size_t k = 0; k < busy_.size(); ++k) {
+        if (!has_deadline(busy_[k]) || now < busy_[k].deadline) continue;
         const long t = busy_[k].task;
-        if (t < 0 || !busy_[k].limited || now < busy_[k].deadline) continue;
         workers_[k]->kill();
         busy_[k].task = -1;
         give_up(static_cast<std::size_t>(t), kTimeLimit);
@@ -233,12 +232,16 @@ int Pool::wait_ms() const {
     long long ms = tick_ms_;
     const Clock::time_point now = Clock::now();
     for (const Busy& b : busy_) {
-        if (b.task < 0 || !b.limited) continue;
+        if (!has_deadline(b)) continue;
         using std::chrono::duration_cast, std::chrono::milliseconds;
         const long long left = std::max<long long>(0, duration_cast<milliseconds>(b.deadline - now).count() + 1);
         ms = ms < 0 ? left : std::min(ms, left);
     }
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
+}
+
+bool Pool::has_deadline(const Busy& b) const {
+    return b.task >= 0 && tasks_[static_cast<std::size_t>(b.task)].limit_ms > 0;
 }
 
 bool Pool::any_running() const {

@@ -10,6 +10,18 @@ namespace {
 // Longest length a field may say it has: 12 digits, far above any name.
 constexpr std::size_t kMostDigits = 12;
 
+bool read_field(std::FILE* in, std::string& field) {
+    std::size_t length = 0;
+    std::size_t digits = 0;
+    int c;
+    while ((c = std::fgetc(in)) != ':') {
+        if (c < '0' || c > '9' || ++digits > kMostDigits) return false;
+        length = length * 10 + static_cast<std::size_t>(c - '0');
+    }
+    field.resize(length);
+    return std::fread(field.data(), 1, length, in) == length;
+}
+
 }  // namespace
 
 std::string encode_fields(const std::vector<std::string>& fields) {
@@ -41,6 +53,13 @@ Take take_message(std::string& buffer, std::size_t count, std::vector<std::strin
     buffer.erase(0, i);
     fields = std::move(found);
     return Take::taken;
+}
+
+bool read_message(std::FILE* in, std::size_t count, std::vector<std::string>& fields) {
+    fields.resize(count);
+    for (std::string& field : fields)
+        if (!read_field(in, field)) return false;
+    return true;
 }
 
 std::string encode_result(std::size_t row, const FileResult& r) {

@@ -3,6 +3,7 @@
 // decimal length, ':' and its bytes, so that any name and any text pass.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ std::string encode_fields(const std::vector<std::string>& fields);
 // bytes no worker writes).
 enum class Take { taken, more, garbled };
 Take take_message(std::string& buffer, std::size_t count, std::vector<std::string>& fields);
+
+// Reads one message of count fields from a stream (the worker's side, which
+// waits for each byte). False at the end of the stream, or on bytes the
+// batch never writes.
+bool read_message(std::FILE* in, std::size_t count, std::vector<std::string>& fields);
 
 std::string encode_result(std::size_t row, const FileResult& result);
 FileResult decode_result(const std::vector<std::string>& fields);

@@ -56,6 +56,19 @@ Verdict verdict_of_row(const Row& row) {
     return row.finished ? verdict_of(row.result.outcome) : Verdict::incomplete;
 }
 
+bool complete(const Row& row) { return row.finished && row.result.outcome.status == 0; }
+
+Totals totals_of(const std::vector<Row>& rows) {
+    Totals t;
+    for (const Row& row : rows) {
+        if (!complete(row)) continue;
+        t.records += row.result.records;
+        t.errors_e += row.result.outcome.errors_e;
+        t.warnings_w += row.result.outcome.warnings_w;
+    }
+    return t;
+}
+
 std::string count_of_files(std::size_t n) {
     const char* word = n == 1 ? "soubor" : n >= 2 && n <= 4 ? "soubory" : "souborů";
     return std::to_string(n) + " " + word;
@@ -79,8 +92,7 @@ std::string summary_text(const std::string& text) {
 
 std::vector<std::string> row_cells(const Row& row, bool stopped) {
     const FileResult& r = row.result;
-    const bool complete = row.finished && r.outcome.status == 0;
-    auto count = [&](long long n) { return complete ? std::to_string(n) : std::string(); };
+    auto count = [&](long long n) { return complete(row) ? std::to_string(n) : std::string(); };
     return {summary_text(row.input),
             r.submitter,
             r.employers,
@@ -148,17 +160,11 @@ std::string page_row(const Row& row, bool stopped) {
 
 // The totals: the files, and of the complete runs the records, E and W.
 std::string totals_row(const std::vector<Row>& rows) {
-    long long records = 0, e = 0, w = 0;
-    for (const Row& row : rows) {
-        if (!row.finished || row.result.outcome.status != 0) continue;
-        records += row.result.records;
-        e += row.result.outcome.errors_e;
-        w += row.result.outcome.warnings_w;
-    }
+    const Totals t = totals_of(rows);
     return "<tfoot>\n<tr><th scope=\"row\">Celkem " + cp1250_from_utf8(count_of_files(rows.size())) +
-           "</th><td></td><td></td><td class=\"pocet\">" + std::to_string(records) +
-           "</td><td class=\"pocet\">" + std::to_string(e) + "</td><td class=\"pocet\">" +
-           std::to_string(w) + "</td><td>" + escape_html(cp1250_from_utf8(verdict_totals(rows))) +
+           "</th><td></td><td></td><td class=\"pocet\">" + std::to_string(t.records) +
+           "</td><td class=\"pocet\">" + std::to_string(t.errors_e) + "</td><td class=\"pocet\">" +
+           std::to_string(t.warnings_w) + "</td><td>" + escape_html(cp1250_from_utf8(verdict_totals(rows))) +
            "</td><td></td><td></td><td></td></tr>\n</tfoot>\n";
 }
 

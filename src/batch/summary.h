@@ -25,6 +25,19 @@ struct Row {
 // A row's verdict; a row whose check has not ended is not checked.
 Verdict verdict_of_row(const Row& row);
 
+// Whether the row's check ran to its end (status 0): only such a row has
+// counts, and only such rows leave the batch's status 0.
+bool complete(const Row& row);
+
+// The counts of the complete rows, as the summary's and the console's totals
+// show them.
+struct Totals {
+    long long records = 0;
+    long long errors_e = 0;
+    long long warnings_w = 0;
+};
+Totals totals_of(const std::vector<Row>& rows);
+
 // "1 soubor", "2 soubory", "5 souborů" (UTF-8, as the verdicts' words are:
 // the summary writes it in Windows-1250, the console in ASCII).
 std::string count_of_files(std::size_t n);

@@ -11,24 +11,6 @@
 
 namespace quelt::batch {
 
-namespace {
-
-// One field of a task: its length, ':' and its bytes. False at the end of
-// the input or on bytes the batch never writes.
-bool read_field(std::FILE* in, std::string& field) {
-    std::size_t length = 0;
-    int digits = 0;
-    int c;
-    while ((c = std::fgetc(in)) != ':') {
-        if (c < '0' || c > '9' || ++digits > 12) return false;
-        length = length * 10 + static_cast<std::size_t>(c - '0');
-    }
-    field.resize(length);
-    return std::fread(field.data(), 1, length, in) == length;
-}
-
-}  // namespace
-
 FileResult check_file(const std::string& input, const std::string& report, char format, bool skip_w,
                       std::FILE* console) {
     std::FILE* before = konzole;
@@ -46,10 +28,8 @@ FileResult check_file(const std::string& input, const std::string& report, char 
 }
 
 void serve_tasks(std::FILE* in, std::FILE* out, const CheckFile& check) {
-    std::string task[kTaskFields];
-    for (;;) {
-        for (std::string& field : task)
-            if (!read_field(in, field)) return;
+    std::vector<std::string> task;
+    while (read_message(in, kTaskFields, task)) {
         const FileResult r = check(task[1], task[2]);
         const std::string message = encode_result(std::strtoul(task[0].c_str(), nullptr, 10), r);
         std::fwrite(message.data(), 1, message.size(), out);

@@ -39,10 +39,7 @@ int checker(const std::vector<std::string>& arguments) {
 }  // namespace
 
 #ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    const std::vector<std::string> arguments = quelt::os::arguments_from_wide(argc, argv);
-    return checker(std::vector<std::string>(arguments.begin() + (argc > 0 ? 1 : 0), arguments.end()));
-}
+int wmain(int argc, wchar_t** argv) { return checker(quelt::os::arguments_from_wide(argc, argv)); }
 #else
 int main(int argc, char** argv) {
     return checker(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));

@@ -35,7 +35,8 @@ std::string full_path(const std::string& name);
 
 #ifdef _WIN32
 namespace quelt::os {
-// The program's arguments, given by Windows in UTF-16, as UTF-8.
+// The program's arguments after its own name, given by Windows in UTF-16,
+// as UTF-8.
 std::vector<std::string> arguments_from_wide(int argc, wchar_t** argv);
 }  // namespace quelt::os
 #endif

@@ -18,12 +18,7 @@ std::string shown_name(const std::string& name) {
 }
 
 std::string name_from_list_bytes(const std::string& bytes) {
-    if (bytes.empty()) return bytes;
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-    return utf8_from_wide(wide);
+    return utf8_from_wide(wide_from(CP_ACP, bytes));
 }
 
 std::string full_path(const std::string& name) {
@@ -39,7 +34,7 @@ std::string full_path(const std::string& name) {
 
 std::vector<std::string> arguments_from_wide(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) arguments.push_back(utf8_from_wide(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.push_back(utf8_from_wide(argv[i]));
     return arguments;
 }
 

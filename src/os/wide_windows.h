@@ -9,14 +9,17 @@
 
 namespace quelt::os {
 
-inline std::wstring wide_from_utf8(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+// Bytes of a code page (CP_UTF8, or CP_ACP for the system's own) in UTF-16.
+inline std::wstring wide_from(UINT code_page, std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
     if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+        MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
     return wide;
 }
+
+inline std::wstring wide_from_utf8(std::string_view utf8) { return wide_from(CP_UTF8, utf8); }
 
 inline std::string utf8_from_wide(std::wstring_view wide) {
     if (wide.empty()) return {};

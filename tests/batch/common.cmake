@@ -1,7 +1,8 @@
 # What the batch's end-to-end tests share: running a program in the scratch
 # folder (through RUNNER, e.g. wine), and checking each row of a summary
 # against a single quelt run of its file.
-# Variables: QUELT, RUNNER, WORK_DIR; check_rows appends to `failures`.
+# Variables: QUELT, RUNNER, WORK_DIR; check_rows and the expect_ functions
+# append to `failures`.
 
 set(ENV{SOURCE_DATE_EPOCH} 1278403200)
 # Wine passes the arguments on in the locale's encoding: UTF-8 names need it.
@@ -18,6 +19,29 @@ function(run prefix)
                   RESULT_VARIABLE status OUTPUT_VARIABLE console ERROR_VARIABLE console_err)
   set(${prefix}_status "${status}" PARENT_SCOPE)
   set(${prefix}_console "${console}${console_err}" PARENT_SCOPE)
+endfunction()
+
+# Copies a file into the scratch folder, making the folders it needs.
+function(copy_as from to)
+  configure_file(${from} ${WORK_DIR}/${to} COPYONLY)
+endfunction()
+
+# Fails unless the run of run(prefix ...) ended with the status.
+function(expect_status prefix want)
+  if(NOT ${prefix}_status STREQUAL "${want}")
+    set(failures "${failures}${prefix}: status ${${prefix}_status}, expected ${want}\n${${prefix}_console}\n"
+        PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Fails unless the console holds each of the texts.
+function(expect_said console)
+  foreach(text ${ARGN})
+    string(FIND "${console}" "${text}" at)
+    if(at EQUAL -1)
+      set(failures "${failures}the console lacks '${text}':\n${console}\n" PARENT_SCOPE)
+    endif()
+  endforeach()
 endfunction()
 
 # The rows of a summary (after its heading), each a CMake list of its cells.
@@ -39,6 +63,15 @@ function(summary_rows summary out)
     list(APPEND rows "${row}")
   endwhile()
   set(${out} "${rows}" PARENT_SCOPE)
+endfunction()
+
+# Fails unless the summary has count rows.
+function(expect_rows summary count)
+  summary_rows(${summary} rows)
+  list(LENGTH rows n)
+  if(NOT n EQUAL count)
+    set(failures "${failures}${summary}: ${n} rows, expected ${count}\n" PARENT_SCOPE)
+  endif()
 endfunction()
 
 # The verdict a summary row must show for a single run's status and totals.

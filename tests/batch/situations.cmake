@@ -22,35 +22,6 @@ set(example ${SOURCE_DIR}/examples/priklad.xml)
 set(cases ${SOURCE_DIR}/tests/golden/cases)
 set(failures "")
 
-function(copy_as from to)
-  configure_file(${from} ${WORK_DIR}/${to} COPYONLY)
-endfunction()
-
-# Fails unless the console holds each of the texts.
-function(expect_said console)
-  foreach(text ${ARGN})
-    string(FIND "${console}" "${text}" at)
-    if(at EQUAL -1)
-      set(failures "${failures}the console lacks '${text}':\n${console}\n" PARENT_SCOPE)
-    endif()
-  endforeach()
-endfunction()
-
-function(expect_rows summary count)
-  summary_rows(${summary} rows)
-  list(LENGTH rows n)
-  if(NOT n EQUAL count)
-    set(failures "${failures}${summary}: ${n} rows, expected ${count}\n" PARENT_SCOPE)
-  endif()
-endfunction()
-
-function(expect_status prefix want)
-  if(NOT ${prefix}_status STREQUAL "${want}")
-    set(failures "${failures}${prefix}: status ${${prefix}_status}, expected ${want}\n${${prefix}_console}\n"
-        PARENT_SCOPE)
-  endif()
-endfunction()
-
 # 1. The same folder as input and output, twice, with -f xml: the second run
 # takes the first's .xml reports for what they are.
 copy_as(${example} rerun/a.xml)

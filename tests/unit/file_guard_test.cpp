@@ -2,8 +2,6 @@
 // open an ORV submission (the reader's own root test is looser on purpose).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,8 +9,10 @@
 #include <unistd.h>
 
 #include "src/run/file_guard.h"
+#include "tests/unit/scratch_folder.h"
 
 using namespace quelt;
+using quelt::test::write_file;
 
 namespace {
 
@@ -55,20 +55,14 @@ TEST(FileGuard, HeadsThatOpenASubmission) {
         EXPECT_EQ(starts_like_submission(c.head), c.submission) << c.head;
 }
 
-void write_file(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 class FileGuardFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        char templ[] = "/tmp/quelt-guard-XXXXXX";
-        dir = mkdtemp(templ);
         write_file(dir + "/a.xml", "<?xml version=\"1.0\"?>\n<ORV>\n</ORV>\n");
         write_file(dir + "/b.htm", "<html></html>\n");
     }
-    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
-    std::string dir;
+    quelt::test::ScratchFolder scratch;
+    const std::string dir = scratch.path();
 };
 
 TEST_F(FileGuardFiles, OneFileWhateverTheSpelling) {
