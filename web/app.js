@@ -247,7 +247,7 @@
       await showResult(entries, skipW, result);
     } catch (e) {
       if (e instanceof Engine.Cancelled) {
-        setState('cancelled', 'Kontrola byla zrušena.');
+        setState('cancelled', Explain.CANCELLED);
       } else {
         showPageFailure(e.message);
       }
@@ -265,7 +265,7 @@
     Explain.show($('verdict'), verdict);
     for (const id of ['totals', 'downloads', 'findings-box', 'console-box']) $(id).hidden = true;
     $('result').hidden = false;
-    setState('failed', `Kontrolu se nepodařilo provést: ${why}`, verdict.headline);
+    setState('failed', Explain.failedInPage(why), verdict.headline);
   }
 
   // ---- Separate submissions ----
@@ -308,13 +308,13 @@
       const {cancelled, files, verdicts} = await batch.done;
       const n = (x) => x.toLocaleString('cs-CZ');
       if (cancelled) {
-        setState('cancelled', 'Kontrola byla zrušena.');
+        setState('cancelled', Explain.CANCELLED);
       } else {
         const each = Object.entries(verdicts).map(([code, count]) => `${Explain.word(code)} ${n(count)}`);
         setState('done', `Kontrola proběhla. Souborů: ${n(files)}; ${each.join(', ')}.`);
       }
     } catch (e) {
-      setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
+      setState('failed', Explain.failedInPage(e.message));
     } finally {
       endRun($('batch-heading'));
     }
