@@ -359,7 +359,7 @@
   // (the CSV report from the run itself, the others on request).
   function makeCheck(entries, skipW, result) {
     const c = {entries, skipW, result, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null,
-      dropped: false, verdict: result.verdict, names: RunNames.downloadNames(entries.map((e) => e.file))};
+      dropped: false, names: RunNames.downloadNames(entries.map((e) => e.file))};
     if (result.status === 0) {
       setLink(c, 'csv', result.report);
       c.findings = Findings.read(result.report);
@@ -371,10 +371,10 @@
     const c = makeCheck(entries, skipW, result);
     showCheck(c);
     if (result.status !== 0) {
-      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`, c.verdict.headline);
+      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`, result.verdict.headline);
       return;
     }
-    setState('done', 'Kontrola proběhla.', c.verdict.headline);
+    setState('done', 'Kontrola proběhla.', result.verdict.headline);
   }
 
   function showCheck(c) {
@@ -383,7 +383,7 @@
     const result = c.result;
     $('console').textContent = result.screen;
     $('console-box').hidden = false;
-    Explain.show($('verdict'), c.verdict);
+    Explain.show($('verdict'), result.verdict);
     showSubstitutes(c.entries);
     nameDownloads(c.names);
     $('result').hidden = false;
