@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "data/element_tables.h"
 #include "src/report/catalogue.h"
 #include "src/report/verdict.h"
 #include "src/xml/cp1250.h"
@@ -23,29 +22,19 @@
 
 namespace {
 
-constexpr std::string_view kMarkup = "\\`*_<>|[]";
-
-// A catalogue text in UTF-8, with the characters that Markdown would read
-// as markup (a cell border, emphasis, an HTML tag) escaped by a backslash.
-std::string markdown_cell(const char* cp1250) {
-    std::string out;
-    // The markup characters are ASCII, the same bytes in UTF-8.
-    for (const char c : quelt::utf8_from_cp1250(cp1250)) {
-        if (kMarkup.find(c) != std::string_view::npos) out += '\\';
-        out += c;
-    }
-    return out;
-}
-
-// A UTF-8 text of the explanations with the same characters escaped.
+// A UTF-8 text with the characters that Markdown would read as markup (a
+// cell border, emphasis, an HTML tag) escaped by a backslash.
 std::string markdown_text(std::string_view utf8) {
     std::string out;
     for (const char c : utf8) {
-        if (kMarkup.find(c) != std::string_view::npos) out += '\\';
+        if (std::string_view("\\`*_<>|[]").find(c) != std::string_view::npos) out += '\\';
         out += c;
     }
     return out;
 }
+
+// A catalogue text (Windows-1250) so escaped, in UTF-8.
+std::string markdown_cell(const char* cp1250) { return markdown_text(quelt::utf8_from_cp1250(cp1250)); }
 
 // What a clerk does with the findings: the one rule for E and W.
 constexpr const char* kPravidloOdeslani =
@@ -119,22 +108,15 @@ void print_advice() {
     std::printf("\n");
 }
 
-template <std::size_t N>
-void print_items(const quelt::ElementDef (&table)[N]) {
-    for (std::size_t row = 0; row + 1 < N; ++row)
-        std::printf("| %s | %s |\n", std::string(table[row].elem).c_str(),
-                    markdown_text(quelt::item_label(table[row].elem)).c_str());
-}
-
 // The items of a data file, which the column Prvek of a report names.
 void print_item_names() {
     std::printf("## Údaje datového souboru\n\n"
                 "Sloupec Prvek protokolu uvádí název prvku XML. Co který prvek znamená (u položek, "
                 "jejichž význam popis formátu neuvádí, jen jejich číslo a část souboru):\n\n"
                 "| Prvek | Údaj |\n|---|---|\n");
-    print_items(quelt::Ptab);
-    print_items(quelt::Ttab);
-    print_items(quelt::Ntab);
+    quelt::for_each_element([](std::string_view element) {
+        std::printf("| %s | %s |\n", std::string(element).c_str(), markdown_text(quelt::item_label(element)).c_str());
+    });
     std::printf("\n## Seznam kódů\n\n| Kód | Váha | Očekáváno | Popis |\n|---|---|---|---|\n");
 }
 

@@ -1,6 +1,6 @@
 // The words of a finding's explanation: an item's name in a clerk's words,
-// the kind of rule behind a code with what to do about it, and a run's
-// outcome for each text of the verdicts.
+// what to do for a kind of rule, and a run's outcome for each text of the
+// verdicts.
 #include "tools/finding_texts.h"
 
 #include "data/element_tables.h"
@@ -44,8 +44,8 @@ const char* meaning_of(std::string_view element) {
     return nullptr;
 }
 
-}  // namespace
-
+// The part of the file an element stands in (0 header, 1 employer, 2
+// employee record), or -1 for a name that is no element.
 int part_of(std::string_view element) {
     if (in_table(Ptab, element)) return 0;
     if (in_table(Ttab, element)) return 1;
@@ -53,21 +53,14 @@ int part_of(std::string_view element) {
     return -1;
 }
 
+}  // namespace
+
 std::string item_label(std::string_view element) {
     const int part = part_of(element);
     if (part < 0) return {};
     const char* meaning = meaning_of(element);
     if (meaning == nullptr) return std::string("položka ").append(element).append(" ").append(kPartNames[part]);
     return std::string(meaning).append(" (").append(element).append(", ").append(kPartNames[part]).append(")");
-}
-
-const AdviceKind* advice_of(std::string_view code) {
-    for (const AdviceKind& kind : kAdviceKinds) {
-        bool found = false;
-        for_each_code(kind, [&](std::string_view c) { found = found || c == code; });
-        if (found) return &kind;
-    }
-    return nullptr;
 }
 
 std::vector<NamedOutcome> verdict_outcomes() {

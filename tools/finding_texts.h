@@ -6,10 +6,12 @@
 // (kody.md). All texts UTF-8.
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/element_tables.h"
 #include "data/finding_advice.h"
 #include "src/report/verdict.h"
 
@@ -22,13 +24,18 @@ namespace quelt {
 // element of the definition tables.
 std::string item_label(std::string_view element);
 
-// The part of the file an element stands in (0 header, 1 employer, 2
-// employee record), or -1 for a name that is no element.
-int part_of(std::string_view element);
-
-// The kind of rule behind a finding code, or nullptr when only its weight
-// says what to do.
-const AdviceKind* advice_of(std::string_view code);
+// Every element of the definition tables, the header's, the employer's and
+// the employee record's in that order (their end rows aside): calls
+// each(name).
+template <typename Each>
+void for_each_element(Each each) {
+    const auto walk = [&](const auto& table) {
+        for (std::size_t row = 0; row + 1 < std::size(table); ++row) each(table[row].elem);
+    };
+    walk(Ptab);
+    walk(Ttab);
+    walk(Ntab);
+}
 
 // What to do for a kind of rule: its own text, or the verdict's advice for
 // a file without a complete submission.

@@ -1,7 +1,7 @@
 // A script of the web page (web/*.js, written for the browser as a plain
-// script that defines one global object) loaded into Node, for the build's
-// tools that write what the page writes: the same text safety in the page
-// and around it.
+// script that defines one global object) loaded into Node: for the build's
+// tools that write what the page writes (the same text safety in the page
+// and around it), and for the tests of the page's rules without a browser.
 import {readFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';

@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <string>
 
-#include "data/element_tables.h"
 #include "data/finding_advice.h"
 #include "src/report/verdict.h"
 #include "tools/finding_texts.h"
@@ -45,15 +44,17 @@ void append_verdicts(std::string& out) {
     append_json_string(out, quelt::verdict_text(failed).advice);
 }
 
-template <std::size_t N>
-void append_items(std::string& out, const quelt::ElementDef (&table)[N], bool& first) {
-    for (std::size_t row = 0; row + 1 < N; ++row) {
+void append_items(std::string& out) {
+    out += "\"items\":{";
+    bool first = true;
+    quelt::for_each_element([&](std::string_view element) {
         out += first ? "" : ",";
         first = false;
-        append_json_string(out, table[row].elem);
+        append_json_string(out, element);
         out += ':';
-        append_json_string(out, quelt::item_label(table[row].elem));
-    }
+        append_json_string(out, quelt::item_label(element));
+    });
+    out += '}';
 }
 
 void append_advice(std::string& out) {
@@ -89,12 +90,9 @@ int main() {
     append_verdicts(out);
     out += ",\"samplesNote\":";
     append_json_string(out, quelt::kSampleRegistersNote);
-    out += ",\"items\":{";
-    bool first = true;
-    append_items(out, quelt::Ptab, first);
-    append_items(out, quelt::Ttab, first);
-    append_items(out, quelt::Ntab, first);
-    out += "},";
+    out += ',';
+    append_items(out);
+    out += ',';
     append_advice(out);
     out += "}\n";
     // The texts go into the page: a write that failed must fail the build.

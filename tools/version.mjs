@@ -48,8 +48,9 @@ export function releaseVersion(env = process.env) {
   return {text: `neoznačené sestavení ${hash}${changed}`, ascii: `neoznacene-${hash}${dirty ? '-upraveno' : ''}`};
 }
 
-// The text of HTML's character references, as tools/assemble-web.mjs
-// escapes the version (by number) and as any HTML writer might (by name).
+// The text of HTML's character references: by name, as tools/assemble-web.mjs
+// escapes the version (web/text_safety.js), and by number, as any other HTML
+// writer might.
 const NAMED = {amp: '&', lt: '<', gt: '>', quot: '"', apos: "'"};
 const unescapeHtml = (text) => text.replace(/&(#x[0-9a-f]+|#[0-9]+|[a-z]+);/gi, (whole, ref) => {
   if (ref[0] !== '#') return NAMED[ref.toLowerCase()] ?? whole;

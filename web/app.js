@@ -247,7 +247,7 @@
       await showResult(entries, skipW, result);
     } catch (e) {
       if (e instanceof Engine.Cancelled) {
-        setState('cancelled', 'Kontrola byla zrušena.');
+        setState('cancelled', Explain.CANCELLED);
       } else {
         showPageFailure(e.message);
       }
@@ -265,7 +265,7 @@
     Explain.show($('verdict'), verdict);
     for (const id of ['totals', 'downloads', 'findings-box', 'console-box']) $(id).hidden = true;
     $('result').hidden = false;
-    setState('failed', `Kontrolu se nepodařilo provést: ${why}`, verdict.headline);
+    setState('failed', Explain.failedInPage(why), verdict.headline);
   }
 
   // ---- Separate submissions ----
@@ -308,13 +308,13 @@
       const {cancelled, files, verdicts} = await batch.done;
       const n = (x) => x.toLocaleString('cs-CZ');
       if (cancelled) {
-        setState('cancelled', 'Kontrola byla zrušena.');
+        setState('cancelled', Explain.CANCELLED);
       } else {
         const each = Object.entries(verdicts).map(([code, count]) => `${Explain.word(code)} ${n(count)}`);
         setState('done', `Kontrola proběhla. Souborů: ${n(files)}; ${each.join(', ')}.`);
       }
     } catch (e) {
-      setState('failed', `Kontrolu se nepodařilo provést: ${e.message}`);
+      setState('failed', Explain.failedInPage(e.message));
     } finally {
       endRun($('batch-heading'));
     }
@@ -359,7 +359,7 @@
   // (the CSV report from the run itself, the others on request).
   function makeCheck(entries, skipW, result) {
     const c = {entries, skipW, result, outputs: {}, urls: {}, pending: {}, runs: [], findings: null, source: null,
-      dropped: false, verdict: result.verdict, names: RunNames.downloadNames(entries.map((e) => e.file))};
+      dropped: false, names: RunNames.downloadNames(entries.map((e) => e.file))};
     if (result.status === 0) {
       setLink(c, 'csv', result.report);
       c.findings = Findings.read(result.report);
@@ -371,10 +371,10 @@
     const c = makeCheck(entries, skipW, result);
     showCheck(c);
     if (result.status !== 0) {
-      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`, c.verdict.headline);
+      setState('failed', `Kontrola nemohla proběhnout (stav ${result.status}).`, result.verdict.headline);
       return;
     }
-    setState('done', 'Kontrola proběhla.', c.verdict.headline);
+    setState('done', 'Kontrola proběhla.', result.verdict.headline);
   }
 
   function showCheck(c) {
@@ -383,7 +383,7 @@
     const result = c.result;
     $('console').textContent = result.screen;
     $('console-box').hidden = false;
-    Explain.show($('verdict'), c.verdict);
+    Explain.show($('verdict'), result.verdict);
     showSubstitutes(c.entries);
     nameDownloads(c.names);
     $('result').hidden = false;

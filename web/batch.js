@@ -12,7 +12,7 @@ const Batch = (() => {
   const $ = (id) => document.getElementById(id);
   const MAX_WORKERS = 4;
   const SUMMARY_TYPE = 'text/csv; charset=windows-1250';
-  const CANCELLED = 'Kontrola byla zrušena.';
+  const {CANCELLED} = Explain;
 
   // Runs at a time: one a core the browser reports, at most MAX_WORKERS
   // (each holds a module and up to 64 MB of its file's blocks), never more
@@ -84,7 +84,7 @@ const Batch = (() => {
     }
     if (outcome.error instanceof Engine.Cancelled) return {state: 'cancelled', message: CANCELLED};
     const why = oneLine(outcome.error instanceof Error ? outcome.error.message : String(outcome.error));
-    return {state: 'failed', message: `Kontrolu se nepodařilo provést: ${why}`, verdict: Explain.pageFailure(why)};
+    return {state: 'failed', message: Explain.failedInPage(why), verdict: Explain.pageFailure(why)};
   }
 
   function stateText(row) {

@@ -4,7 +4,9 @@
 // of a check that failed inside the page, the verdict words of the summary,
 // the items' names and what to do about a finding) were put into the page at
 // build time from the same C++ sources (#page-texts, tools/page_texts.cpp).
-// Nothing here decides a verdict: it shows one.
+// Nothing here decides a verdict: it shows one. The page's own words for a
+// check that ended without a run's result (cancelled, failed in the page)
+// are here too, for the single check and the summary alike.
 'use strict';
 
 const Explain = (() => {
@@ -20,6 +22,12 @@ const Explain = (() => {
     const campaign = document.getElementById('campaign');
     return campaign === null ? [] : campaign.dataset.samples.split(/\s+/).filter((c) => c !== '');
   };
+
+  // What the page says of a check that ended without a run's result: one
+  // cancelled (it has no verdict), and one that failed inside the page (the
+  // worker or its module), whose verdict is pageFailure's.
+  const CANCELLED = 'Kontrola byla zrušena.';
+  const failedInPage = (why) => `Kontrolu se nepodařilo provést: ${why}`;
 
   // The verdict of a check that failed inside the page (no run gave one):
   // incomplete, with the reason the page knows.
@@ -109,5 +117,5 @@ const Explain = (() => {
     return a;
   }
 
-  return {pageFailure, word, show, finding, codeLink};
+  return {CANCELLED, failedInPage, pageFailure, word, show, finding, codeLink};
 })();

@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 #include "src/report/verdict.h"
 #include "src/report/verdict_json.h"
@@ -77,19 +76,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quelt_obrazovka_delka() {
 }
 
 // The verdict of the run that just ended with status, as JSON (UTF-8):
-// {"verdict": "ok|warnings|errors|incomplete", "word", "headline", "advice",
-// "samplesNote", "errorsE", "warningsW", "noSubmission"}. The page shows the
-// texts as they are and adds samplesNote where its build carries the sample
-// registers.
+// {"verdict": "ok|warnings|errors|incomplete", "word", "headline", "advice"}.
+// The page shows the texts as they are; its totals come from the run's own
+// report, the note on sample registers from its texts (#page-texts).
 extern "C" EMSCRIPTEN_KEEPALIVE const char* quelt_verdikt(int status) {
-    const quelt::RunOutcome outcome = quelt::outcome_of_last_run(status);
     verdikt_json = "{";
-    quelt::append_verdict_members(verdikt_json, outcome);
-    verdikt_json += ",\"samplesNote\":";
-    append_json_string(verdikt_json, quelt::kSampleRegistersNote);
-    verdikt_json += ",\"errorsE\":" + std::to_string(outcome.errors_e);
-    verdikt_json += ",\"warningsW\":" + std::to_string(outcome.warnings_w);
-    verdikt_json += outcome.no_submission ? ",\"noSubmission\":true}" : ",\"noSubmission\":false}";
+    quelt::append_verdict_members(verdikt_json, quelt::outcome_of_last_run(status));
+    verdikt_json += '}';
     return verdikt_json.c_str();
 }
 

@@ -3,14 +3,10 @@
 // bytes, which get a substitute and why, and the command line of a run.
 //   node --test tests/web/names_test.mjs      (CTest: web.names)
 import assert from 'node:assert/strict';
-import {readFileSync} from 'node:fs';
-import {dirname, join} from 'node:path';
 import {test} from 'node:test';
-import {fileURLToPath} from 'node:url';
-import vm from 'node:vm';
+import {pageScript} from '../../tools/page_scripts.mjs';
 
-const source = readFileSync(join(dirname(fileURLToPath(import.meta.url)), '../../web/names.js'), 'utf8');
-const RunNames = vm.runInNewContext(`${source}\nRunNames`, {TextDecoder});
+const RunNames = pageScript('names.js', 'RunNames');
 // Its objects as this realm's, for deepEqual.
 const plain = (value) => JSON.parse(JSON.stringify(value));
 

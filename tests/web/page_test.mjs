@@ -230,6 +230,37 @@ async function openSource(page) {
   await page.waitFor(() => document.querySelector('tr.source table.lines') !== null, 30000);
 }
 
+// Opens the lines around the first finding of the checked file at path: the
+// line marked is the file's line of the finding's number.
+async function assertFindingLine(page, path) {
+  const line = Number(await text(page, 'table#findings tr[data-code] td'));
+  await openSource(page);
+  const shown = await page.evaluate(() => {
+    const tr = document.querySelector('tr.source tr.hit');
+    return [tr.cells[0].textContent, tr.cells[1].textContent];
+  });
+  const want = decoder.decode(readFileSync(path)).split('\n')[line - 1].replace(/\r/g, '');
+  assert.deepEqual(shown, [String(line), want]);
+}
+
+// Clicks Cancel in the page the moment the reading has begun (a wait from
+// outside could come after the check's end); false when the check ended
+// before.
+const cancelWhileReading = (page) => page.evaluate(() => new Promise((resolve) => {
+  const look = () => {
+    const running = document.querySelector('#state').dataset.state === 'running';
+    if (running && document.querySelector('#progress').value > 0) {
+      document.querySelector('button#cancel').click();
+      resolve(true);
+    } else if (!running) {
+      resolve(false);
+    } else {
+      setTimeout(look, 2);
+    }
+  };
+  look();
+}));
+
 // What has the keyboard's focus: its id, or its tag and class.
 const focused = (page) => page.evaluate(() => {
   const at = document.activeElement;
@@ -426,20 +457,6 @@ const CASES = [
     },
   },
   {
-    name: 'a finding shows its line of the input',
-    async run({page}) {
-      await checked(page, [files.faulty]);
-      const line = Number(await text(page, 'table#findings tr[data-code] td'));
-      await openSource(page);
-      const shown = await page.evaluate(() => {
-        const tr = document.querySelector('tr.source tr.hit');
-        return [tr.cells[0].textContent, tr.cells[1].textContent];
-      });
-      const want = decoder.decode(readFileSync(files.faulty)).split('\n')[line - 1].replace(/\r/g, '');
-      assert.deepEqual(shown, [String(line), want]);
-    },
-  },
-  {
     // The clerk's one question answered first: the verdict above the counts,
     // the findings right under them, each with what it means, which item it
     // concerns and what to do; the downloads named after the checked file;
@@ -519,26 +536,13 @@ const CASES = [
     },
   },
   {
-    name: 'a check can be cancelled',
+    // A check that is not completed: cancelled, a file that can no longer be
+    // read, a failure inside the page.
+    name: 'a check can be cancelled, an unreadable file fails with the checker message, a failure in the page is said',
     async run({page}) {
       await page.upload('input#files', [files.large]);
       await page.click('button#run');
-      // The cancel is clicked in the page the moment the reading has begun:
-      // a wait from outside could come after the check's end.
-      const clicked = await page.evaluate(() => new Promise((resolve) => {
-        const look = () => {
-          const running = document.querySelector('#state').dataset.state === 'running';
-          if (running && document.querySelector('#progress').value > 0) {
-            document.querySelector('button#cancel').click();
-            resolve(true);
-          } else if (!running) {
-            resolve(false);
-          } else {
-            setTimeout(look, 2);
-          }
-        };
-        look();
-      }));
+      const clicked = await cancelWhileReading(page);
       assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled: ${await text(page, '#failure-text')}`);
       await page.waitFor(() => document.querySelector('#state').dataset.state !== 'running', 30000);
       assert.equal(await state(page), 'cancelled');
@@ -547,6 +551,7 @@ const CASES = [
       // A new check after the cancel runs to its end.
       await checked(page, [files.example]);
       await assertNativeReport(page, nativeRun([files.example]).report, 'a check after a cancel');
+      await assertUnreadableFails(page);
 
       // A check that fails inside the page, where no run gave a verdict: the
       // file was not checked, and the verdict says why.
@@ -639,47 +644,41 @@ const CASES = [
     },
   },
   {
-    name: 'a file that can no longer be read fails the run with the checker message',
-    run: ({page}) => assertUnreadableFails(page),
-  },
-  {
-    name: 'axe finds no WCAG 2.1 A or AA violation: at start, after a check with findings, with source lines open, at 400 px',
+    // The page held to axe's WCAG 2.1 A and AA rules at start, after a check
+    // with findings, with a finding's lines open, and at 400 px. In a window
+    // of 400 px the page keeps its width, the findings table scrolls in a
+    // named box that the keyboard reaches, and its rows stay as low as in a
+    // wide window.
+    name: 'a finding shows its line of the input; axe finds no WCAG 2.1 A or AA violation; at 400 px the page does not scroll sideways',
     async run({page}) {
       const found = {};
-      found['at start'] = axeSummary(await page.axe());
-      await checked(page, [files.faulty]);
-      found['after a check with findings'] = axeSummary(await page.axe());
-      await openSource(page);
-      found['with source lines open'] = axeSummary(await page.axe());
-      await page.setViewport(400, 800);
-      found['at 400 px'] = axeSummary(await page.axe());
-      assert.deepEqual(found, {'at start': [], 'after a check with findings': [], 'with source lines open': [], 'at 400 px': []});
-    },
-  },
-  {
-    // A narrow window: the page keeps its width, the findings table scrolls
-    // in a named box that the keyboard reaches, and its rows stay as low as
-    // in a wide window.
-    name: 'at 400 px the page does not scroll sideways',
-    async run({page}) {
       const wider = [];
       const look = async (when) => {
         const s = await page.evaluate(() => ({clientWidth: document.documentElement.clientWidth, scrollWidth: document.documentElement.scrollWidth}));
         if (s.scrollWidth > s.clientWidth) wider.push(`${when}: the page is ${s.scrollWidth} px wide in a window of ${s.clientWidth} px`);
       };
+      const opened = await page.evaluate(() => ({width: innerWidth, height: innerHeight}));
+      found['at start'] = axeSummary(await page.axe());
       // The driver's window must really be narrow, or nothing here is tested.
       const size = await page.setViewport(400, 800);
       assert.ok(size.width <= 400 && size.width >= 390, `innerWidth ${size.width} in a window of 400 px`);
       await look('at start');
-      await page.setViewport(1280, 800);
+      await page.setViewport(opened.width, opened.height);
       await checked(page, [files.faulty]);
+      found['after a check with findings'] = axeSummary(await page.axe());
+      await assertFindingLine(page, files.faulty);
+      found['with source lines open'] = axeSummary(await page.axe());
+      await page.setViewport(400, 800);
+      found['at 400 px'] = axeSummary(await page.axe());
+      await look('with source lines open');
+      assert.deepEqual(found, {'at start': [], 'after a check with findings': [], 'with source lines open': [], 'at 400 px': []});
+
+      // The lines closed again: the rows at 400 px and in a wide window.
+      await page.click('table#findings tr[data-code] td');
+      await look('after a check with findings');
       const heights = () => page.evaluate(() =>
         [...document.querySelectorAll('table#findings tr[data-code]')].map((tr) => tr.getBoundingClientRect().height));
-      const wide = await heights();
-      await page.setViewport(400, 800);
-      await look('after a check with findings');
       const narrow = await heights();
-      narrow.forEach((h, i) => assert.ok(h <= wide[i] * 1.5 + 1, `row ${i}: ${h} px high at 400 px, ${wide[i]} px in a wide window`));
       // The box becomes a stop of the Tab key once the page has seen its new size.
       await page.waitFor(() => document.querySelector('#findings-scroll').tabIndex === 0, 5000);
       const box = await page.evaluate(() => {
@@ -688,8 +687,9 @@ const CASES = [
           name: document.getElementById(b.getAttribute('aria-labelledby')).textContent};
       });
       assert.deepEqual(box, {scrolls: true, tabIndex: 0, role: 'region', name: 'Nalezené chyby'});
-      await openSource(page);
-      await look('with source lines open');
+      await page.setViewport(1280, 800);
+      const wide = await heights();
+      narrow.forEach((h, i) => assert.ok(h <= wide[i] * 1.5 + 1, `row ${i}: ${h} px high at 400 px, ${wide[i]} px in a wide window`));
       assert.deepEqual(wider, []);
     },
   },
@@ -816,10 +816,7 @@ const CASES = [
       await page.press('Enter');
       assert.equal(await focused(page), 'result-heading');
       assert.equal(await text(page, '#result-file'), ': chybny.xml');
-      const line = Number(await text(page, 'table#findings tr[data-code] td'));
-      await openSource(page);
-      assert.equal(await text(page, 'tr.source tr.hit td'),
-        decoder.decode(readFileSync(files.faulty)).split('\n')[line - 1].replace(/\r/g, ''));
+      await assertFindingLine(page, files.faulty);
       await page.evaluate(() => document.querySelector('#result-heading').focus());
       await page.press('Tab');
       assert.equal(await focused(page), 'back-to-summary');
@@ -838,20 +835,7 @@ const CASES = [
       // rows of their own; the summary says so.
       await page.upload('input#files', [files.large, files.many, files.faulty]);
       await page.click('button#run');
-      const clicked = await page.evaluate(() => new Promise((resolve) => {
-        const look = () => {
-          const running = document.querySelector('#state').dataset.state === 'running';
-          if (running && document.querySelector('#progress').value > 0) {
-            document.querySelector('button#cancel').click();
-            resolve(true);
-          } else if (!running) {
-            resolve(false);
-          } else {
-            setTimeout(look, 2);
-          }
-        };
-        look();
-      }));
+      const clicked = await cancelWhileReading(page);
       assert.ok(clicked, `the check ended ${await state(page)} before it could be cancelled`);
       await page.waitFor(ENDED, 30000);
       assert.equal(await state(page), 'cancelled');

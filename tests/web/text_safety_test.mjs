@@ -8,11 +8,10 @@ import {readFileSync} from 'node:fs';
 import {dirname, join} from 'node:path';
 import {test} from 'node:test';
 import {fileURLToPath} from 'node:url';
-import vm from 'node:vm';
+import {pageScript} from '../../tools/page_scripts.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
-const source = readFileSync(join(root, 'web/text_safety.js'), 'utf8');
-const TextSafety = vm.runInNewContext(`${source}\nTextSafety`, {encodeURIComponent});
+const TextSafety = pageScript('text_safety.js', 'TextSafety');
 const {cases} = JSON.parse(readFileSync(join(root, 'tests/text_safety/cases.json'), 'utf8'));
 
 // The page's function of each kind it writes.
