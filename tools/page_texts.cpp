@@ -11,7 +11,8 @@
 //                 {"verdict", "word", "headline", "advice"}},
 //    "reason": the advice of an incomplete run with its reason, where the
 //              character U+0001 stands for the reason,
-//    "samplesNote", "items": {element: name},
+//    "samplesNote", "summary": {"columns": [name], "complete": message},
+//    "items": {element: name},
 //    "weightAdvice": {"E"|"W": {"what", "fix"}}, "adviceKinds": {key: text},
 //    "codeAdvice": {code: key}}
 #include <cstdio>
@@ -42,6 +43,19 @@ void append_verdicts(std::string& out) {
     quelt::RunOutcome failed = quelt::verdict_outcomes().back().outcome;
     failed.failure.assign(1, kReasonMark);
     append_json_string(out, quelt::verdict_text(failed).advice);
+}
+
+// The columns of a summary of separate submissions and a complete row's
+// message, as quelt-davka writes them.
+void append_summary(std::string& out) {
+    out += "\"summary\":{\"columns\":[";
+    for (int k = 0; k < quelt::kSummaryColumns; ++k) {
+        out += k == 0 ? "" : ",";
+        append_json_string(out, quelt::kSummaryColumnNames[k]);
+    }
+    out += "],\"complete\":";
+    append_json_string(out, quelt::kCompleteRunMessage);
+    out += '}';
 }
 
 void append_items(std::string& out) {
@@ -90,6 +104,8 @@ int main() {
     append_verdicts(out);
     out += ",\"samplesNote\":";
     append_json_string(out, quelt::kSampleRegistersNote);
+    out += ',';
+    append_summary(out);
     out += ',';
     append_items(out);
     out += ',';

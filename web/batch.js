@@ -132,11 +132,6 @@ const Batch = (() => {
 
   // ---- souhrn.csv ----
 
-  // The columns of quelt-davka's summary, in its order.
-  const HEADING = ['Soubor', 'IČO předkladatele', 'IČO zaměstnavatelů', 'Záznamů zaměstnanců', 'Chyb E', 'Chyb W',
-    'Výsledek', 'Stav', 'Zpráva', 'Protokol'];
-  const COMPLETE = 'kontrola dokončena';
-
   // A file's row: its name; what its run read of the submission (the counts
   // only of a complete run); the verdict's word; the run's exit status (none
   // when the run did not end: cancelled, or the page failed); the message of
@@ -147,13 +142,13 @@ const Batch = (() => {
     const number = (n) => (complete && n !== null ? String(n) : '');
     return [r.name, overview.submitter, overview.employers, number(overview.records), number(r.e), number(r.w),
       r.verdict === null ? '' : r.verdict.word, r.status === null ? '' : String(r.status),
-      complete ? COMPLETE : r.message, complete ? r.report : ''];
+      complete ? Explain.summary().complete : r.message, complete ? r.report : ''];
   }
 
   // One row a file in the order chosen, in Windows-1250, every field made
   // safe for a spreadsheet (text_safety.js).
   function summaryBytes(rows) {
-    const lines = [HEADING, ...rows.map(summaryFields)];
+    const lines = [Explain.summary().columns, ...rows.map(summaryFields)];
     return RunNames.encode(lines.map(TextSafety.summaryRow).join(''));
   }
 

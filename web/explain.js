@@ -117,5 +117,9 @@ const Explain = (() => {
     return a;
   }
 
-  return {CANCELLED, failedInPage, pageFailure, word, show, finding, codeLink};
+  // The columns of quelt-davka's summary in its order, and a complete row's
+  // message.
+  const summary = () => all().summary;
+
+  return {CANCELLED, failedInPage, pageFailure, word, summary, show, finding, codeLink};
 })();

@@ -17,11 +17,13 @@ namespace {
 
 // At most one write of the summary a second while files finish.
 constexpr long long kWriteEveryMs = 1000;
-constexpr std::size_t kColumns = 10;
 
-const char* const kColumnNames[kColumns] = {
-    "Soubor", "IČO předkladatele"_cp, "IČO zaměstnavatelů"_cp, "Záznamů zaměstnanců"_cp,
-    "Chyb E", "Chyb W", "Výsledek"_cp, "Stav", "Zpráva"_cp, "Protokol"};
+// The column names in Windows-1250.
+std::vector<std::string> column_names() {
+    std::vector<std::string> names;
+    for (const char* name : kSummaryColumnNames) names.push_back(cp1250_from_utf8(name));
+    return names;
+}
 
 // Columns of counts, right-aligned on the page.
 bool count_column(std::size_t k) { return k >= 3 && k <= 5; }
@@ -37,7 +39,7 @@ std::string verdict_word_cp(Verdict v) { return cp1250_from_utf8(verdict_word(v)
 // The message of a row: a complete run's, a failure's, or why it has none yet.
 std::string message_of(const Row& row, bool stopped) {
     if (!row.finished) return stopped ? "nezkontrolováno: dávka byla přerušena"_cp : "čeká na kontrolu"_cp;
-    if (row.result.outcome.status == 0) return "kontrola dokončena"_cp;
+    if (row.result.outcome.status == 0) return cp1250_from_utf8(kCompleteRunMessage);
     return summary_text(row.result.outcome.failure);
 }
 
@@ -107,7 +109,7 @@ std::vector<std::string> row_cells(const Row& row, bool stopped) {
 }
 
 std::string summary_csv(const std::vector<Row>& rows, bool stopped) {
-    std::string text = csv_line(std::vector<std::string>(std::begin(kColumnNames), std::end(kColumnNames)));
+    std::string text = csv_line(column_names());
     for (const Row& row : rows) text += csv_line(row_cells(row, stopped));
     return text;
 }
@@ -176,7 +178,7 @@ std::string summary_htm(const std::vector<Row>& rows, bool stopped) {
     page += "<table>\n";
     page += kCaption;
     page += "<thead>\n<tr>";
-    for (const char* name : kColumnNames) page += std::string("<th scope=\"col\">") + name + "</th>";
+    for (const std::string& name : column_names()) page += "<th scope=\"col\">" + name + "</th>";
     page += "</tr>\n</thead>\n<tbody>\n";
     for (const Row& row : rows) page += page_row(row, stopped);
     page += "</tbody>\n" + totals_row(rows) + "</table>\n</body>\n</html>\n";

@@ -75,6 +75,12 @@ constexpr AsciiForm kAscii[] = {
 
 }  // namespace
 
+const char* const kSummaryColumnNames[kSummaryColumns] = {
+    "Soubor", "IČO předkladatele", "IČO zaměstnavatelů", "Záznamů zaměstnanců", "Chyb E",
+    "Chyb W", "Výsledek", "Stav", "Zpráva", "Protokol"};
+
+const char* const kCompleteRunMessage = "kontrola dokončena";
+
 const char* const kSampleRegistersNote =
     "Nálezy registrů (ER202, WR204, EL046) pocházejí z ukázkových registrů této sestavy "
     "a o skutečných datech nic neříkají.";

@@ -57,6 +57,13 @@ VerdictText verdict_text(const RunOutcome& outcome);
 // A short word for a row of a summary ("lze odeslat", "opravit" ...), UTF-8.
 const char* verdict_word(Verdict verdict);
 
+// A summary of separate submissions (quelt-davka's souhrn.csv and souhrn.htm,
+// the page's souhrn.csv): its columns in their order, and the message of a
+// row whose run was complete. UTF-8.
+inline constexpr int kSummaryColumns = 10;
+extern const char* const kSummaryColumnNames[kSummaryColumns];
+extern const char* const kCompleteRunMessage;
+
 // Added to the verdict where the build carries the sample registers: their
 // findings say nothing about real data. UTF-8.
 extern const char* const kSampleRegistersNote;
