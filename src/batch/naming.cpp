@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <iterator>
 
+#include "src/batch/summary.h"
 #include "src/os/names.h"
+#include "src/report/report.h"
 #include "src/run/file_guard.h"
 #include "src/xml/cp1250.h"
 
@@ -81,18 +83,18 @@ bool message_only(std::string_view head) {
 }
 
 bool report_head(std::string_view head) {
-    const std::string_view csv = "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis";
-    if (head.starts_with("<html>"))
-        return head.substr(0, 512).find("<title>ORV - vysledky kontroly dat</title>") != head.npos;
+    if (head.starts_with("<html>")) return head.substr(0, 512).find(kReportTitle) != head.npos;
+    const std::string_view csv = kCsvReportHead;
     const std::string_view after_csv = head.starts_with(csv) ? head.substr(csv.size()) : "";
-    return head.starts_with(" Datum a čas: "_cp) || after_csv.starts_with("\n") ||
+    return (head.starts_with(' ') && head.substr(1).starts_with(kDateLabel)) ||
+           after_csv.starts_with("\n") ||
            after_csv.starts_with("\r\n") || first_element_name(head) == "ORV_chyby" ||
            message_only(head);
 }
 
 bool summary_head(std::string_view head) {
     if (head.starts_with("<!DOCTYPE html>"))
-        return head.substr(0, 1024).find("<title>ORV - souhrn kontroly souborů</title>"_cp) != head.npos;
+        return head.substr(0, 1024).find(kSummaryTitle.data()) != head.npos;
     return head.starts_with("Soubor;IČO předkladatele;"_cp) ||
            head.starts_with("Soubor;Chyby E;Varování W;"_cp);
 }

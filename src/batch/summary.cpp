@@ -116,10 +116,11 @@ std::string summary_csv(const std::vector<Row>& rows, bool stopped) {
 
 namespace {
 
-constexpr const char* kPageHead =
-    "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n"
-    "<title>ORV - souhrn kontroly souborů</title>\n<style>\n"
+constexpr auto kPageHead = concat(
+    cp_array<"<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n"
+             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n">(),
+    kSummaryTitle,
+    cp_array<"\n<style>\n"
     "table { border-collapse: collapse; }\n"
     "th, td { border: 1px solid black; padding: 2px 4px; text-align: left; }\n"
     "thead th { background: lightblue; }\ntd.pocet { text-align: right; }\n"
@@ -127,7 +128,7 @@ constexpr const char* kPageHead =
     "tr[data-verdict=\"warnings\"] td.verdict { color: #7a4a00; }\n"
     "tr[data-verdict=\"errors\"] td.verdict { color: #a00000; font-weight: bold; }\n"
     "tr[data-verdict=\"incomplete\"] td.verdict { font-style: italic; }\n"
-    "</style>\n</head>\n<body>\n<h1>Souhrn kontroly souborů ORV</h1>\n"_cp;
+    "</style>\n</head>\n<body>\n<h1>Souhrn kontroly souborů ORV</h1>\n">());
 
 constexpr const char* kCaption =
     "<caption>Každý soubor je samostatná kontrola. Výsledek: lze odeslat; s varováními "
@@ -173,7 +174,7 @@ std::string totals_row(const std::vector<Row>& rows) {
 }  // namespace
 
 std::string summary_htm(const std::vector<Row>& rows, bool stopped) {
-    std::string page = kPageHead;
+    std::string page = kPageHead.data();
     page += state_line(rows, stopped);
     page += "<table>\n";
     page += kCaption;

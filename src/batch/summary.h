@@ -12,8 +12,12 @@
 
 #include "src/batch/protocol.h"
 #include "src/report/verdict.h"
+#include "src/xml/cp1250.h"
 
 namespace quelt::batch {
+
+// The summary page's title, by which the batch also knows an earlier summary.
+inline constexpr auto kSummaryTitle = cp_array<"<title>ORV - souhrn kontroly souborů</title>">();
 
 struct Row {
     std::string input;      // as checked

@@ -105,10 +105,10 @@ void write_report_head() {
     const char* soubor = escaped(1, jmeno.c_str());
     switch (sw_err) {
         case 'C':
-            std::fputs("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n", f);
+            std::fprintf(f, "%s\n", kCsvReportHead);
             break;
         case 'T':
-            std::fprintf(f, " %s  %s  %s  %s \n", "Datum a čas: "_cp, datum, "Soubor: ", soubor);
+            std::fprintf(f, " %s  %s  %s  %s \n", kDateLabel, datum, "Soubor: ", soubor);
             std::fputs("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n",
                        f);
             break;
@@ -122,13 +122,13 @@ void write_report_head() {
             std::fputs("<html>\n<head>\n", f);
             std::fputs("<META http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n",
                        f);
-            std::fputs("<title>ORV - vysledky kontroly dat</title>\n</head>\n<body>\n", f);
+            std::fprintf(f, "%s\n</head>\n<body>\n", kReportTitle);
             std::fputs("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" width=100% >\n", f);
             std::fputs("<tr bgcolor=\"lightblue\" valign=\"left\">\n", f);
             std::fprintf(f,
                          " <th width=15%%> %s </th><th width=20%%> %s </th><th width=12%%> %s </th>"
                          " <th width=38%%> %s </th>  ",
-                         "Datum a čas: "_cp, datum, "Soubor: ", soubor);
+                         kDateLabel, datum, "Soubor: ", soubor);
             std::fprintf(f, " <th width=15%%> %s </th> \n", kVersion);
             std::fputs("</table><br> \n", f);
             std::fputs("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n", f);

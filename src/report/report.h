@@ -5,10 +5,21 @@
 // its end.
 #pragma once
 
+#include "src/xml/cp1250.h"
+
 namespace quelt {
 
 // The program's version, in the banner and the HTML report's head.
 inline constexpr const char* kVersion = "QUELT_v0.9";
+
+// Texts of the report's head that tell a report from other files (the batch
+// never checks its own earlier reports as submissions): the HTML report's
+// title, the CSV report's first line, and the label of the date, which opens
+// the text report's first line after a blank.
+inline constexpr const char* kReportTitle = "<title>ORV - vysledky kontroly dat</title>";
+inline constexpr const char* kCsvReportHead =
+    "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis";
+inline constexpr const char* kDateLabel = "Datum a čas: "_cp;
 
 // Report format: 'H' HTML, 'T' text, 'C' semicolon-separated, 'X' XML.
 extern char sw_err;
