@@ -15,8 +15,8 @@
 #include "tests/unit/report_capture.h"
 
 using namespace quelt;
-using quelt::test::bez_popisu;
 using quelt::test::ReportCapture;
+using quelt::test::rows_written;
 
 using Rows = std::vector<std::string>;
 
@@ -25,12 +25,7 @@ namespace {
 // The report rows (without descriptions) of one header element at line 12.
 Rows prvek(ReportCapture& cap, const char* name, const char* content) {
     cislo_radky = 12;
-    const std::size_t before = cap.rows().size();
-    k_Pre(name, content);
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    return out;
+    return rows_written(cap, [&] { k_Pre(name, content); });
 }
 
 }  // namespace
