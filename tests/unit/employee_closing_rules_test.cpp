@@ -778,26 +778,12 @@ TEST_F(EmployeeClosing, HourlyEarningsCountWithoutHoursOnlyInTheHeadcountAndVali
 
 // ---- zpracuj_NECk ----
 
-// What the calls of f write to the console.
-template <typename F>
-std::string na_konzoli(F f) {
-    std::FILE* konzole_testu = std::tmpfile();
-    konzole = konzole_testu;
-    f();
-    konzole = stdout;
-    std::rewind(konzole_testu);
-    char buf[256] = {};
-    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, konzole_testu);
-    std::fclose(konzole_testu);
-    return std::string(buf, n);
-}
-
 TEST_F(EmployeeClosing, RecordEndShowsProgressAndFeedsTheEmployerSums) {
     NTabSum[N_AA0136] = 0.5;
     NTabSum[N_AA0144] = 1000;
     NTabSum[N_AA0145] = 1000;
     NTabEsw[N_AA0144] = 'E';  // the sums take the values all the same
-    const std::string text = na_konzoli([] {
+    const std::string text = console_of([] {
         zpracuj_NECk();
         NTabSum[N_AA0137] = 2;
         zpracuj_NECk();
@@ -817,7 +803,7 @@ TEST_F(EmployeeClosing, ProgressLineKeepsLongFieldsWhole) {
     cislo_radky = 1234567890123;
     set_identnec("12345678901");
     set_telicokod("12345678/1234567890");
-    EXPECT_EQ(na_konzoli([] { zpracuj_NECk(); }),
+    EXPECT_EQ(console_of([] { zpracuj_NECk(); }),
               " Radek1234567890123 pro zamestnance12345678901 zamestnavatel12345678/1234567890\r");
 }
 
