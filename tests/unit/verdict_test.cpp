@@ -9,7 +9,6 @@
 #include "src/report/verdict_json.h"
 #include "src/run/run.h"
 #include "src/state/run_state.h"
-#include "src/xml/cp1250.h"
 #include "tests/unit/report_capture.h"
 #include "tests/unit/scratch_folder.h"
 
@@ -97,9 +96,6 @@ TEST(Verdict, DerivedForms) {
         {"\xC3" "a", "?a"},                  // cut short by an ASCII byte
     };
     for (const auto& [utf8, ascii] : malformed) EXPECT_EQ(ascii_from_utf8(utf8), ascii) << ascii;
-    EXPECT_EQ(cp1250_from_utf8("čeština"), "\xE8\x65\x9A\x74ina");
-    EXPECT_EQ(utf8_from_cp1250("\xE8\x65\x9A\x74ina"), "čeština");
-    EXPECT_EQ(utf8_from_cp1250("\x80\x96\x84"), "€–„");  // three bytes each in UTF-8
     // Every Czech text of the verdicts has an ASCII form without a '?'.
     for (const RunOutcome& o : {outcome(0), outcome(0, 0, 1), outcome(0, 1), outcome(0, 1, 0, true),
                                 outcome(13)}) {
