@@ -43,11 +43,7 @@ TEST(Catalogue, LookupTakesTheFirstRowOfADoubledCode) {
 }
 
 TEST(Catalogue, UnknownCodesGiveTheEndRow) {
-    EXPECT_EQ(find_code("ER125"), kCodeRows);
-    EXPECT_EQ(find_code("KONEC"), kCodeRows);
-    EXPECT_EQ(find_code("es303"), kCodeRows);
-    EXPECT_EQ(find_code("ES30"), kCodeRows);
-    EXPECT_EQ(find_code(""), kCodeRows);
+    for (const char* code : {"ER125", "KONEC", "es303", "ES30", ""}) EXPECT_EQ(find_code(code), kCodeRows) << code;
 }
 
 TEST(Catalogue, EveryRowIsReachableUnlessDoubled) {

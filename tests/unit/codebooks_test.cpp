@@ -4,9 +4,11 @@
 // registers and the occupation list are the shipped samples.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "src/checks/codebooks.h"
@@ -23,70 +25,40 @@ using quelt::test::ReportCapture;
 
 using Rows = std::vector<std::string>;
 
+// An identification number as a number: the longest leading plain decimal
+// (sign, fraction and exponent included), truncated toward zero and reduced
+// modulo 2^32; no number, or one out of the 64-bit range, gives 0.
 TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
-    EXPECT_EQ(ico_to_number("12345679"), 12345679u);
-    EXPECT_EQ(ico_to_number("00000400"), 400u);
-    EXPECT_EQ(ico_to_number(" \t 00000001"), 1u);  // blanks before it are skipped
-    EXPECT_EQ(ico_to_number("\n\v\f\r2"), 2u);   // and every other white space
-    EXPECT_EQ(ico_to_number("+42"), 42u);
-    EXPECT_EQ(ico_to_number("1234567A"), 1234567u);  // the longest leading number
-    EXPECT_EQ(ico_to_number("12 34"), 12u);
-    EXPECT_EQ(ico_to_number("1.5e2.3"), 150u);
-    EXPECT_EQ(ico_to_number(".5e1"), 5u);  // a fraction alone
-    EXPECT_EQ(ico_to_number("7."), 7u);
-    EXPECT_EQ(ico_to_number("1e3x"), 1000u);
-    EXPECT_EQ(ico_to_number("2E+2"), 200u);
-}
-
-TEST(IcoNaCislo, AnExponentWithoutDigitsIsNotRead) {
-    EXPECT_EQ(ico_to_number("1e"), 1u);
-    EXPECT_EQ(ico_to_number("1e+"), 1u);
-    EXPECT_EQ(ico_to_number("3E-x"), 3u);
-}
-
-TEST(IcoNaCislo, NoNumberGivesZero) {
-    EXPECT_EQ(ico_to_number(""), 0u);
-    EXPECT_EQ(ico_to_number("abc"), 0u);
-    EXPECT_EQ(ico_to_number("-"), 0u);
-    EXPECT_EQ(ico_to_number("."), 0u);
-    EXPECT_EQ(ico_to_number("+.e5"), 0u);
-    EXPECT_EQ(ico_to_number("- 5"), 0u);  // no blank between sign and digits
-}
-
-TEST(IcoNaCislo, OnlyPlainDecimalsNotWhatStrtodAlsoTakes) {
-    EXPECT_EQ(ico_to_number("0x10"), 0u);  // the 0 before the x
-    EXPECT_EQ(ico_to_number("0X1p4"), 0u);
-    EXPECT_EQ(ico_to_number("inf"), 0u);
-    EXPECT_EQ(ico_to_number("-INFINITY"), 0u);
-    EXPECT_EQ(ico_to_number("nan"), 0u);
-}
-
-TEST(IcoNaCislo, TruncatesTowardZero) {
-    EXPECT_EQ(ico_to_number("12.9"), 12u);
-    EXPECT_EQ(ico_to_number("0.999"), 0u);
-    EXPECT_EQ(ico_to_number("-0.9"), 0u);
-    EXPECT_EQ(ico_to_number("-12.9"), 4294967284u);  // -12 modulo 2^32
-}
-
-TEST(IcoNaCislo, ReducesModulo2To32) {
-    EXPECT_EQ(ico_to_number("-1"), 4294967295u);
-    EXPECT_EQ(ico_to_number("4294967295"), 4294967295u);
-    EXPECT_EQ(ico_to_number("4294967296"), 0u);
-    EXPECT_EQ(ico_to_number("4294967297"), 1u);
-    EXPECT_EQ(ico_to_number("-4294967297"), 4294967295u);
-    // The largest double below 2^63 still reduces: 2^63 - 1024 = 0x7FFFFFFFFFFFFC00.
-    EXPECT_EQ(ico_to_number("9223372036854774784"), 0xFFFFFC00u);
-}
-
-TEST(IcoNaCislo, HugeOrTinyValuesGiveZero) {
-    EXPECT_EQ(ico_to_number("9223372036854775808"), 0u);  // 2^63
-    EXPECT_EQ(ico_to_number("-9223372036854775808"), 0u);
-    EXPECT_EQ(ico_to_number("9223372036854775807"), 0u);  // reads as 2^63
-    EXPECT_EQ(ico_to_number("1e19"), 0u);
-    EXPECT_EQ(ico_to_number("1e999"), 0u);
-    EXPECT_EQ(ico_to_number("-1e999"), 0u);
-    EXPECT_EQ(ico_to_number("1e-999"), 0u);
-    EXPECT_EQ(ico_to_number(std::string(400, '9').c_str()), 0u);
+    const std::pair<std::string, std::uint32_t> pripady[] = {
+        {"12345679", 12345679u}, {"00000400", 400u},
+        {" \t 00000001", 1u},  // blanks before it are skipped
+        {"\n\v\f\r2", 2u},    // and every other white space
+        {"+42", 42u}, {"1234567A", 1234567u}, {"12 34", 12u}, {"1.5e2.3", 150u},
+        {".5e1", 5u},  // a fraction alone
+        {"7.", 7u}, {"1e3x", 1000u}, {"2E+2", 200u},
+        // An exponent without digits is not read.
+        {"1e", 1u}, {"1e+", 1u}, {"3E-x", 3u},
+        // No number.
+        {"", 0u}, {"abc", 0u}, {"-", 0u}, {".", 0u}, {"+.e5", 0u},
+        {"- 5", 0u},  // no blank between sign and digits
+        // Only plain decimals, not what strtod also takes.
+        {"0x10", 0u},  // the 0 before the x
+        {"0X1p4", 0u}, {"inf", 0u}, {"-INFINITY", 0u}, {"nan", 0u},
+        // Truncated toward zero.
+        {"12.9", 12u}, {"0.999", 0u}, {"-0.9", 0u},
+        {"-12.9", 4294967284u},  // -12 modulo 2^32
+        // Reduced modulo 2^32.
+        {"-1", 4294967295u}, {"4294967295", 4294967295u}, {"4294967296", 0u}, {"4294967297", 1u},
+        {"-4294967297", 4294967295u},
+        // The largest double below 2^63 still reduces: 2^63 - 1024 = 0x7FFFFFFFFFFFFC00.
+        {"9223372036854774784", 0xFFFFFC00u},
+        // Huge or tiny values give 0.
+        {"9223372036854775808", 0u},  // 2^63
+        {"-9223372036854775808", 0u},
+        {"9223372036854775807", 0u},  // reads as 2^63
+        {"1e19", 0u}, {"1e999", 0u}, {"-1e999", 0u}, {"1e-999", 0u}, {std::string(400, '9'), 0u},
+    };
+    for (const auto& [text, number] : pripady) EXPECT_EQ(ico_to_number(text.c_str()), number) << text;
 }
 
 TEST(CisPredkladatelu, KnownSubmitterPassesAndIsKept) {

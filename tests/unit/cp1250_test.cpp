@@ -1,5 +1,6 @@
 // Windows-1250 from UTF-8 at run time: the names of a list that Notepad saved
-// as UTF-8, which the Windows build opens in Windows-1250.
+// as UTF-8, which the Windows build opens in Windows-1250; and back, for the
+// page and the verdict.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,8 +21,9 @@ const Conversion kConversions[] = {
     {"priklad.xml", "priklad.xml", true},
     {"", "", true},
     {"výkaz.xml", "v\xFDkaz.xml", true},
+    {"čeština", "\xE8\x65\x9A\x74ina", true},
     {"Přehled čtvrtletí ŽŠ.xml", "P\xF8" "ehled \xE8tvrtlet\xED \x8E\x8A.xml", true},
-    {"€„…", "\x80\x84\x85", true},
+    {"€–„…", "\x80\x96\x84\x85", true},  // three bytes each in UTF-8
     // Characters the code page has not: one '?' each, whatever their length.
     {"д.xml", "?.xml", false},
     {"a😀b", "a?b", false},
@@ -46,6 +48,10 @@ TEST(Cp1250, Utf8NamesAtRunTime) {
         std::string out = "left over";
         EXPECT_EQ(utf8_to_cp1250(c.utf8, out), c.whole) << c.utf8;
         EXPECT_EQ(out, c.cp1250) << c.utf8;
+        EXPECT_EQ(cp1250_from_utf8(c.utf8), c.cp1250) << c.utf8;
+        if (c.whole) {
+            EXPECT_EQ(utf8_from_cp1250(c.cp1250), c.utf8) << c.utf8;
+        }
     }
 }
 

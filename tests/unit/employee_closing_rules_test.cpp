@@ -100,20 +100,6 @@ TEST_F(EmployeeClosing, EL006WholeYearCountsAsOne) {
                                                              "AA0225 + AA0216;      0.99;>=       1.00"});
 }
 
-TEST_F(EmployeeClosing, EL006SkippedWhenAGateElementFailed) {
-    NTabSum[N_AA0225] = 0;
-    NTabSum[N_AA0216] = 0;
-    for (int gate : {N_AA0216, N_AA0218, N_AA0225}) {
-        ReportCapture fresh;
-        cisty_zaznam();
-        NTabSum[N_AA0225] = 0;
-        NTabSum[N_AA0216] = 0;
-        NTabEsw[gate] = 'E';
-        k_NecK();
-        EXPECT_TRUE(nalezy(fresh, "EL006").empty()) << Ntab[gate].elem;
-    }
-}
-
 // ---- 2. WL009 ----
 
 TEST_F(EmployeeClosing, WL009HoursBelowTheRegisterCount) {
@@ -146,18 +132,6 @@ TEST_F(EmployeeClosing, WL009CountsAbsenceDaysAsHoursOfTheRecordedShare) {
     EXPECT_EQ(po_kontrole("WL009").size(), 1u);
 }
 
-TEST_F(EmployeeClosing, WL009NeedsARegisterCountAndDaysAndValidGates) {
-    NTabSum[N_AA0132] = 100;
-    NTabSum[N_AA0136] = 0;
-    EXPECT_TRUE(po_kontrole("WL009").empty());
-    NTabSum[N_AA0136] = 1;
-    NTabEsw[N_AA0219] = 'E';
-    EXPECT_TRUE(po_kontrole("WL009").empty());
-    NTabEsw[N_AA0219] = ' ';
-    NTabSum[N_AA0218] = 0;
-    EXPECT_TRUE(po_kontrole("WL009").empty());
-}
-
 // ---- 3. EL010 ----
 
 TEST_F(EmployeeClosing, EL010LeaveAbovePaidAbsence) {
@@ -166,12 +140,6 @@ TEST_F(EmployeeClosing, EL010LeaveAbovePaidAbsence) {
     NTabSum[N_AA0135] = 40.01;
     EXPECT_EQ(po_kontrole("EL010"),
               std::vector<std::string>{u_prvku(N_AA0135, "EL010") + "AA0135;     40.01;     40.00"});
-}
-
-TEST_F(EmployeeClosing, EL010SkippedWhenAGateElementFailed) {
-    NTabSum[N_AA0135] = 50;
-    NTabEsw[N_AA0134] = 'E';
-    EXPECT_TRUE(po_kontrole("EL010").empty());
 }
 
 // ---- 4. EL051, exact tariff ----
@@ -236,33 +204,6 @@ TEST_F(EmployeeClosing, ValuesOutsideTheTariffTableFailTheirElementAndGateTheRul
     }
 }
 
-// The tariff rule and the two sums are skipped, without a finding, when any
-// element they read failed its own check: each gate element in turn.
-TEST_F(EmployeeClosing, TariffAndSumsSkippedWhenAGateElementFailed) {
-    struct Brana {
-        const char* kod;
-        int total;  // set off the mark, so that the rule would report it
-        std::vector<int> gates;
-    };
-    const Brana brany[] = {
-        {"EL051", N_AA0138, {N_AA0127, N_AA0128, N_AA0129, N_AA0138}},
-        {"EL015", N_AA0144, {N_AA0145, N_AA0146, N_AA0147, N_AA0148, N_AA0160, N_AA0162, N_AA0150,
-                             N_AA0157, N_AA0163, N_AA0161, N_AA0158, N_AA0144}},
-        {"EL027", N_AA0150, {N_AA0239, N_AA0151, N_AA0152, N_AA0153, N_AA0154, N_AA0155, N_AA0156,
-                             N_AA0240, N_AA0150}},
-    };
-    for (const Brana& b : brany) {
-        for (int gate : b.gates) {
-            ReportCapture fresh;
-            cisty_zaznam();
-            NTabSum[b.total] = 1;
-            NTabEsw[gate] = 'E';
-            k_NecK();
-            EXPECT_TRUE(nalezy(fresh, b.kod).empty()) << b.kod << " " << Ntab[gate].elem;
-        }
-    }
-}
-
 // ---- 5. EL051, tariff range ----
 
 TEST_F(EmployeeClosing, EL051WithoutStepTheTariffLiesWithinItsClass) {
@@ -312,33 +253,6 @@ TEST_F(EmployeeClosing, EL051WithoutIncreaseCodeOrClassTheTariffLiesWithinTheTab
     }
 }
 
-// The bonus rules need an increase code and a class: without either they
-// have no highest tariff to compare with.
-TEST_F(EmployeeClosing, EL012AndEL013NeedAnIncreaseCodeAndAClass) {
-    for (int bez : {N_AA0129, N_AA0127}) {
-        ReportCapture fresh;
-        cisty_zaznam();
-        NTabSum[bez] = 0;
-        NTabSum[N_AA0139] = 99999;
-        NTabSum[N_AA0140] = 99999;
-        k_NecK();
-        EXPECT_TRUE(nalezy(fresh, "EL012").empty()) << Ntab[bez].elem;
-        EXPECT_TRUE(nalezy(fresh, "EL013").empty()) << Ntab[bez].elem;
-    }
-}
-
-TEST_F(EmployeeClosing, EL051RangeOnlyForTheHeadcountAndValidGates) {
-    NTabSum[N_AA0128] = 0;  // the class's range
-    NTabSum[N_AA0138] = 40000;
-    NTabSum[N_AA0137] = 2;
-    EXPECT_TRUE(po_kontrole("EL051").empty());
-    NTabSum[N_AA0129] = 0;  // the table's range
-    EXPECT_TRUE(po_kontrole("EL051").empty());
-    NTabSum[N_AA0137] = 1;
-    NTabEsw[N_AA0128] = 'E';
-    EXPECT_TRUE(po_kontrole("EL051").empty());
-}
-
 // ---- 6. EL012 ----
 
 TEST_F(EmployeeClosing, EL012PersonalBonusIsHalfTheHighestTariffBelowClass10) {
@@ -360,24 +274,6 @@ TEST_F(EmployeeClosing, EL012PersonalBonusIsTheWholeHighestTariffFromClass10) {
               std::vector<std::string>{u_prvku(N_AA0139, "EL012") + "AA0139;     20511;     20510"});
 }
 
-TEST_F(EmployeeClosing, EL012NeedsHeadcountCountDaysAndValidGates) {
-    NTabSum[N_AA0139] = 30000;
-    NTabEsw[N_AA0139] = 'E';
-    EXPECT_TRUE(po_kontrole("EL012").empty());
-    NTabEsw[N_AA0139] = ' ';
-    NTabSum[N_AA0136] = 0;
-    EXPECT_TRUE(po_kontrole("EL012").empty());
-    NTabSum[N_AA0136] = 1;
-    NTabSum[N_AA0218] = 0;
-    EXPECT_TRUE(po_kontrole("EL012").empty());
-    NTabSum[N_AA0218] = 181;
-    NTabSum[N_AA0137] = 2;
-    EXPECT_TRUE(po_kontrole("EL012").empty());
-    NTabSum[N_AA0137] = 1;
-    NTabSum[N_AA0129] = 0;
-    EXPECT_TRUE(po_kontrole("EL012").empty());
-}
-
 // ---- 7. EL013 ----
 
 TEST_F(EmployeeClosing, EL013ManagementBonusIsSixTenthsOfTheHighestTariff) {
@@ -386,21 +282,6 @@ TEST_F(EmployeeClosing, EL013ManagementBonusIsSixTenthsOfTheHighestTariff) {
     NTabSum[N_AA0140] = 12307;
     EXPECT_EQ(po_kontrole("EL013"), std::vector<std::string>{u_prvku(N_AA0140, "EL013") +
                                                              "AA0140;     12307; <=      12306"});
-}
-
-TEST_F(EmployeeClosing, EL013NeedsHeadcountDaysAndValidGates) {
-    NTabSum[N_AA0140] = 20000;
-    NTabEsw[N_AA0137] = 'E';
-    EXPECT_TRUE(po_kontrole("EL013").empty());
-    NTabEsw[N_AA0137] = ' ';
-    NTabSum[N_AA0137] = 2;
-    EXPECT_TRUE(po_kontrole("EL013").empty());
-    NTabSum[N_AA0137] = 1;
-    NTabSum[N_AA0218] = 0;
-    EXPECT_TRUE(po_kontrole("EL013").empty());
-    NTabSum[N_AA0218] = 181;
-    NTabSum[N_AA0136] = 0;
-    EXPECT_TRUE(po_kontrole("EL013").empty());
 }
 
 // ---- 8. EL015 ----
@@ -433,8 +314,6 @@ TEST_F(EmployeeClosing, WL016LeaveCompensationWithinAllCompensations) {
     NTabSum[N_AA0159] = 11;
     EXPECT_EQ(po_kontrole("WL016"),
               std::vector<std::string>{u_prvku(N_AA0159, "WL016") + "AA0159;        11;        10"});
-    NTabEsw[N_AA0158] = 'E';
-    EXPECT_EQ(po_kontrole("WL016").size(), 1u);
 }
 
 // ---- 10. EL027 ----
@@ -460,8 +339,6 @@ TEST_F(EmployeeClosing, EL028OnCallTotalIsTheSumOfItsParts) {
     NTabSum[N_AA0238] = 4;
     EXPECT_EQ(po_kontrole("EL028"),
               std::vector<std::string>{u_prvku(N_AA0161, "EL028") + "AA0161;         5;         6"});
-    NTabEsw[N_AA0237] = 'E';
-    EXPECT_EQ(po_kontrole("EL028").size(), 1u);
 }
 
 // ---- 12. EL037 ----
@@ -544,11 +421,6 @@ TEST_F(EmployeeClosing, EL059FullCountMeansInTheRegister) {
     NTabSum[N_AA0137] = 2;
     EXPECT_EQ(po_kontrole("EL059"),
               std::vector<std::string>{u_prvku(N_AA0137, "EL059") + "AA0137;         2;1"});
-    NTabSum[N_AA0136] = 0.9999;
-    EXPECT_EQ(po_kontrole("EL059").size(), 1u);
-    NTabSum[N_AA0136] = 1;
-    NTabEsw[N_AA0137] = 'E';
-    EXPECT_EQ(po_kontrole("EL059").size(), 1u);
 }
 
 // ---- 15. WL060 ----
@@ -579,15 +451,6 @@ TEST_F(EmployeeClosing, WL060UpperLimitPrintedAtMost40ButComparedUncapped) {
               u_prvku(N_AA0131, "WL060") + "AA0131;       41.00;       13.60 -        40.00 ");
 }
 
-TEST_F(EmployeeClosing, WL060NeedsDaysAndValidGates) {
-    NTabSum[N_AA0131] = 10;
-    NTabEsw[N_AA0131] = 'E';
-    EXPECT_TRUE(po_kontrole("WL060").empty());
-    NTabEsw[N_AA0131] = ' ';
-    NTabSum[N_AA0218] = 0;
-    EXPECT_TRUE(po_kontrole("WL060").empty());
-}
-
 // ---- 16. EL066 ----
 
 TEST_F(EmployeeClosing, EL066CountAgainstTheShareOfThePeriod) {
@@ -599,8 +462,6 @@ TEST_F(EmployeeClosing, EL066CountAgainstTheShareOfThePeriod) {
     NTabSum[N_AA0136] = 0.6078;
     EXPECT_EQ(po_kontrole("EL066"), std::vector<std::string>{u_prvku(N_AA0218, "EL066") +
                                                              "AA0136;    0.6078;<=   0.607735"});
-    NTabEsw[N_AA0218] = 'E';
-    EXPECT_EQ(po_kontrole("EL066").size(), 1u);
 }
 
 // ---- 17. EL069 ----
@@ -626,9 +487,6 @@ TEST_F(EmployeeClosing, EL069DayOfEightAndAHalfHoursForOccupationClassZero) {
     // A first byte of 128 and more counts as below '0'.
     std::snprintf(necsav_AA0013, sizeof necsav_AA0013, "%s", "\xC8" "1234");
     EXPECT_EQ(po_kontrole("EL069").size(), 1u);
-    NTabEsw[N_AA0135] = 'E';
-    std::snprintf(necsav_AA0013, sizeof necsav_AA0013, "%s", "21410");
-    EXPECT_EQ(po_kontrole("EL069").size(), 1u);
 }
 
 // ---- 18. EL070, 19. EL071, 20. EL073 ----
@@ -639,11 +497,6 @@ TEST_F(EmployeeClosing, EL070FullCountNeedsThirtyWeeklyHours) {
     NTabSum[N_AA0131] = 29.99;
     EXPECT_EQ(po_kontrole("EL070"),
               std::vector<std::string>{u_prvku(N_AA0131, "EL070") + "AA0131;     29.99;>= 30"});
-    NTabSum[N_AA0136] = 0.99;
-    EXPECT_EQ(po_kontrole("EL070").size(), 1u);
-    NTabSum[N_AA0136] = 1;
-    NTabEsw[N_AA0131] = 'E';
-    EXPECT_EQ(po_kontrole("EL070").size(), 1u);
 }
 
 TEST_F(EmployeeClosing, EL070AndWL060TogetherAt19Hours) {
@@ -657,11 +510,6 @@ TEST_F(EmployeeClosing, EL071FullCountMeansTheWholePeriod) {
     NTabSum[N_AA0218] = 180;
     EXPECT_EQ(po_kontrole("EL071"),
               std::vector<std::string>{u_prvku(N_AA0218, "EL071") + "AA0218;       180;       181"});
-    NTabSum[N_AA0136] = 0.9;
-    EXPECT_EQ(po_kontrole("EL071").size(), 1u);
-    NTabSum[N_AA0136] = 1;
-    NTabEsw[N_AA0136] = 'E';
-    EXPECT_EQ(po_kontrole("EL071").size(), 1u);
 }
 
 TEST_F(EmployeeClosing, EL073NoCountWithoutDays) {
@@ -669,14 +517,6 @@ TEST_F(EmployeeClosing, EL073NoCountWithoutDays) {
     NTabSum[N_AA0136] = 0.5;
     EXPECT_EQ(po_kontrole("EL073"),
               std::vector<std::string>{u_prvku(N_AA0136, "EL073") + "AA0136;    0.5000;0"});
-    NTabSum[N_AA0136] = 0;
-    EXPECT_EQ(po_kontrole("EL073").size(), 1u);
-    NTabSum[N_AA0136] = 0.5;
-    NTabSum[N_AA0218] = 1;
-    EXPECT_EQ(po_kontrole("EL073").size(), 1u);
-    NTabSum[N_AA0218] = 0;
-    NTabEsw[N_AA0218] = 'E';
-    EXPECT_EQ(po_kontrole("EL073").size(), 1u);
 }
 
 // ---- 21. EL076 ----
@@ -689,8 +529,6 @@ TEST_F(EmployeeClosing, EL076YearsOfEmploymentAgainstAge) {
     // Reported at the line of the register days.
     EXPECT_EQ(po_kontrole("EL076"), std::vector<std::string>{u_prvku(N_AA0218, "EL076") +
                                                              "AA0216 + AA0225;     27.01;<=      27.00"});
-    NTabEsw[N_AA0231] = 'E';
-    EXPECT_EQ(po_kontrole("EL076").size(), 1u);
 }
 
 // ---- 22. EL077, 23. EL078 ----
@@ -699,8 +537,6 @@ TEST_F(EmployeeClosing, EL077DaysInTheRegisterWithinThePeriod) {
     NTabSum[N_AA0218] = 182;
     EXPECT_EQ(po_kontrole("EL077"), std::vector<std::string>{u_prvku(N_AA0218, "EL077") +
                                                              "AA0218;       182;<=        181"});
-    NTabEsw[N_AA0218] = 'E';
-    EXPECT_EQ(po_kontrole("EL077").size(), 1u);
 }
 
 TEST_F(EmployeeClosing, EL078DaysOfAbsenceWithinTheWorkingDays) {
@@ -710,8 +546,6 @@ TEST_F(EmployeeClosing, EL078DaysOfAbsenceWithinTheWorkingDays) {
     NTabSum[N_AA0219] = 131;
     EXPECT_EQ(po_kontrole("EL078"), std::vector<std::string>{u_prvku(N_AA0219, "EL078") +
                                                              "AA0219;       131;<=        130"});
-    NTabEsw[N_AA0219] = 'E';
-    EXPECT_EQ(po_kontrole("EL078").size(), 1u);
 }
 
 // ---- 24. EL080 ----
@@ -724,8 +558,6 @@ TEST_F(EmployeeClosing, EL080WorkedAndAbsentDaysWithinRegisterDays) {
               std::vector<std::string>{u_prvku(N_AA0219, "EL080") +
                                        "\"AA0132; AA0133; AA0218; AA0219;\";"
                                        "\"   1000.00 ;       0.00 ;  181 ;  57 ;\";   "});
-    NTabEsw[N_AA0133] = 'E';
-    EXPECT_EQ(po_kontrole("EL080").size(), 1u);
 }
 
 TEST_F(EmployeeClosing, EL080DayOfEightAndAHalfHoursForOccupationClassZero) {
@@ -734,6 +566,81 @@ TEST_F(EmployeeClosing, EL080DayOfEightAndAHalfHoursForOccupationClassZero) {
     EXPECT_TRUE(po_kontrole("EL080").empty());
     NTabSum[N_AA0219] = 64;
     EXPECT_EQ(po_kontrole("EL080").size(), 1u);
+}
+
+// ---- What keeps each rule silent ----
+
+// A rule reports the record as the first settings make it, and stays silent
+// when, besides them, one value takes the record out of the rule, or one
+// element the rule reads failed its own check (a gate).
+TEST_F(EmployeeClosing, WhatKeepsEachRuleSilent) {
+    struct Hodnota {
+        int row;
+        double v;
+    };
+    struct Pravidlo {
+        const char* kod;
+        std::vector<Hodnota> spusti;
+        std::vector<Hodnota> mimo;
+        std::vector<int> brany;
+    };
+    const Pravidlo pravidla[] = {
+        {"EL006", {{N_AA0225, 0}, {N_AA0216, 0}}, {}, {N_AA0216, N_AA0218, N_AA0225}},
+        {"WL009", {{N_AA0132, 100}}, {{N_AA0136, 0}, {N_AA0218, 0}}, {N_AA0219}},
+        {"EL010", {{N_AA0135, 50}}, {}, {N_AA0134}},
+        {"EL051", {{N_AA0138, 1}}, {}, {N_AA0127, N_AA0128, N_AA0129, N_AA0138}},
+        // The class's range, then the table's: only for the headcount.
+        {"EL051", {{N_AA0128, 0}, {N_AA0138, 40000}}, {{N_AA0137, 2}}, {}},
+        {"EL051", {{N_AA0128, 0}, {N_AA0129, 0}, {N_AA0138, 40000}}, {{N_AA0137, 2}}, {N_AA0128}},
+        // The bonus rules need an increase code and a class: without either
+        // they have no highest tariff to compare with.
+        {"EL012",
+         {{N_AA0139, 30000}},
+         {{N_AA0136, 0}, {N_AA0218, 0}, {N_AA0137, 2}, {N_AA0129, 0}, {N_AA0127, 0}},
+         {N_AA0139}},
+        {"EL013",
+         {{N_AA0140, 20000}},
+         {{N_AA0137, 2}, {N_AA0218, 0}, {N_AA0136, 0}, {N_AA0129, 0}, {N_AA0127, 0}},
+         {N_AA0137}},
+        {"EL015",
+         {{N_AA0144, 1}},
+         {},
+         {N_AA0145, N_AA0146, N_AA0147, N_AA0148, N_AA0160, N_AA0162, N_AA0150, N_AA0157, N_AA0163, N_AA0161,
+          N_AA0158, N_AA0144}},
+        {"WL016", {{N_AA0158, 10}, {N_AA0159, 11}}, {}, {N_AA0158}},
+        {"EL027",
+         {{N_AA0150, 1}},
+         {},
+         {N_AA0239, N_AA0151, N_AA0152, N_AA0153, N_AA0154, N_AA0155, N_AA0156, N_AA0240, N_AA0150}},
+        {"EL028", {{N_AA0161, 5}, {N_AA0237, 2}, {N_AA0238, 4}}, {}, {N_AA0237}},
+        {"EL059", {{N_AA0137, 2}}, {{N_AA0136, 0.9999}}, {N_AA0137}},
+        {"WL060", {{N_AA0131, 10}}, {{N_AA0218, 0}}, {N_AA0131}},
+        {"EL066", {{N_AA0218, 100}, {N_AA0136, 0.6078}}, {}, {N_AA0218}},
+        {"EL069", {{N_AA0135, 16}, {N_AA0210, 3}, {N_AA0219, 4}}, {}, {N_AA0135}},
+        {"EL070", {{N_AA0131, 29.99}}, {{N_AA0136, 0.99}}, {N_AA0131}},
+        {"EL071", {{N_AA0218, 180}}, {{N_AA0136, 0.9}}, {N_AA0136}},
+        {"EL073", {{N_AA0218, 0}, {N_AA0136, 0.5}}, {{N_AA0136, 0}, {N_AA0218, 1}}, {N_AA0218}},
+        {"EL076", {{N_AA0225, 20}, {N_AA0216, 7.01}}, {}, {N_AA0231}},
+        {"EL077", {{N_AA0218, 182}}, {}, {N_AA0218}},
+        {"EL078", {{N_AA0132, 0}, {N_AA0219, 131}}, {}, {N_AA0219}},
+        {"EL080", {{N_AA0219, 57}}, {}, {N_AA0133}},
+    };
+    for (const Pravidlo& p : pravidla) {
+        // The rule's rows for the record of the first settings and one change.
+        auto radky = [&p](auto zmena) {
+            ReportCapture fresh;
+            cisty_zaznam();
+            for (const Hodnota& h : p.spusti) NTabSum[h.row] = h.v;
+            zmena();
+            k_NecK();
+            return nalezy(fresh, p.kod);
+        };
+        EXPECT_EQ(radky([] {}).size(), 1u) << p.kod;
+        for (const Hodnota& h : p.mimo)
+            EXPECT_TRUE(radky([&h] { NTabSum[h.row] = h.v; }).empty()) << p.kod << " " << Ntab[h.row].elem;
+        for (int gate : p.brany)
+            EXPECT_TRUE(radky([gate] { NTabEsw[gate] = 'E'; }).empty()) << p.kod << " " << Ntab[gate].elem;
+    }
 }
 
 // ---- 25. hourly earnings count ----
@@ -778,26 +685,12 @@ TEST_F(EmployeeClosing, HourlyEarningsCountWithoutHoursOnlyInTheHeadcountAndVali
 
 // ---- zpracuj_NECk ----
 
-// What the calls of f write to the console.
-template <typename F>
-std::string na_konzoli(F f) {
-    std::FILE* konzole_testu = std::tmpfile();
-    konzole = konzole_testu;
-    f();
-    konzole = stdout;
-    std::rewind(konzole_testu);
-    char buf[256] = {};
-    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, konzole_testu);
-    std::fclose(konzole_testu);
-    return std::string(buf, n);
-}
-
 TEST_F(EmployeeClosing, RecordEndShowsProgressAndFeedsTheEmployerSums) {
     NTabSum[N_AA0136] = 0.5;
     NTabSum[N_AA0144] = 1000;
     NTabSum[N_AA0145] = 1000;
     NTabEsw[N_AA0144] = 'E';  // the sums take the values all the same
-    const std::string text = na_konzoli([] {
+    const std::string text = console_of([] {
         zpracuj_NECk();
         NTabSum[N_AA0137] = 2;
         zpracuj_NECk();
@@ -817,7 +710,7 @@ TEST_F(EmployeeClosing, ProgressLineKeepsLongFieldsWhole) {
     cislo_radky = 1234567890123;
     set_identnec("12345678901");
     set_telicokod("12345678/1234567890");
-    EXPECT_EQ(na_konzoli([] { zpracuj_NECk(); }),
+    EXPECT_EQ(console_of([] { zpracuj_NECk(); }),
               " Radek1234567890123 pro zamestnance12345678901 zamestnavatel12345678/1234567890\r");
 }
 

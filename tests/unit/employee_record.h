@@ -68,4 +68,15 @@ inline std::vector<std::string> nalezy(const ReportCapture& cap, std::string_vie
     return out;
 }
 
+// The rows that the call f writes to the report, without their descriptions.
+template <typename F>
+std::vector<std::string> rows_written(const ReportCapture& cap, F f) {
+    const std::size_t before = cap.rows().size();
+    f();
+    std::vector<std::string> out;
+    const std::vector<std::string> all = cap.rows();
+    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
+    return out;
+}
+
 }  // namespace quelt::test

@@ -4,7 +4,9 @@
 // plausibility checks at and beside the limits of their bands.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "src/checks/codebooks.h"
@@ -18,9 +20,9 @@
 #include "tests/unit/report_capture.h"
 
 using namespace quelt;
-using quelt::test::bez_popisu;
 using quelt::test::nalezy;
 using quelt::test::ReportCapture;
+using quelt::test::rows_written;
 
 using Rows = std::vector<std::string>;
 
@@ -29,12 +31,7 @@ namespace {
 // The report rows (without descriptions) of one employer element at a line.
 Rows prvek(ReportCapture& cap, const char* name, const char* content, LineNo line = 30) {
     cislo_radky = line;
-    const std::size_t before = cap.rows().size();
-    k_Tel(name, content);
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    return out;
+    return rows_written(cap, [&] { k_Tel(name, content); });
 }
 
 // A header that makes the provider look-ups quiet for the sample providers
@@ -285,135 +282,111 @@ TEST(KTel, BudgetCheckRunsWhenAA0119ArrivesWithEarlierEmployersValues) {
 
 namespace {
 
-// Runs a plausibility check and returns the rows it wrote, without their
-// descriptions; the check's result must say whether it wrote one.
+// A case of a plausibility check: the two stored values it reads, the value
+// checked, and what it writes: nothing (""), one row that begins with the
+// given line and code ("40;WL063"), or one whole row without its description.
+struct Pripad {
+    double p, q, x;
+    const char* row;
+};
+
+// Runs the check on each case; its result must say whether it wrote a row.
 template <typename Check>
-Rows nove_radky(ReportCapture& cap, Check check) {
-    const std::size_t before = cap.rows().size();
-    const int rc = check();
-    Rows out;
-    const Rows all = cap.rows();
-    for (std::size_t i = before; i < all.size(); ++i) out.push_back(bez_popisu(all[i]));
-    EXPECT_EQ(rc, out.empty() ? 0 : 1);
-    return out;
+void check_cases(Check check, std::initializer_list<Pripad> pripady) {
+    ReportCapture cap;
+    for (const Pripad& c : pripady) {
+        SCOPED_TRACE(testing::Message() << c.p << " " << c.q << " " << c.x);
+        int rc = -1;
+        const Rows rows = rows_written(cap, [&] { rc = check(c.p, c.q, c.x); });
+        EXPECT_EQ(rc, rows.empty() ? 0 : 1);
+        const std::string_view want = c.row;
+        if (want.empty() || want.find(';') != want.rfind(';')) {
+            EXPECT_EQ(rows, want.empty() ? Rows{} : Rows{c.row});
+            continue;
+        }
+        EXPECT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows.empty() ? "" : rows[0].substr(0, want.size() + 1), std::string(want) + ";");
+    }
 }
 
 // chk_AA0116 with the average headcount a, the average recount b and the
 // budgeted headcount x, reported at line 42 with AA0116 at line 40.
-Rows pocty(ReportCapture& cap, double a, double b, double x) {
+int pocty(double a, double b, double x) {
     atel_iAA0114 = a;
     atel_iAA0115 = b;
     TTabLin[T_AA0116] = 40;
     cislo_radky = 42;
-    return nove_radky(cap, [x] { return chk_AA0116(x); });
+    return chk_AA0116(x);
+}
+
+// chk_AA0123 with the salaries paid p and those from other sources o, AA0123
+// at line 60.
+int rozpocet(double p, double o, double x) {
+    atel_iAA0118 = p;
+    atel_iAA0119 = o;
+    TTabLin[T_AA0123] = 60;
+    cislo_radky = 62;
+    return chk_AA0123(x);
+}
+
+// chk_AA0118 for an employer with n employee records, AA0118 at line 70.
+int platy(double prumer, double n, double x) {
+    atel_iAA0114 = prumer;
+    maxAktiAnec = static_cast<int>(n) - 1;
+    TTabLin[T_AA0118] = 70;
+    cislo_radky = 90;
+    return chk_AA0118(x);
 }
 
 }  // namespace
 
 TEST(ChkAA0116, WarningBandAndItsLimits) {
-    ReportCapture cap;
-    EXPECT_EQ(pocty(cap, 1000, 0, 1300),
-              (Rows{"40;WL063;;;AA0116;        1300;      800.00 -      1200.00"}));
-    EXPECT_TRUE(pocty(cap, 1000, 0, 1200).empty());
-    EXPECT_TRUE(pocty(cap, 1000, 0, 800).empty());
-    EXPECT_EQ(pocty(cap, 1000, 0, 1201).size(), 1u);
-    EXPECT_EQ(pocty(cap, 1000, 0, 799).size(), 1u);
-    EXPECT_EQ(pocty(cap, 5, 5, 50),
-              (Rows{"40;WL063;;;AA0116;          50;        0.00 -        15.00"}));
-    // Within 10 of the average: agreement, however far outside the band.
-    EXPECT_TRUE(pocty(cap, 5, 0, 15).empty());
-    EXPECT_EQ(pocty(cap, 5, 0, 16).size(), 1u);
-    // Within 10 of the recount but far from the average: no finding.
-    EXPECT_TRUE(pocty(cap, 1000, 1305, 1300).empty());
-    EXPECT_TRUE(pocty(cap, 1000, 1290, 1300).empty());
-    EXPECT_EQ(pocty(cap, 1000, 1289, 1300).size(), 1u);
+    check_cases(pocty, {
+        {1000, 0, 1300, "40;WL063;;;AA0116;        1300;      800.00 -      1200.00"},
+        {1000, 0, 1200, ""}, {1000, 0, 800, ""}, {1000, 0, 1201, "40;WL063"}, {1000, 0, 799, "40;WL063"},
+        {5, 5, 50, "40;WL063;;;AA0116;          50;        0.00 -        15.00"},
+        // Within 10 of the average: agreement, however far outside the band.
+        {5, 0, 15, ""}, {5, 0, 16, "40;WL063"},
+        // Within 10 of the recount but far from the average: no finding.
+        {1000, 1305, 1300, ""}, {1000, 1290, 1300, ""}, {1000, 1289, 1300, "40;WL063"},
+    });
 }
 
 TEST(ChkAA0116, ErrorBandAndItsLimits) {
-    ReportCapture cap;
-    EXPECT_EQ(pocty(cap, 1000, 0, 9001),
-              (Rows{"42;EL064;;;AA0116;        9001;      110.00 -      9000.00"}));
-    // At the limit 9·A it is no error, but outside the warning band.
-    EXPECT_EQ(pocty(cap, 1000, 0, 9000),
-              (Rows{"40;WL063;;;AA0116;        9000;      800.00 -      1200.00"}));
-    EXPECT_EQ(pocty(cap, 1000, 0, 109).front().substr(0, 8), "42;EL064");
-    EXPECT_EQ(pocty(cap, 1000, 0, 110).front().substr(0, 8), "40;WL063");
-    // A difference of exactly 100 counts as agreement for the error band.
-    EXPECT_EQ(pocty(cap, 5, 0, 105).front().substr(0, 8), "40;WL063");
-    EXPECT_EQ(pocty(cap, 5, 0, 106),
-              (Rows{"42;EL064;;;AA0116;         106;        0.00 -       105.00"}));
-    EXPECT_EQ(pocty(cap, 5, 7, 106).front().substr(0, 8), "40;WL063");
-    EXPECT_TRUE(pocty(cap, 0, 0, 0).empty());
+    check_cases(pocty, {
+        {1000, 0, 9001, "42;EL064;;;AA0116;        9001;      110.00 -      9000.00"},
+        // At the limit 9·A it is no error, but outside the warning band.
+        {1000, 0, 9000, "40;WL063;;;AA0116;        9000;      800.00 -      1200.00"},
+        {1000, 0, 109, "42;EL064"}, {1000, 0, 110, "40;WL063"},
+        // A difference of exactly 100 counts as agreement for the error band.
+        {5, 0, 105, "40;WL063"},
+        {5, 0, 106, "42;EL064;;;AA0116;         106;        0.00 -       105.00"},
+        {5, 7, 106, "40;WL063"}, {0, 0, 0, ""},
+    });
 }
 
-namespace {
-
-// chk_AA0123 with the salaries paid p and those from other sources o, AA0123
-// at line 60.
-Rows rozpocet(ReportCapture& cap, double p, double o, double x) {
-    atel_iAA0118 = p;
-    atel_iAA0119 = o;
-    TTabLin[T_AA0123] = 60;
-    cislo_radky = 62;
-    return nove_radky(cap, [x] { return chk_AA0123(x); });
+TEST(ChkAA0123, BandsAroundTwiceThePayAndTheirLimits) {
+    check_cases(rozpocet, {
+        {1500000, 500000, 2000000, ""},
+        {1500000, 500000, 1500000, "60;WL061;;;AA0123;     1500000;     1600000 -      2400000"},
+        {1500000, 500000, 100000, "60;EL062;;;AA0123;      100000;      220000 -     18000000"},
+        // The limits are inside.
+        {1000000, 0, 1600000, ""}, {1000000, 0, 2400000, ""},
+        {1000000, 0, 1599999, "60;WL061"}, {1000000, 0, 2400001, "60;WL061"},
+        {1000000, 0, 220000, "60;WL061"}, {1000000, 0, 219999, "60;EL062"},
+        {1000000, 0, 18000000, "60;WL061"}, {1000000, 0, 18000001, "60;EL062"},
+        // 0.22 · 5 = 1.1 prints as 2 with the added 0.49; 18 · 5 = 90.
+        {5, 0, 0, "60;EL062;;;AA0123;           0;           2 -           90"},
+        // Negative pay fails every budget.
+        {0, 1000, 0, "60;EL062"}, {0, 1000, 1, "60;EL062"}, {0, 1000, 1000000, "60;EL062"},
+    });
 }
-
-}  // namespace
-
-TEST(ChkAA0123, BandsAroundTwiceThePay) {
-    ReportCapture cap;
-    EXPECT_TRUE(rozpocet(cap, 1500000, 500000, 2000000).empty());
-    EXPECT_EQ(rozpocet(cap, 1500000, 500000, 1500000),
-              (Rows{"60;WL061;;;AA0123;     1500000;     1600000 -      2400000"}));
-    EXPECT_EQ(rozpocet(cap, 1500000, 500000, 100000),
-              (Rows{"60;EL062;;;AA0123;      100000;      220000 -     18000000"}));
-}
-
-TEST(ChkAA0123, LimitsAreInside) {
-    ReportCapture cap;
-    EXPECT_TRUE(rozpocet(cap, 1000000, 0, 1600000).empty());
-    EXPECT_TRUE(rozpocet(cap, 1000000, 0, 2400000).empty());
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 1599999).front().substr(0, 8), "60;WL061");
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 2400001).front().substr(0, 8), "60;WL061");
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 220000).front().substr(0, 8), "60;WL061");
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 219999).front().substr(0, 8), "60;EL062");
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 18000000).front().substr(0, 8), "60;WL061");
-    EXPECT_EQ(rozpocet(cap, 1000000, 0, 18000001).front().substr(0, 8), "60;EL062");
-}
-
-TEST(ChkAA0123, LowerLimitIsPrintedWithHalfAUnitAdded) {
-    ReportCapture cap;
-    // 0.22 · 5 = 1.1 prints as 2 with the added 0.49; 18 · 5 = 90.
-    EXPECT_EQ(rozpocet(cap, 5, 0, 0),
-              (Rows{"60;EL062;;;AA0123;           0;           2 -           90"}));
-}
-
-TEST(ChkAA0123, NegativePayFailsEveryBudget) {
-    ReportCapture cap;
-    for (double x : {0.0, 1.0, 1000000.0})
-        EXPECT_EQ(rozpocet(cap, 0, 1000, x).front().substr(0, 8), "60;EL062") << x;
-}
-
-namespace {
-
-// chk_AA0118 for an employer with n employee records, AA0118 at line 70.
-Rows platy(ReportCapture& cap, double prumer, int n, double x) {
-    atel_iAA0114 = prumer;
-    maxAktiAnec = n - 1;
-    TTabLin[T_AA0118] = 70;
-    cislo_radky = 90;
-    return nove_radky(cap, [x] { return chk_AA0118(x); });
-}
-
-}  // namespace
 
 TEST(ChkAA0118, PaidSalariesOfEmployersWithMoreThanTwentyRecords) {
-    ReportCapture cap;
-    EXPECT_EQ(platy(cap, 30.5, 21, 1000000),
-              (Rows{"70;EL058;;;AA0118;   1000000;>  1198650.00"}));
-    EXPECT_TRUE(platy(cap, 30.5, 20, 1000000).empty());
-    EXPECT_TRUE(platy(cap, 30.5, 0, 1000000).empty());
-    // Reaching six times the first tariff exactly is enough.
-    EXPECT_TRUE(platy(cap, 30.5, 21, 1198650).empty());
-    EXPECT_EQ(platy(cap, 30.5, 21, 1198649).size(), 1u);
+    check_cases(platy, {
+        {30.5, 21, 1000000, "70;EL058;;;AA0118;   1000000;>  1198650.00"},
+        {30.5, 20, 1000000, ""}, {30.5, 0, 1000000, ""},
+        // Reaching six times the first tariff exactly is enough.
+        {30.5, 21, 1198650, ""}, {30.5, 21, 1198649, "70;EL058"},
+    });
 }

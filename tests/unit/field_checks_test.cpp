@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "src/checks/field_checks.h"
@@ -23,34 +24,25 @@ using quelt::test::ReportCapture;
 
 using Rows = std::vector<std::string>;
 
+// 0 when the check digit matches the remainder of the weighted sum, 1 when
+// it does not, 2 for a length other than eight.
 TEST(ChkICO, CheckDigitFromTheRemainder) {
-    EXPECT_EQ(chk_ICO("12345679"), 0);
-    EXPECT_EQ(chk_ICO("00000001"), 0);  // remainder 0: check digit 1
-    EXPECT_EQ(chk_ICO("00000400"), 0);  // remainder 1: check digit 0
-    EXPECT_EQ(chk_ICO("10000003"), 0);
-    EXPECT_EQ(chk_ICO("12345678"), 1);
-    EXPECT_EQ(chk_ICO("00000000"), 1);
-    EXPECT_EQ(chk_ICO("00000410"), 1);
-}
-
-TEST(ChkICO, LengthOtherThanEightGivesTwo) {
-    EXPECT_EQ(chk_ICO(""), 2);
-    EXPECT_EQ(chk_ICO("1234567"), 2);
-    EXPECT_EQ(chk_ICO("123456790"), 2);
-    EXPECT_EQ(chk_ICO(" 12345679"), 2);
-}
-
-TEST(ChkICO, CharactersAreNotTestedForDigits) {
-    EXPECT_EQ(chk_ICO("1234567A"), 1);
-    // ':' counts as 10: sum 80, remainder 3, check digit 8.
-    EXPECT_EQ(chk_ICO(":0000008"), 0);
-    // A blank counts as -16: sum -128, remainder -7 (sign of the sum), 18 - 10 = 8.
-    EXPECT_EQ(chk_ICO(" 0000008"), 0);
-    // Bytes are unsigned: 0xFD counts as 205, sum 1640, remainder 1, check digit 0.
-    EXPECT_EQ(chk_ICO("\xFD" "0000000"), 0);
-    EXPECT_EQ(chk_ICO("\xFD" "0000002"), 1);
-    // A check "digit" that no remainder gives never matches.
-    EXPECT_EQ(chk_ICO("0000000A"), 1);
+    const std::pair<const char*, int> pripady[] = {
+        {"12345679", 0},
+        {"00000001", 0},  // remainder 0: check digit 1
+        {"00000400", 0},  // remainder 1: check digit 0
+        {"10000003", 0}, {"12345678", 1}, {"00000000", 1}, {"00000410", 1},
+        {"", 2}, {"1234567", 2}, {"123456790", 2}, {" 12345679", 2},
+        // Characters are not tested for digits.
+        {"1234567A", 1},
+        {":0000008", 0},  // ':' counts as 10: sum 80, remainder 3, check digit 8
+        // A blank counts as -16: sum -128, remainder -7 (sign of the sum), 18 - 10 = 8.
+        {" 0000008", 0},
+        // Bytes are unsigned: 0xFD counts as 205, sum 1640, remainder 1, check digit 0.
+        {"\xFD" "0000000", 0}, {"\xFD" "0000002", 1},
+        {"0000000A", 1},  // a check "digit" that no remainder gives never matches
+    };
+    for (const auto& [ico, rc] : pripady) EXPECT_EQ(chk_ICO(ico), rc) << ico;
 }
 
 TEST(ChkICO, SubmitterNumberFailsWithEL031AndMarksTheRow) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "src/xml/helpers.h"
 
@@ -44,44 +45,35 @@ TEST(Helpers, JezdifdblIsAbsoluteDifference) {
     EXPECT_DOUBLE_EQ(jezdifdbl(-2.0, 2.0), 4.0);
 }
 
-TEST(Helpers, StrToDblWholeNumbers) {
-    double v = 99.0;
-    EXPECT_EQ(StrToDbl(&v, "123", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, 123.0);
-    EXPECT_EQ(StrToDbl(&v, "-5", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, -5.0);
-    EXPECT_EQ(StrToDbl(&v, "+5", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, 5.0);
-    EXPECT_EQ(StrToDbl(&v, "007", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, 7.0);
-    EXPECT_EQ(StrToDbl(&v, "", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, 0.0);
-    v = 1.0;
-    EXPECT_EQ(StrToDbl(&v, "-", 'N'), 0);
-    EXPECT_DOUBLE_EQ(v, 0.0);
-}
-
-TEST(Helpers, StrToDblRejectsAndZeroes) {
-    for (const char* bad : {"1.5", "5-", "+-5", "12 ", " 12", "1e5", "0x10", "inf", "1,5"}) {
-        double v = 42.0;
-        EXPECT_EQ(StrToDbl(&v, bad, 'N'), 1) << bad;
-        EXPECT_DOUBLE_EQ(v, 0.0) << bad;
+// Whole numbers ('N') take a sign, decimals ('R') a point as well; an empty
+// text, a lone sign or a lone point read as 0.
+TEST(Helpers, StrToDblReadsWholeNumbersAndDecimals) {
+    const struct {
+        const char* text;
+        char typ;
+        double v;
+    } pripady[] = {
+        {"123", 'N', 123.0}, {"-5", 'N', -5.0}, {"+5", 'N', 5.0}, {"007", 'N', 7.0}, {"", 'N', 0.0},
+        {"-", 'N', 0.0},     {"1.25", 'R', 1.25}, {".5", 'R', 0.5}, {"5.", 'R', 5.0}, {".", 'R', 0.0},
+    };
+    for (const auto& p : pripady) {
+        double v = 99.0;
+        EXPECT_EQ(StrToDbl(&v, p.text, p.typ), 0) << p.text;
+        EXPECT_DOUBLE_EQ(v, p.v) << p.text;
     }
 }
 
-TEST(Helpers, StrToDblDecimals) {
-    double v = 0.0;
-    EXPECT_EQ(StrToDbl(&v, "1.25", 'R'), 0);
-    EXPECT_DOUBLE_EQ(v, 1.25);
-    EXPECT_EQ(StrToDbl(&v, ".5", 'R'), 0);
-    EXPECT_DOUBLE_EQ(v, 0.5);
-    EXPECT_EQ(StrToDbl(&v, "5.", 'R'), 0);
-    EXPECT_DOUBLE_EQ(v, 5.0);
-    EXPECT_EQ(StrToDbl(&v, ".", 'R'), 0);
-    EXPECT_DOUBLE_EQ(v, 0.0);
-    EXPECT_EQ(StrToDbl(&v, "1.2.3", 'R'), 1);
-    EXPECT_EQ(StrToDbl(&v, "1,25", 'R'), 1);
-    EXPECT_EQ(StrToDbl(&v, "1.5", 'S'), 1);  // only 'R' takes a point
+// Anything else is refused and reads as 0; only 'R' takes a point.
+TEST(Helpers, StrToDblRejectsAndZeroes) {
+    const std::pair<const char*, char> pripady[] = {
+        {"1.5", 'N'}, {"5-", 'N'},  {"+-5", 'N'}, {"12 ", 'N'},   {" 12", 'N'},  {"1e5", 'N'},
+        {"0x10", 'N'}, {"inf", 'N'}, {"1,5", 'N'}, {"1.2.3", 'R'}, {"1,25", 'R'}, {"1.5", 'S'},
+    };
+    for (const auto& [text, typ] : pripady) {
+        double v = 42.0;
+        EXPECT_EQ(StrToDbl(&v, text, typ), 1) << text << " " << typ;
+        EXPECT_DOUBLE_EQ(v, 0.0) << text << " " << typ;
+    }
 }
 
 TEST(Helpers, PrvekZacKonMatchesEndTagsByPrefix) {

@@ -9,12 +9,14 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "src/xml/helpers.h"
 #include "src/xml/reader.h"
+#include "tests/unit/scratch_folder.h"
 
 using namespace quelt;
+using quelt::test::ScratchFolder;
+using quelt::test::write_file;
 
 namespace {
 
@@ -73,17 +75,6 @@ std::vector<Stav> cti(const std::string& path, bool jednim_pruchodem) {
     return out;
 }
 
-}  // namespace
-
-void zapis(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
-
-std::string cesta() { return ::testing::TempDir() + "rd" + std::to_string(getpid()) + ".xml"; }
-
 // More than one block of samples.
 std::string telo() {
     std::string t;
@@ -91,38 +82,41 @@ std::string telo() {
     return t;
 }
 
+}  // namespace
+
 // Blanks before the first element move every block boundary through every
 // byte of the sample: the readings must agree at each.
 TEST(Reader, OnePassReadsAsThePieceReadersAtEveryBlockBoundary) {
-    const std::string path = cesta();
+    const ScratchFolder folder;
+    const std::string path = folder / "in.xml";
     for (std::size_t pad = 0; pad <= kVzorek.size(); ++pad) {
-        zapis(path, std::string(pad, ' ') + telo());
+        write_file(path, std::string(pad, ' ') + telo());
         const auto po_kusech = cti(path, false);
         ASSERT_GT(po_kusech.size(), 2000u);
         ASSERT_EQ(cti(path, true), po_kusech) << "pad " << pad;
     }
-    std::remove(path.c_str());
 }
 
 // A file that ends inside an element, at every byte of the last sample: the
 // last block is short, and behind its data stand the bytes of the block
 // before, which must not be taken for the rest of the element.
 TEST(Reader, OnePassStopsAtTheEndOfTheData) {
-    const std::string path = cesta();
+    const ScratchFolder folder;
+    const std::string path = folder / "in.xml";
     const std::string text = telo();
     for (std::size_t cut = text.size() - kVzorek.size(); cut <= text.size(); ++cut) {
-        zapis(path, text.substr(0, cut));
+        write_file(path, text.substr(0, cut));
         ASSERT_EQ(cti(path, true), cti(path, false)) << "cut " << cut;
     }
-    std::remove(path.c_str());
 }
 
 // On its own, without run control's hooks, the reader reads one file: its end,
 // or a file it cannot read (a folder), ends the input for good.
 TEST(Reader, OnItsOwnOneFileIsTheWholeInput) {
-    const std::string file = cesta();
-    zapis(file, "<a>1</a>");
-    const std::string folder = cesta() + ".d";
+    const ScratchFolder scratch;
+    const std::string file = scratch / "in.xml";
+    write_file(file, "<a>1</a>");
+    const std::string folder = scratch / "d";
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     for (const std::string& path : {file, folder}) {
         reset_reader();
@@ -133,8 +127,6 @@ TEST(Reader, OnItsOwnOneFileIsTheWholeInput) {
         EXPECT_EQ(sw_konec, 'A') << path;
         close_input();
     }
-    std::remove(file.c_str());
-    rmdir(folder.c_str());
 }
 
 namespace {
@@ -145,8 +137,9 @@ void zapis_nacteno(long long precteno) { nacteno.push_back(precteno); }
 // The page's progress bar hears of every block read, with the bytes read so
 // far; the caller's setting outlives the run.
 TEST(Reader, EveryBlockReadIsReportedWithTheBytesSoFar) {
-    const std::string path = cesta();
-    zapis(path, telo());
+    const ScratchFolder folder;
+    const std::string path = folder / "in.xml";
+    write_file(path, telo());
     const long long size = static_cast<long long>(telo().size());
     nacteno.clear();
     on_bytes_read = zapis_nacteno;
@@ -155,5 +148,4 @@ TEST(Reader, EveryBlockReadIsReportedWithTheBytesSoFar) {
     ASSERT_EQ(nacteno.size(), 2u);  // a block of 64 KiB and the rest
     EXPECT_EQ(nacteno[0], 1 << 16);
     EXPECT_EQ(nacteno[1], size);
-    std::remove(path.c_str());
 }

@@ -1,6 +1,7 @@
 // Test support: runs rule code in-process with a fresh run state and the
 // report going to a temporary file in the semicolon format, so a test can read
-// back exactly the rows that the code under test wrote.
+// back exactly the rows that the code under test wrote; and catches what a
+// call writes to the console.
 #pragma once
 
 #include <cstdio>
@@ -12,6 +13,30 @@
 #include "src/state/run_state.h"
 
 namespace quelt::test {
+
+// Everything written to a scratch file so far; the file stays at its end.
+inline std::string written_to(std::FILE* file) {
+    std::fflush(file);
+    std::string out;
+    std::rewind(file);
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) out.append(buf, n);
+    std::fseek(file, 0, SEEK_END);
+    return out;
+}
+
+// What the call f writes to the console.
+template <typename F>
+std::string console_of(F f) {
+    std::FILE* file = std::tmpfile();
+    konzole = file;
+    f();
+    konzole = stdout;
+    std::string out = written_to(file);
+    std::fclose(file);
+    return out;
+}
 
 class ReportCapture {
 public:
@@ -29,16 +54,7 @@ public:
     ReportCapture& operator=(const ReportCapture&) = delete;
 
     // Everything written to the report so far.
-    std::string text() const {
-        std::fflush(file_);
-        std::string out;
-        std::rewind(file_);
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, file_)) > 0) out.append(buf, n);
-        std::fseek(file_, 0, SEEK_END);
-        return out;
-    }
+    std::string text() const { return written_to(file_); }
     // The report's lines, without their line ends.
     std::vector<std::string> rows() const {
         std::vector<std::string> out;

@@ -2,12 +2,10 @@
 // express, and that a run leaves nothing behind that changes the next one.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,8 +15,13 @@
 #include "src/run/run.h"
 #include "src/state/run_state.h"
 #include "src/structure/sections.h"
+#include "tests/unit/report_capture.h"
+#include "tests/unit/scratch_folder.h"
 
 using namespace quelt;
+using quelt::test::console_of;
+using quelt::test::read_file;
+using quelt::test::write_file;
 
 // ---- Memory that runs out ----
 // The test program's own operator new: once armed, the allocation numbered
@@ -44,39 +47,21 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::
 
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Runs the checker with the console going to a scratch file; returns the
 // status and leaves the console text in *console. With fail_at >= 0 the run's
 // allocations from that one on fail; the run's count is left in allocations.
 int run(std::vector<std::string> args, std::string* console = nullptr, long fail_at = -1) {
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
-    std::FILE* con = std::tmpfile();
-    konzole = con;
-    fail_from = fail_at < 0 ? (1L << 62) : fail_at;
-    allocations = 0;
-    armed = true;
-    const int status = quelt_run(static_cast<int>(argv.size()), argv.data());
-    armed = false;
-    konzole = stdout;
-    if (console != nullptr) {
-        std::rewind(con);
-        console->clear();
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, con)) > 0) console->append(buf, n);
-    }
-    std::fclose(con);
+    int status = 0;
+    const std::string text = console_of([&] {
+        fail_from = fail_at < 0 ? (1L << 62) : fail_at;
+        allocations = 0;
+        armed = true;
+        status = quelt_run(static_cast<int>(argv.size()), argv.data());
+        armed = false;
+    });
+    if (console != nullptr) *console = text;
     return status;
 }
 
@@ -87,15 +72,10 @@ const char* kSmall =
 
 class Run : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Short names: every file name on the command line has at most 60 characters.
-        // The process number keeps tests that ctest runs side by side apart.
-        static int n = 0;
-        dir_ = ::testing::TempDir() + "qr" + std::to_string(getpid()) + "_" + std::to_string(++n) + "_";
-        setenv("SOURCE_DATE_EPOCH", "1278403200", 1);
-    }
-    std::string path(const std::string& name) const { return dir_ + name; }
-    std::string dir_;
+    void SetUp() override { setenv("SOURCE_DATE_EPOCH", "1278403200", 1); }
+    // Short names: every file name on the command line has at most 60 characters.
+    std::string path(const std::string& name) const { return folder_ / name; }
+    quelt::test::ScratchFolder folder_;
 };
 
 }  // namespace
@@ -226,7 +206,6 @@ TEST_F(Run, AFailureOfTheInputEndsTheProgressLineFirst) {
                   std::string::npos)
             << p.input << "\n" << console;
     }
-    rmdir(path("dir").c_str());
 }
 
 TEST_F(Run, AListWordLongerThanAnyFileNameFailsVisibly) {

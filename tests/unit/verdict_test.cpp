@@ -2,18 +2,15 @@
 // its words in every form, and what real runs leave for it to read.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "src/report/verdict.h"
 #include "src/report/verdict_json.h"
 #include "src/run/run.h"
 #include "src/state/run_state.h"
-#include "src/xml/cp1250.h"
+#include "tests/unit/report_capture.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace quelt::test {
 namespace {
@@ -99,9 +96,6 @@ TEST(Verdict, DerivedForms) {
         {"\xC3" "a", "?a"},                  // cut short by an ASCII byte
     };
     for (const auto& [utf8, ascii] : malformed) EXPECT_EQ(ascii_from_utf8(utf8), ascii) << ascii;
-    EXPECT_EQ(cp1250_from_utf8("čeština"), "\xE8\x65\x9A\x74ina");
-    EXPECT_EQ(utf8_from_cp1250("\xE8\x65\x9A\x74ina"), "čeština");
-    EXPECT_EQ(utf8_from_cp1250("\x80\x96\x84"), "€–„");  // three bytes each in UTF-8
     // Every Czech text of the verdicts has an ASCII form without a '?'.
     for (const RunOutcome& o : {outcome(0), outcome(0, 0, 1), outcome(0, 1), outcome(0, 1, 0, true),
                                 outcome(13)}) {
@@ -152,39 +146,23 @@ TEST(Verdict, AsJsonForThePage) {
 
 class VerdictOfARun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int n = 0;
-        dir_ = ::testing::TempDir() + "qv" + std::to_string(getpid()) + "_" + std::to_string(++n) + "_";
-    }
-    void TearDown() override {
-        for (const std::string& f : made_) std::remove(f.c_str());
-    }
-    std::string path(const std::string& name) {
-        made_.push_back(dir_ + name);
-        return dir_ + name;
-    }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(path(name), std::ios::binary) << text;
-    }
-    RunOutcome run(std::vector<std::string> args) {
+    std::string path(const std::string& name) const { return folder_ / name; }
+    void write(const std::string& name, const std::string& text) { write_file(path(name), text); }
+    static RunOutcome run(std::vector<std::string> args) {
         std::vector<const char*> argv;
         for (const std::string& a : args) argv.push_back(a.c_str());
-        std::FILE* console = std::tmpfile();
-        konzole = console;
-        const int status = quelt_run(static_cast<int>(argv.size()), argv.data());
-        konzole = stdout;
-        std::fclose(console);
+        int status = 0;
+        console_of([&] { status = quelt_run(static_cast<int>(argv.size()), argv.data()); });
         return outcome_of_last_run(status);
     }
-    std::string dir_;
-    std::vector<std::string> made_;
+    ScratchFolder folder_;
 };
 
 TEST_F(VerdictOfARun, EachEndingGivesItsVerdict) {
     write("empty.xml", "");
     write("cut.xml", "<ORV>\n<rok>20");
     write("page.xml", "<html><body>not ORV</body></html>\n");
-    write("list.lst", dir_ + "cut.xml " + dir_ + "gone.xml\n");
+    write("list.lst", path("cut.xml") + " " + path("gone.xml") + "\n");
     const struct {
         std::vector<std::string> args;
         Verdict verdict;
@@ -214,10 +192,8 @@ TEST_F(VerdictOfARun, EachEndingGivesItsVerdict) {
 
 // A warning counts with -w too, where it is not written.
 TEST_F(VerdictOfARun, WarningsCountWhenNotWritten) {
-    std::ifstream in(QUELT_SOURCE_DIR "/tests/golden/cases/employer_wl042_counts/in.xml",
-                     std::ios::binary);
-    ASSERT_TRUE(in.good());
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string data = read_file(QUELT_SOURCE_DIR "/tests/golden/cases/employer_wl042_counts/in.xml");
+    ASSERT_FALSE(data.empty());
     write("w.xml", data);
     const RunOutcome o = run({path("w.xml"), path("w.csv"), "-w"});
     EXPECT_GT(o.warnings_w, 0);
