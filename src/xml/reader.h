@@ -71,8 +71,9 @@ void set_reader_hooks(const ReaderHooks& hooks);
 void open_input(std::FILE* f);
 // Closes the current input file, if any.
 void close_input();
-// 'A' once the input has ended for good (or failed): every reader function
-// then returns -1 at once.
+// 'A' once the input has ended for good (or failed): the processing loop
+// stops, and no reader function is called after it (one called all the same
+// reads nothing more).
 extern char sw_konec;
 
 // Called, when set, after every block read from the input with the number of
