@@ -435,7 +435,10 @@ bool read_whole_element(std::string_view structural1, std::string_view structura
                         ElementLengths& lengths) {
     if constexpr (!kByWords) return false;
     assert(sw_konec != 'A');  // the element step stops at the input's end
-    if (je_OTVZAV != 'N' || pos >= len) return false;
+    // Called between elements: every reader but dej_obsah leaves the next
+    // '<' unread, and the element step reads an end tag after every content.
+    assert(je_OTVZAV == 'N');
+    if (pos >= len) return false;
     const unsigned char* const end = block + len;
     LineNo lines = 0;
     const unsigned char* open = find_open(block + pos, end, lines);
@@ -488,8 +491,7 @@ bool read_whole_element(std::string_view structural1, std::string_view structura
 
     cislo_radky += lines;
     pos = static_cast<std::size_t>(tag + raw_n + 1 - block);
-    je_OTVZAV = 'N';
-    je_ZAVZAV = 'A';
+    je_ZAVZAV = 'A';  // je_OTVZAV stays 'N', as it came
     return true;
 }
 

@@ -50,6 +50,8 @@ struct ElementLengths {
 // closes the element), and their lengths. Returns false, having read nothing,
 // when the piece readers must read it, and for a name the element step treats
 // otherwise: the two structural names given, a comment, an empty-element tag.
+// Asked between elements only, where the next tag's '<' is still unread
+// (je_OTVZAV 'N').
 bool read_whole_element(std::string_view structural1, std::string_view structural2,
                         ElementLengths& lengths);
 
