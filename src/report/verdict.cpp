@@ -7,6 +7,7 @@
 #include "src/report/verdict.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "src/report/catalogue.h"
@@ -17,11 +18,11 @@ namespace quelt {
 
 namespace {
 
-// The first failure a run recorded, and whether it was its input. A fixed
-// buffer: the failure may be that memory ran out.
+// The first failure a run recorded (empty while there is none; every
+// message has its words), and whether it was its input. A fixed buffer: the
+// failure may be that memory ran out.
 char recorded_failure[512];
 bool recorded_input_missing = false;
-bool failure_recorded = false;
 
 struct Words {
     const char* code;
@@ -101,8 +102,8 @@ const char* verdict_code(Verdict verdict) { return words_of(verdict).code; }
 const char* verdict_word(Verdict verdict) { return words_of(verdict).word; }
 
 void note_run_failure(std::string_view message, bool input_missing) {
-    if (failure_recorded) return;
-    failure_recorded = true;
+    assert(!message.empty());
+    if (recorded_failure[0] != '\0') return;
     const std::size_t n = std::min(message.size(), sizeof recorded_failure - 1);
     std::memcpy(recorded_failure, message.data(), n);
     recorded_failure[n] = '\0';
@@ -112,7 +113,6 @@ void note_run_failure(std::string_view message, bool input_missing) {
 void reset_verdict() {
     recorded_failure[0] = '\0';
     recorded_input_missing = false;
-    failure_recorded = false;
 }
 
 RunOutcome outcome_of_last_run(int status) {

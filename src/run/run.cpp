@@ -93,26 +93,27 @@ int pis_napovedu() {
     return 1;
 }
 
-// Keeps a failure's message for the verdict: its first line, without the
-// blanks before it.
-void note_failure(const std::string& message, bool input_missing) {
-    const std::size_t from = message.find_first_not_of(' ');
-    assert(from != std::string::npos);  // every message has its words
-    note_run_failure(std::string_view(message).substr(from, message.find('\n', from) - from),
-                     input_missing);
+// A failure's message on the console and, when the report is open, in it
+// too; its first line, without the blank before it, is kept for the verdict.
+// input_missing: the message says that the data file or the list cannot be
+// opened. It takes a plain text, which a run broken off for want of memory
+// can give it too.
+void say_failure(const char* message, bool input_missing = false) {
+    std::fputs(message, konzole);
+    if (errsoub != nullptr) std::fputs(message, errsoub);
+    const char* words = message + std::strspn(message, " ");
+    assert(*words != '\0');  // every message has its words
+    note_run_failure(std::string_view(words, std::strcspn(words, "\n")), input_missing);
 }
 
-// A failure message on the console and, when the report is open, in it too.
-// input_missing: the message says that the data file or the list cannot be
-// opened.
+// A failure message made of its format and a file's name, as the system shows
+// it.
 void print_failure(const char* format, const std::string& jmeno, bool input_missing = false) {
     const std::string name = os::shown_name(jmeno);
-    std::fprintf(konzole, format, name.c_str());
-    if (errsoub != nullptr) std::fprintf(errsoub, format, name.c_str());
     const int length = std::snprintf(nullptr, 0, format, name.c_str());
     std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
     std::snprintf(text.data(), text.size() + 1, format, name.c_str());
-    note_failure(text, input_missing);
+    say_failure(text.c_str(), input_missing);
 }
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
@@ -315,17 +316,28 @@ int guard_inputs() {
 constexpr const char* kNotAFile =
     " Soubor  %s  neni bezny soubor (roura, zarizeni), necte se\n Program ukoncen\n";
 
-// Opens the data file s_vstup; a failure is reported and gives null.
-std::FILE* open_data_file() {
-    if (!regular_files_only) {
-        std::FILE* in = os::open_file(s_vstup, "rb");
-        if (in == nullptr) print_failure(kCannotOpen, s_vstup, true);
-        return in;
-    }
+// Opens the data file s_vstup as the reader's input: the first one, or the
+// next one of a list. False when it cannot be opened, is no regular file
+// where only those are read, or is the report or the output copy being
+// written; the failure is reported, after lead on the console (the blanks
+// over a progress line).
+bool open_data_file(const char* lead) {
     bool not_regular = false;
-    std::FILE* in = os::open_regular_file(s_vstup, not_regular);
-    if (in == nullptr) print_failure(not_regular ? kNotAFile : kCannotOpen, s_vstup, !not_regular);
-    return in;
+    std::FILE* in = regular_files_only ? os::open_regular_file(s_vstup, not_regular)
+                                       : os::open_file(s_vstup, "rb");
+    const char* failure = nullptr;
+    if (in == nullptr) {
+        failure = not_regular ? kNotAFile : kCannotOpen;
+    } else if (is_output_file(in)) {
+        std::fclose(in);
+        failure = kCannotRead;
+    } else {
+        open_input(in);
+        return true;
+    }
+    std::fputs(lead, konzole);
+    print_failure(failure, s_vstup, failure == kCannotOpen);
+    return false;
 }
 
 // Opens the report, the output copy, the list and the first input file, in
@@ -359,15 +371,7 @@ int open_files() {
         }  // GCOVR_EXCL_STOP
         if (!list_names.empty()) s_vstup = list_names[next_name++];
     }
-    std::FILE* in = open_data_file();
-    if (in == nullptr) return 13;
-    if (is_output_file(in)) {
-        std::fclose(in);
-        print_failure(kCannotRead, s_vstup);
-        return 13;
-    }
-    open_input(in);
-    return -1;
+    return open_data_file("") ? -1 : 13;
 }
 
 using Handler = int (*)();
@@ -527,18 +531,10 @@ int konec_vstupu() {
         return -1;
     }
     s_vstup = list_names[next_name++];
-    std::FILE* in = os::open_file(s_vstup, "rb");
-    const bool vystup = in != nullptr && is_output_file(in);
-    if (in == nullptr || vystup) {
-        if (vystup) std::fclose(in);
-        std::fputs(kBlanks77, konzole);
-        print_failure(vystup ? kCannotRead : kCannotOpen, s_vstup, !vystup);
-        fatal_status = 13;
-        sw_konec = 'A';
-        return -1;
-    }
-    open_input(in);
-    return 0;
+    if (open_data_file(kBlanks77)) return 0;
+    fatal_status = 13;
+    sw_konec = 'A';
+    return -1;
 }
 
 // The reader's read_error hook: a file that cannot be read (a folder, an I/O
@@ -555,9 +551,7 @@ void read_failure() {
 // Plain texts, not print_failure's std::string: there may be no memory for one.
 int broken_off_run(const char* message) {
     std::fputs(kBlanks77, konzole);
-    std::fputs(message, konzole);
-    if (errsoub != nullptr) std::fputs(message, errsoub);
-    note_run_failure(std::string_view(message + 1, std::strcspn(message + 1, "\n")), false);
+    say_failure(message);
     return 13;
 }
 

@@ -189,7 +189,7 @@ int read_in_pieces(const Section& sec, ElementLengths& d, bool& read_content) {
 template <const Section& sec>
 int element_step() {
     for (;;) {
-        ElementLengths d{};
+        ElementLengths d;  // filled by whichever reader reads the element
         bool read_content = true;
         // An element read in one pass is closed by its end tag: no ES302.
         if (!read_whole_element(sec.start_child, sec.end_tag, d)) {

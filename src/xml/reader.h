@@ -50,6 +50,8 @@ struct ElementLengths {
 // closes the element), and their lengths. Returns false, having read nothing,
 // when the piece readers must read it, and for a name the element step treats
 // otherwise: the two structural names given, a comment, an empty-element tag.
+// Asked between elements only, where the next tag's '<' is still unread
+// (je_OTVZAV 'N').
 bool read_whole_element(std::string_view structural1, std::string_view structural2,
                         ElementLengths& lengths);
 
@@ -71,8 +73,9 @@ void set_reader_hooks(const ReaderHooks& hooks);
 void open_input(std::FILE* f);
 // Closes the current input file, if any.
 void close_input();
-// 'A' once the input has ended for good (or failed): every reader function
-// then returns -1 at once.
+// 'A' once the input has ended for good (or failed): the processing loop
+// stops, and no reader function is called after it (one called all the same
+// reads nothing more).
 extern char sw_konec;
 
 // Called, when set, after every block read from the input with the number of
