@@ -1,9 +1,7 @@
 // Employer closing rules: the employer's element counts, the checks across
-// the records of one employee, the headcount correction, the totals against
-// the register sums, and the employer-wide rules on education. The limits of
-// the group sums, the employer-wide record-count thresholds and an employer
-// without records are end-to-end cases (tests/golden/cases/group_*,
-// employer_*), not repeated here.
+// the records of one employee (groups of two, three and eight), the headcount
+// correction, the totals against the register sums, and the employer-wide
+// rules on both sides of their record-count thresholds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,6 +75,15 @@ TEST_F(EmployerClosing, MissingAndRepeatedEmployerElements) {
 
 // ---- Step 4: groups ----
 
+TEST_F(EmployerClosing, GroupOfThreeDifferingInState) {
+    pridej({.id = "A", .lin = 120, .stat = state_position("CZ")});
+    pridej({.id = "B", .lin = 150});
+    pridej({.id = "A", .lin = 180, .stat = state_position("CZ")});
+    pridej({.id = "A", .lin = 240, .stat = state_position("SK")});
+    EXPECT_EQ(po_uzavreni("EL003"),
+              std::vector<std::string>{radek("120,180,240", "EL003", "A") + "AA0033;CZ;SK"});
+}
+
 TEST_F(EmployerClosing, StateNotInTheListShowsDashes) {
     pridej({.id = "A", .lin = 1, .stat = state_count()});
     pridej({.id = "A", .lin = 2, .stat = state_count()});  // both unknown: equal
@@ -138,15 +145,44 @@ TEST_F(EmployerClosing, RecordsWithoutIdentifierDoNotSplitAGroup) {
               std::vector<std::string>{radek("1,3", "EL003", "A") + "AA0231;1970;1971"});
 }
 
+TEST_F(EmployerClosing, WL049WorkingTimeFundsOfTheHeadcountRelations) {
+    pridej({.id = "A", .lin = 1, .fond = 40});
+    pridej({.id = "A", .lin = 2, .fond = 39.99});
+    pridej({.id = "B", .lin = 3, .fond = 40});
+    pridej({.id = "B", .lin = 4, .fond = 40});
+    pridej({.id = "C", .lin = 5, .fond = 40});
+    pridej({.id = "C", .lin = 6, .fond = 40, .stav = 2});  // not in the headcount
+    EXPECT_EQ(po_uzavreni("WL049"),
+              std::vector<std::string>{radek("3,4", "WL049", "B") + "AA0131;     80.00;max. 79.99"});
+}
+
 TEST_F(EmployerClosing, WL049SkippedWhenTheFundOrStateFailedLast) {
     pridej({.id = "A", .lin = 1, .fond = 40});
     pridej({.id = "A", .lin = 2, .fond = 40});
-    for (int gate : {N_AA0137, N_AA0131}) {
-        NTabEsw[gate] = 'E';
-        EXPECT_TRUE(po_uzavreni("WL049").empty()) << Ntab[gate].elem;
-        NTabEsw[gate] = ' ';
-    }
-    EXPECT_EQ(po_uzavreni("WL049").size(), 1u);  // with neither failed
+    NTabEsw[N_AA0137] = 'E';
+    EXPECT_TRUE(po_uzavreni("WL049").empty());
+    NTabEsw[N_AA0137] = ' ';
+    NTabEsw[N_AA0131] = 'E';
+    EXPECT_TRUE(po_uzavreni("WL049").empty());
+}
+
+TEST_F(EmployerClosing, WL007RunningTotalOfHours) {
+    pridej({.id = "A", .lin = 1, .hodiny = 1000});
+    pridej({.id = "A", .lin = 2, .hodiny = 1000});
+    pridej({.id = "A", .lin = 3, .hodiny = 1000});
+    pridej({.id = "B", .lin = 4, .hodiny = 936});
+    pridej({.id = "B", .lin = 5, .hodiny = 936});
+    EXPECT_EQ(po_uzavreni("WL007"),
+              (std::vector<std::string>{radek("1,2,3", "WL007", "A") + "AA0132;      2000; <= 1872",
+                                        radek("1,2,3", "WL007", "A") + "AA0132;      3000; <= 1872"}));
+}
+
+TEST_F(EmployerClosing, WL007JustAboveAndSkippedWhenHoursFailedLast) {
+    pridej({.id = "B", .lin = 4, .hodiny = 936});
+    pridej({.id = "B", .lin = 5, .hodiny = 936.5});
+    EXPECT_EQ(po_uzavreni("WL007").size(), 1u);
+    NTabEsw[N_AA0132] = 'E';
+    EXPECT_EQ(po_uzavreni("WL007").size(), 1u);
 }
 
 // ---- Step 4d and step 5 ----
@@ -171,6 +207,17 @@ TEST_F(EmployerClosing, HeadcountCorrectionOfALargeGroupTakesItsFirstSix) {
     TTabSum[T_AA0115] = 1;
     EXPECT_EQ(po_uzavreni("EL021"),
               std::vector<std::string>{radek("18", "EL021") + "AA0115;         1;         3"});
+}
+
+TEST_F(EmployerClosing, EL020AverageHeadcountAgreesToFourDecimals) {
+    TTabSum[T_AA0114] = 12.5;
+    sumz_AA0136 = 12.50001;
+    EXPECT_TRUE(po_uzavreni("EL020").empty());
+    sumz_AA0136 = 12.5001;
+    EXPECT_EQ(po_uzavreni("EL020"),
+              std::vector<std::string>{radek("17", "EL020") + "AA0114;   12.5000;   12.5001"});
+    TTabEsw[T_AA0114] = 'E';
+    EXPECT_EQ(po_uzavreni("EL020").size(), 1u);
 }
 
 TEST_F(EmployerClosing, EL021AndEL022MustAgreeExactly) {
@@ -207,6 +254,36 @@ TEST_F(EmployerClosing, TotalsFindingsCarryTheBlankEmployee) {
 }
 
 // ---- Step 6 ----
+
+TEST_F(EmployerClosing, WL042NeedsMoreThanFiftyRecordsAllInTheHeadcount) {
+    zamestnanci(50, {});
+    EXPECT_TRUE(po_uzavreni("WL042").empty());
+    zamestnanci(1, {});
+    EXPECT_EQ(po_uzavreni("WL042"), std::vector<std::string>{"   ;WL042;12345678;   ;   ;   ;   "});
+    sw_anec_AA0137 = 2;
+    EXPECT_EQ(po_uzavreni("WL042").size(), 1u);
+}
+
+TEST_F(EmployerClosing, WL053ThreeCharacterStateCode) {
+    EXPECT_TRUE(po_uzavreni("WL053").empty());
+    sw_anec_AA0033 = 1;
+    lin_anec_AA0033 = 77;
+    std::snprintf(val_anec_AA0033, sizeof val_anec_AA0033, "%s", "CZE");
+    EXPECT_EQ(po_uzavreni("WL053"), std::vector<std::string>{radek("77", "WL053") + "AA0033;CZE;delka 2"});
+}
+
+TEST_F(EmployerClosing, EL081AndEL082FromFiftyRecords) {
+    zamestnanci(49, {.vzdelani = 'A'});
+    zpracuj_TELk();
+    EXPECT_TRUE(nalezy(cap, "EL081").empty());
+    EXPECT_TRUE(nalezy(cap, "EL082").empty());
+
+    clear_register();
+    zamestnanci(50, {.vzdelani = 'A'});
+    zpracuj_TELk();
+    EXPECT_EQ(nalezy(cap, "EL081"), std::vector<std::string>{radek("9000", "EL081") + "AA0223;A;   "});
+    EXPECT_EQ(nalezy(cap, "EL082"), std::vector<std::string>{radek("9000", "EL082") + "AA0223;   ;   "});
+}
 
 TEST_F(EmployerClosing, EL081NotWhenOneRecordDiffers) {
     zamestnanci(49, {.vzdelani = 'M'});
@@ -248,6 +325,29 @@ TEST_F(EmployerClosing, EducationOfRecordsWithoutIdentifierStartsWithTheFirst) {
         EXPECT_EQ(sav_AA0223, first);
         EXPECT_EQ(nalezy(fresh, "EL081").size(), first == 'A' ? 1u : 0u) << first;
     }
+}
+
+TEST_F(EmployerClosing, EL084FromTwentyRecords) {
+    zamestnanci(19, {});
+    sumz_EL084 = 19;
+    EXPECT_TRUE(po_uzavreni("EL084").empty());
+    zamestnanci(1, {});
+    sumz_EL084 = 10;  // not more than half
+    EXPECT_TRUE(po_uzavreni("EL084").empty());
+    sumz_EL084 = 11;
+    EXPECT_EQ(po_uzavreni("EL084"), std::vector<std::string>{radek("9000", "EL084") + "AA0165;   ;   "});
+}
+
+TEST_F(EmployerClosing, ES309EmployerWithoutRecords) {
+    sw_bylNEC = 'N';
+    TTabSum[T_AA0114] = 1.5;
+    TTabSum[T_AA0118] = 100;
+    zpracuj_TELk();
+    const auto rows = cap.rows();
+    ASSERT_EQ(rows.size(), 3u) << cap.text();
+    EXPECT_EQ(bez_popisu(rows[0]), radek("17", "EL020") + "AA0114;    1.5000;    0.0000");
+    EXPECT_EQ(bez_popisu(rows[1]), radek("19", "EL022") + "AA0118;       100;         0");
+    EXPECT_EQ(bez_popisu(rows[2]), radek("9000", "ES309") + "   ;   ;   ");
 }
 
 TEST_F(EmployerClosing, FindingsComeInStepOrder) {

@@ -1,8 +1,6 @@
 // Submitter header rules: unknown names, the length check that ends an
 // element's checking, the text ranges with the catalogue's expected texts,
-// and the identification number against the register. The address, the
-// telephone, the creation time and a wrong check digit are end-to-end cases
-// (tests/golden/cases/hdr_*), row for row.
+// and the own checks of the identification number and the e-mail address.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,6 +75,17 @@ TEST(KPre, SubmitterNumberValidButUnknownGivesER202) {
     EXPECT_EQ(PTabEsw[P_ICOpredkladatele], ' ');
 }
 
+TEST(KPre, SubmitterNumberWithWrongCheckDigitIsKeptNotLookedUp) {
+    ReportCapture cap;
+    EXPECT_EQ(prvek(cap, "ICOpredkladatele", "12345678"),
+              (Rows{"12;EL031;;;ICOpredkladatele;12345678;   "}));
+    EXPECT_EQ(PTabEsw[P_ICOpredkladatele], 'E');
+    EXPECT_EQ(l_predkladatel, 12345678u);
+    // Not a digit: no form check of its own, the check digit catches it.
+    EXPECT_EQ(prvek(cap, "ICOpredkladatele", "1234567A"),
+              (Rows{"12;EL031;;;ICOpredkladatele;1234567A;   "}));
+}
+
 TEST(KPre, SubmitterNumberOfWrongLengthIsNeitherCheckedNorKept) {
     ReportCapture cap;
     prvek(cap, "ICOpredkladatele", "10000003");
@@ -96,4 +105,40 @@ TEST(KPre, NamesAndAuthorBelowTheRangeGetAnEmptyExpectedText) {
     EXPECT_EQ(prvek(cap, "autor", "J"), (Rows{"12;ESAUT;;;autor;J;délka 2 - 50"_cp}));
     EXPECT_EQ(prvek(cap, "autor", "(JN)"), (Rows{"12;ESAUT;;;autor;(JN);"}));
     EXPECT_TRUE(prvek(cap, "autor", "Žofie"_cp).empty());  // above "0", below "ý"
+}
+
+TEST(KPre, MailRangeAndFormAreTwoFindings) {
+    ReportCapture cap;
+    EXPECT_TRUE(prvek(cap, "mail", "jan.novak@obec.cz").empty());
+    EXPECT_EQ(prvek(cap, "mail", "a.b@cz"), (Rows{"12;ESEMA;;;mail;a.b@cz;   "}));
+    EXPECT_EQ(prvek(cap, "mail", "(ab@cz"), (Rows{"12;ESEMA;;;mail;(ab@cz;jmeno@example.cz",
+                                                  "12;ESEMA;;;mail;(ab@cz;   "}));
+    EXPECT_EQ(prvek(cap, "mail", "-a@b.cz"), (Rows{"12;ESEMA;;;mail;-a@b.cz;jmeno@example.cz"}));
+    // An empty address fails its length; the form is not checked.
+    EXPECT_EQ(prvek(cap, "mail", ""), (Rows{"12;ESEMA;;;mail;;délka 6 - 50"_cp}));
+}
+
+TEST(KPre, Telephone) {
+    ReportCapture cap;
+    EXPECT_TRUE(prvek(cap, "telefon", "+420123456789").empty());
+    EXPECT_TRUE(prvek(cap, "telefon", "+420 123 456 789").empty());
+    EXPECT_TRUE(prvek(cap, "telefon", "123456789").empty());
+    EXPECT_EQ(prvek(cap, "telefon", "12345678"),
+              (Rows{"12;WSTEL;;;telefon;12345678;délka 9 - 50"_cp}));
+    EXPECT_EQ(prvek(cap, "telefon", "(420)123456"),
+              (Rows{"12;WSTEL;;;telefon;(420)123456;nnnnnnnn"}));
+}
+
+TEST(KPre, CreationTimeIsComparedAsText) {
+    ReportCapture cap;
+    EXPECT_TRUE(prvek(cap, "vytvoreno", "2010-07-15T08:00:00").empty());
+    EXPECT_TRUE(prvek(cap, "vytvoreno", "2010-07-15 08:00:00").empty());
+    EXPECT_TRUE(prvek(cap, "vytvoreno", "2010-06-01T00:00:00").empty());
+    EXPECT_TRUE(prvek(cap, "vytvoreno", "2010-08-31T23:59:59").empty());
+    EXPECT_EQ(prvek(cap, "vytvoreno", "2010-09-01T08:00:00"),
+              (Rows{"12;ESVYT;;;vytvoreno;2010-09-01T08:00:00;"
+                    "2010-06-01T00:00:00 až 2010-08-31T23:59"_cp}));
+    EXPECT_EQ(prvek(cap, "vytvoreno", "2010-05-31T23:59:59").size(), 1u);
+    EXPECT_EQ(prvek(cap, "vytvoreno", "2010-07-15"),
+              (Rows{"12;ESVYT;;;vytvoreno;2010-07-15;délka 19"_cp}));
 }
