@@ -187,9 +187,9 @@ TEST_F(EmployeeClosing, ValuesOutsideTheTariffTableFailTheirElementAndGateTheRul
         const char* content;
         bool bonuses_gated;
     };
-    const Prvek mimo[] = {{"AA0129", "4", true},   {"AA0127", "17", true}, {"AA0127", "0.5", true},
+    const Prvek outside[] = {{"AA0129", "4", true},   {"AA0127", "17", true}, {"AA0127", "0.5", true},
                           {"AA0128", "13", false}, {"AA0128", "-1", false}};
-    for (const Prvek& p : mimo) {
+    for (const Prvek& p : outside) {
         ReportCapture fresh;
         cisty_zaznam();
         NTabSum[N_AA0138] = 1;      // below every tariff
@@ -574,17 +574,17 @@ TEST_F(EmployeeClosing, EL080DayOfEightAndAHalfHoursForOccupationClassZero) {
 // when, besides them, one value takes the record out of the rule, or one
 // element the rule reads failed its own check (a gate).
 TEST_F(EmployeeClosing, WhatKeepsEachRuleSilent) {
-    struct Hodnota {
+    struct Setting {
         int row;
         double v;
     };
-    struct Pravidlo {
+    struct RuleCase {
         const char* kod;
-        std::vector<Hodnota> spusti;
-        std::vector<Hodnota> mimo;
-        std::vector<int> brany;
+        std::vector<Setting> fires;
+        std::vector<Setting> outside;
+        std::vector<int> gates;
     };
-    const Pravidlo pravidla[] = {
+    const RuleCase rules[] = {
         {"EL006", {{N_AA0225, 0}, {N_AA0216, 0}}, {}, {N_AA0216, N_AA0218, N_AA0225}},
         {"WL009", {{N_AA0132, 100}}, {{N_AA0136, 0}, {N_AA0218, 0}}, {N_AA0219}},
         {"EL010", {{N_AA0135, 50}}, {}, {N_AA0134}},
@@ -625,21 +625,21 @@ TEST_F(EmployeeClosing, WhatKeepsEachRuleSilent) {
         {"EL078", {{N_AA0132, 0}, {N_AA0219, 131}}, {}, {N_AA0219}},
         {"EL080", {{N_AA0219, 57}}, {}, {N_AA0133}},
     };
-    for (const Pravidlo& p : pravidla) {
+    for (const RuleCase& p : rules) {
         // The rule's rows for the record of the first settings and one change.
-        auto radky = [&p](auto zmena) {
+        auto rows = [&p](auto change) {
             ReportCapture fresh;
             cisty_zaznam();
-            for (const Hodnota& h : p.spusti) NTabSum[h.row] = h.v;
-            zmena();
+            for (const Setting& h : p.fires) NTabSum[h.row] = h.v;
+            change();
             k_NecK();
             return nalezy(fresh, p.kod);
         };
-        EXPECT_EQ(radky([] {}).size(), 1u) << p.kod;
-        for (const Hodnota& h : p.mimo)
-            EXPECT_TRUE(radky([&h] { NTabSum[h.row] = h.v; }).empty()) << p.kod << " " << Ntab[h.row].elem;
-        for (int gate : p.brany)
-            EXPECT_TRUE(radky([gate] { NTabEsw[gate] = 'E'; }).empty()) << p.kod << " " << Ntab[gate].elem;
+        EXPECT_EQ(rows([] {}).size(), 1u) << p.kod;
+        for (const Setting& h : p.outside)
+            EXPECT_TRUE(rows([&h] { NTabSum[h.row] = h.v; }).empty()) << p.kod << " " << Ntab[h.row].elem;
+        for (int gate : p.gates)
+            EXPECT_TRUE(rows([gate] { NTabEsw[gate] = 'E'; }).empty()) << p.kod << " " << Ntab[gate].elem;
     }
 }
 
