@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "src/batch/command_line.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace quelt::test {
 namespace {
@@ -23,9 +24,7 @@ Read read(const std::vector<std::string>& arguments) {
     Read r;
     std::FILE* console = std::tmpfile();
     r.status = read_options(arguments, r.options, console);
-    r.console.resize(static_cast<std::size_t>(std::ftell(console)));
-    std::rewind(console);
-    r.console.resize(std::fread(r.console.data(), 1, r.console.size(), console));
+    r.console = written_to(console);
     std::fclose(console);
     return r;
 }

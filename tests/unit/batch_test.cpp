@@ -87,9 +87,7 @@ protected:
         workers.arguments = {mode, kWorkerSwitch, "H", "0", os::process_number()};
         workers.workers = 1;
         const int status = run_batch(options, workers, console);
-        said.resize(static_cast<std::size_t>(std::ftell(console)));
-        std::rewind(console);
-        said.resize(std::fread(said.data(), 1, said.size(), console));
+        said = written_to(console);
         std::fclose(console);
         return status;
     }
@@ -211,9 +209,7 @@ TEST(BatchWorker, ServesTasksUntilItsInputEnds) {
         });
         EXPECT_EQ(checked, (std::vector<std::string>{dir / "a.xml" + " " + dir / "a.htm",
                                                      dir / "b.xml" + " " + dir / "b.htm"}));
-        std::string results(static_cast<std::size_t>(std::ftell(out)), '\0');
-        std::rewind(out);
-        results.resize(std::fread(results.data(), 1, results.size(), out));
+        std::string results = written_to(out);
         std::vector<std::string> fields;
         ASSERT_EQ(take_message(results, kResultFields, fields), Take::taken);
         EXPECT_EQ(fields[0], "4");

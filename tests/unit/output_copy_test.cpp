@@ -7,6 +7,7 @@
 
 #include "src/state/run_state.h"
 #include "src/structure/output_copy.h"
+#include "tests/unit/scratch_folder.h"
 
 using namespace quelt;
 
@@ -31,11 +32,7 @@ TEST(OutputCopy, LinesPastTheBufferReachTheFileInOrder) {
     }
     flush_copy();
 
-    std::rewind(file);
-    std::string got;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) got.append(buf, n);
+    const std::string got = quelt::test::written_to(file);
     std::fclose(file);
     outsoub = nullptr;
     sw_vystup = 'N';

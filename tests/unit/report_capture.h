@@ -11,20 +11,9 @@
 #include "src/report/report.h"
 #include "src/run/run.h"
 #include "src/state/run_state.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace quelt::test {
-
-// Everything written to a scratch file so far; the file stays at its end.
-inline std::string written_to(std::FILE* file) {
-    std::fflush(file);
-    std::string out;
-    std::rewind(file);
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) out.append(buf, n);
-    std::fseek(file, 0, SEEK_END);
-    return out;
-}
 
 // What the call f writes to the console.
 template <typename F>

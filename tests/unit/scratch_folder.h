@@ -3,6 +3,7 @@
 // ends, and small file helpers.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +37,19 @@ inline std::string read_file(const std::string& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Everything written so far to a scratch file (std::tmpfile); the file
+// stays at its end.
+inline std::string written_to(std::FILE* file) {
+    std::fflush(file);
+    std::string out;
+    std::rewind(file);
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) out.append(buf, n);
+    std::fseek(file, 0, SEEK_END);
+    return out;
 }
 
 inline void write_file(const std::string& path, const std::string& text) {

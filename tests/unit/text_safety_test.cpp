@@ -4,13 +4,13 @@
 // cases' texts are Unicode; all kinds but link are Windows-1250 here.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "src/report/text_safety.h"
 #include "src/xml/cp1250.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace quelt::test {
 namespace {
@@ -82,10 +82,7 @@ private:
 };
 
 std::vector<Case> shared_cases() {
-    std::ifstream in(QUELT_SOURCE_DIR "/tests/text_safety/cases.json", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return CasesReader(text.str()).cases();
+    return CasesReader(read_file(QUELT_SOURCE_DIR "/tests/text_safety/cases.json")).cases();
 }
 
 std::string apply(const std::string& kind, const std::string& text) {
