@@ -29,7 +29,7 @@ using Rows = std::vector<std::string>;
 // (sign, fraction and exponent included), truncated toward zero and reduced
 // modulo 2^32; no number, or one out of the 64-bit range, gives 0.
 TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
-    const std::pair<std::string, std::uint32_t> pripady[] = {
+    const std::pair<std::string, std::uint32_t> cases[] = {
         {"12345679", 12345679u}, {"00000400", 400u},
         {" \t 00000001", 1u},  // blanks before it are skipped
         {"\n\v\f\r2", 2u},    // and every other white space
@@ -58,7 +58,7 @@ TEST(IcoNaCislo, ReadsTheLeadingDecimalNumber) {
         {"9223372036854775807", 0u},  // reads as 2^63
         {"1e19", 0u}, {"1e999", 0u}, {"-1e999", 0u}, {"1e-999", 0u}, {std::string(400, '9'), 0u},
     };
-    for (const auto& [text, number] : pripady) EXPECT_EQ(ico_to_number(text.c_str()), number) << text;
+    for (const auto& [text, number] : cases) EXPECT_EQ(ico_to_number(text.c_str()), number) << text;
 }
 
 TEST(CisPredkladatelu, KnownSubmitterPassesAndIsKept) {

@@ -182,14 +182,14 @@ TEST_F(EmployeeClosing, EL051TableCornersAndOnlyForTheHeadcount) {
 // own check refuses it, and the refusal gates the tariff rules that read it
 // (the bonus rules read the class's highest step, not the record's).
 TEST_F(EmployeeClosing, ValuesOutsideTheTariffTableFailTheirElementAndGateTheRules) {
-    struct Prvek {
+    struct ElementValue {
         const char* name;
         const char* content;
         bool bonuses_gated;
     };
-    const Prvek outside[] = {{"AA0129", "4", true},   {"AA0127", "17", true}, {"AA0127", "0.5", true},
-                          {"AA0128", "13", false}, {"AA0128", "-1", false}};
-    for (const Prvek& p : outside) {
+    const ElementValue outside[] = {{"AA0129", "4", true},   {"AA0127", "17", true}, {"AA0127", "0.5", true},
+                                    {"AA0128", "13", false}, {"AA0128", "-1", false}};
+    for (const ElementValue& p : outside) {
         ReportCapture fresh;
         cisty_zaznam();
         NTabSum[N_AA0138] = 1;      // below every tariff
@@ -225,11 +225,12 @@ TEST_F(EmployeeClosing, EL051WithoutStepTheTariffLiesWithinItsClass) {
 // Without an increase code or without a class (AA0129 or AA0127 missing or
 // 0), whatever the step, the tariff lies within the whole table.
 TEST_F(EmployeeClosing, EL051WithoutIncreaseCodeOrClassTheTariffLiesWithinTheTable) {
-    struct Bez {
-        double v, c, s;
+    struct TariffKey {
+        double v, c, s;  // increase code AA0129, class AA0127, step AA0128
     };
-    for (const Bez& b : {Bez{0, 10, 5}, Bez{0, 10, 0}, Bez{1, 0, 0}, Bez{1, 0, 5}, Bez{0, 0, 0}}) {
-        const std::string kdo = std::to_string(b.v) + " " + std::to_string(b.c) + " " + std::to_string(b.s);
+    const TariffKey keys[] = {{0, 10, 5}, {0, 10, 0}, {1, 0, 0}, {1, 0, 5}, {0, 0, 0}};
+    for (const TariffKey& b : keys) {
+        const std::string which = std::to_string(b.v) + " " + std::to_string(b.c) + " " + std::to_string(b.s);
         ReportCapture fresh;
         cisty_zaznam();
         NTabSum[N_AA0129] = b.v;
@@ -239,7 +240,7 @@ TEST_F(EmployeeClosing, EL051WithoutIncreaseCodeOrClassTheTariffLiesWithinTheTab
             NTabSum[N_AA0138] = t;
             k_NecK();
         }
-        EXPECT_TRUE(nalezy(fresh, "EL051").empty()) << kdo;
+        EXPECT_TRUE(nalezy(fresh, "EL051").empty()) << which;
         for (double t : {6549.0, 39111.0, 0.0}) {
             NTabSum[N_AA0138] = t;
             k_NecK();
@@ -249,7 +250,7 @@ TEST_F(EmployeeClosing, EL051WithoutIncreaseCodeOrClassTheTariffLiesWithinTheTab
                       u_prvku(N_AA0138, "EL051") + "AA0138;      6549;      6550 -      39110",
                       u_prvku(N_AA0138, "EL051") + "AA0138;     39111;      6550 -      39110",
                       u_prvku(N_AA0138, "EL051") + "AA0138;         0;      6550 -      39110"}))
-            << kdo;
+            << which;
     }
 }
 

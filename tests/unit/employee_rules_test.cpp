@@ -155,18 +155,18 @@ TEST_F(EmployeeElement, StateCodeKeepsItsListPosition) {
 // state list or not; a shorter code, or one whose length check fails and so
 // is not looked up, leaves the note as it was.
 TEST_F(EmployeeElement, LongStateCodesAreNotedForTheEmployerFoundOrNot) {
-    struct Krok {
+    struct Step {
         LineNo line;
         const char* code;
         int noted;
         const char* value;
         LineNo value_line;
     };
-    const Krok kroky[] = {
+    const Step steps[] = {
         {40, "SK", 0, "", 0},     {41, "CZE", 1, "CZE", 41},   {42, "QQQ", 1, "QQQ", 42},
         {43, "DE", 1, "QQQ", 42}, {44, "ABCDE", 1, "QQQ", 42},
     };
-    for (const Krok& k : kroky) {
+    for (const Step& k : steps) {
         cislo_radky = k.line;
         k_Nec("AA0033", k.code);
         EXPECT_EQ(sw_anec_AA0033, k.noted) << k.code;

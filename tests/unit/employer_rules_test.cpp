@@ -285,16 +285,16 @@ namespace {
 // A case of a plausibility check: the two stored values it reads, the value
 // checked, and what it writes: nothing (""), one row that begins with the
 // given line and code ("40;WL063"), or one whole row without its description.
-struct Pripad {
+struct BandCase {
     double p, q, x;
     const char* row;
 };
 
 // Runs the check on each case; its result must say whether it wrote a row.
 template <typename Check>
-void check_cases(Check check, std::initializer_list<Pripad> pripady) {
+void check_cases(Check check, std::initializer_list<BandCase> cases) {
     ReportCapture cap;
-    for (const Pripad& c : pripady) {
+    for (const BandCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.p << " " << c.q << " " << c.x);
         int rc = -1;
         const Rows rows = rows_written(cap, [&] { rc = check(c.p, c.q, c.x); });

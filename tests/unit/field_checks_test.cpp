@@ -27,7 +27,7 @@ using Rows = std::vector<std::string>;
 // 0 when the check digit matches the remainder of the weighted sum, 1 when
 // it does not, 2 for a length other than eight.
 TEST(ChkICO, CheckDigitFromTheRemainder) {
-    const std::pair<const char*, int> pripady[] = {
+    const std::pair<const char*, int> cases[] = {
         {"12345679", 0},
         {"00000001", 0},  // remainder 0: check digit 1
         {"00000400", 0},  // remainder 1: check digit 0
@@ -42,7 +42,7 @@ TEST(ChkICO, CheckDigitFromTheRemainder) {
         {"\xFD" "0000000", 0}, {"\xFD" "0000002", 1},
         {"0000000A", 1},  // a check "digit" that no remainder gives never matches
     };
-    for (const auto& [ico, rc] : pripady) EXPECT_EQ(chk_ICO(ico), rc) << ico;
+    for (const auto& [ico, rc] : cases) EXPECT_EQ(chk_ICO(ico), rc) << ico;
 }
 
 TEST(ChkICO, SubmitterNumberFailsWithEL031AndMarksTheRow) {

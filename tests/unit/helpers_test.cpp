@@ -50,29 +50,29 @@ TEST(Helpers, JezdifdblIsAbsoluteDifference) {
 TEST(Helpers, StrToDblReadsWholeNumbersAndDecimals) {
     const struct {
         const char* text;
-        char typ;
+        char type;
         double v;
-    } pripady[] = {
+    } cases[] = {
         {"123", 'N', 123.0}, {"-5", 'N', -5.0}, {"+5", 'N', 5.0}, {"007", 'N', 7.0}, {"", 'N', 0.0},
         {"-", 'N', 0.0},     {"1.25", 'R', 1.25}, {".5", 'R', 0.5}, {"5.", 'R', 5.0}, {".", 'R', 0.0},
     };
-    for (const auto& p : pripady) {
+    for (const auto& p : cases) {
         double v = 99.0;
-        EXPECT_EQ(StrToDbl(&v, p.text, p.typ), 0) << p.text;
+        EXPECT_EQ(StrToDbl(&v, p.text, p.type), 0) << p.text;
         EXPECT_DOUBLE_EQ(v, p.v) << p.text;
     }
 }
 
 // Anything else is refused and reads as 0; only 'R' takes a point.
 TEST(Helpers, StrToDblRejectsAndZeroes) {
-    const std::pair<const char*, char> pripady[] = {
+    const std::pair<const char*, char> cases[] = {
         {"1.5", 'N'}, {"5-", 'N'},  {"+-5", 'N'}, {"12 ", 'N'},   {" 12", 'N'},  {"1e5", 'N'},
         {"0x10", 'N'}, {"inf", 'N'}, {"1,5", 'N'}, {"1.2.3", 'R'}, {"1,25", 'R'}, {"1.5", 'S'},
     };
-    for (const auto& [text, typ] : pripady) {
+    for (const auto& [text, type] : cases) {
         double v = 42.0;
-        EXPECT_EQ(StrToDbl(&v, text, typ), 1) << text << " " << typ;
-        EXPECT_DOUBLE_EQ(v, 0.0) << text << " " << typ;
+        EXPECT_EQ(StrToDbl(&v, text, type), 1) << text << " " << type;
+        EXPECT_DOUBLE_EQ(v, 0.0) << text << " " << type;
     }
 }
 

@@ -130,8 +130,8 @@ TEST(Reader, OnItsOwnOneFileIsTheWholeInput) {
 }
 
 namespace {
-std::vector<long long> nacteno;
-void zapis_nacteno(long long precteno) { nacteno.push_back(precteno); }
+std::vector<long long> bytes_reported;
+void note_bytes_read(long long so_far) { bytes_reported.push_back(so_far); }
 }  // namespace
 
 // The page's progress bar hears of every block read, with the bytes read so
@@ -141,11 +141,11 @@ TEST(Reader, EveryBlockReadIsReportedWithTheBytesSoFar) {
     const std::string path = folder / "in.xml";
     write_file(path, telo());
     const long long size = static_cast<long long>(telo().size());
-    nacteno.clear();
-    on_bytes_read = zapis_nacteno;
+    bytes_reported.clear();
+    on_bytes_read = note_bytes_read;
     cti(path, true);
     on_bytes_read = nullptr;
-    ASSERT_EQ(nacteno.size(), 2u);  // a block of 64 KiB and the rest
-    EXPECT_EQ(nacteno[0], 1 << 16);
-    EXPECT_EQ(nacteno[1], size);
+    ASSERT_EQ(bytes_reported.size(), 2u);  // a block of 64 KiB and the rest
+    EXPECT_EQ(bytes_reported[0], 1 << 16);
+    EXPECT_EQ(bytes_reported[1], size);
 }

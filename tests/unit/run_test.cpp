@@ -190,16 +190,16 @@ TEST_F(Run, AFailureOfTheInputEndsTheProgressLineFirst) {
     ASSERT_EQ(mkdir(path("dir").c_str(), 0755), 0);
     write_file(path("missing.lst"), path("a.xml") + " " + path("none.xml"));
     write_file(path("folder.lst"), path("a.xml") + " " + path("dir"));
-    struct Pripad {
+    struct Case {
         std::string input;
         std::string message;
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {"@" + path("missing.lst"), " Nelze otevrit soubor  " + path("none.xml")},
         {"@" + path("folder.lst"), " Nelze cist soubor  " + path("dir")},
         {path("dir"), " Nelze cist soubor  " + path("dir")},
     };
-    for (const Pripad& p : pripady) {
+    for (const Case& p : cases) {
         std::string console;
         EXPECT_EQ(run({p.input, path("r.csv")}, &console), 13) << p.input;
         EXPECT_NE(console.find(std::string(77, ' ') + "\r" + p.message + "\n Program ukoncen\n"),
