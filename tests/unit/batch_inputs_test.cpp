@@ -95,10 +95,10 @@ TEST_F(BatchInputs, AFolderThatCannotBeReadIsARow) {
 }
 
 TEST_F(BatchInputs, ReportNamesNeverMeetLetterCaseAside) {
-    for (const char* f : {"p1/Šárka.xml", "p2/šárka.xml", "mzdy-červen.xml", "jine/MZDY-ČERVEN.xml", "x/mzdy-červen-2.xml"})
-        write_file(f, example_submission());
-    const std::vector<Input> inputs = expand_names(
-        {"p1/Šárka.xml", "p2/šárka.xml", "mzdy-červen.xml", "jine/MZDY-ČERVEN.xml", "x/mzdy-červen-2.xml"}, false).inputs;
+    const std::vector<std::string> names = {"p1/Šárka.xml", "p2/šárka.xml", "mzdy-červen.xml", "jine/MZDY-ČERVEN.xml",
+                                            "x/mzdy-červen-2.xml"};
+    for (const std::string& name : names) write_file(name, example_submission());
+    const std::vector<Input> inputs = expand_names(names, false).inputs;
     EXPECT_EQ(report_names(inputs, "out", "htm"),
               (std::vector<std::string>{"out/Šárka.htm", "out/šárka-2.htm", "out/mzdy-červen.htm",
                                         "out/MZDY-ČERVEN-2.htm", "out/mzdy-červen-2-2.htm"}));
