@@ -109,8 +109,8 @@ bool prepare_folder(const Options& o, const std::vector<Input>& inputs, std::FIL
         std::fprintf(console, " Nelze vytvorit slozku  %s\n Program ukoncen\n", os::shown_name(o.folder).c_str());
         return false;
     }
-    csv = join_path(o.folder, "souhrn.csv", os::windows_names());
-    htm = join_path(o.folder, "souhrn.htm", os::windows_names());
+    csv = join_path(o.folder, kSummaryCsv, os::windows_names());
+    htm = join_path(o.folder, kSummaryHtm, os::windows_names());
     for (const std::string* name : {&csv, &htm}) {
         if (summary_may_replace(*name, inputs)) continue;
         std::fprintf(console, " Souhrn  %s  by prepsal vstupni soubor nebo podani ORV\n Program ukoncen\n",

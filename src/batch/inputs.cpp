@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "src/batch/naming.h"
+#include "src/batch/summary.h"
 #include "src/os/names.h"
 #include "src/run/file_guard.h"
 #include "src/xml/cp1250.h"
@@ -12,9 +13,6 @@
 namespace quelt::batch {
 
 namespace {
-
-constexpr const char* kSummaryCsv = "souhrn.csv";
-constexpr const char* kSummaryHtm = "souhrn.htm";
 
 struct FileIdHash {
     std::size_t operator()(const os::FileId& id) const {

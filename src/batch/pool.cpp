@@ -67,6 +67,7 @@ private:
     void take_results(std::size_t k);
     void lose_worker(std::size_t k);
     void drop_worker(std::size_t k);
+    long end_worker(std::size_t k);
     void end_late_tasks();
     void stop_all();
     void retry_or_give_up(std::size_t task);
@@ -172,29 +173,31 @@ void Pool::lose_worker(std::size_t k) {
 }
 
 void Pool::drop_worker(std::size_t k) {
+    const long t = end_worker(k);
+    if (t >= 0) retry_or_give_up(static_cast<std::size_t>(t));
+}
+
+// Kills worker k and returns the task it was checking (-1: none), which
+// from now on no worker holds.
+long Pool::end_worker(std::size_t k) {
     workers_[k]->kill();
     const long t = busy_[k].task;
     busy_[k].task = -1;
-    if (t >= 0) retry_or_give_up(static_cast<std::size_t>(t));
+    return t;
 }
 
 void Pool::end_late_tasks() {
     const Clock::time_point now = Clock::now();
     for (std::size_t k = 0; k < busy_.size(); ++k) {
         if (!has_deadline(busy_[k]) || now < busy_[k].deadline) continue;
-        const long t = busy_[k].task;
-        workers_[k]->kill();
-        busy_[k].task = -1;
-        give_up(static_cast<std::size_t>(t), kTimeLimit);
+        give_up(static_cast<std::size_t>(end_worker(k)), kTimeLimit);
         if (!queue_.empty()) start_and_feed(k);
     }
 }
 
 void Pool::stop_all() {
     for (std::size_t k = 0; k < workers_.size(); ++k) {
-        workers_[k]->kill();
-        const long t = busy_[k].task;
-        busy_[k].task = -1;
+        const long t = end_worker(k);
         if (t >= 0) give_up(static_cast<std::size_t>(t), kStopped);
     }
 }

@@ -25,6 +25,9 @@ std::vector<std::string> column_names() {
     return names;
 }
 
+// The verdicts in the order the totals and the page's caption name them.
+constexpr Verdict kVerdictOrder[] = {Verdict::ok, Verdict::warnings, Verdict::errors, Verdict::incomplete};
+
 // Columns of counts, right-aligned on the page.
 bool count_column(std::size_t k) { return k >= 3 && k <= 5; }
 
@@ -80,7 +83,7 @@ std::string verdict_totals(const std::vector<Row>& rows) {
     std::size_t count[4] = {};
     for (const Row& row : rows) ++count[static_cast<int>(verdict_of_row(row))];
     std::string text;
-    for (Verdict v : {Verdict::ok, Verdict::warnings, Verdict::errors, Verdict::incomplete}) {
+    for (Verdict v : kVerdictOrder) {
         if (!text.empty()) text += ", ";
         text.append(verdict_word(v)).append(" ").append(std::to_string(count[static_cast<int>(v)]));
     }
@@ -130,10 +133,21 @@ constexpr auto kPageHead = concat(
     "tr[data-verdict=\"incomplete\"] td.verdict { font-style: italic; }\n"
     "</style>\n</head>\n<body>\n<h1>Souhrn kontroly souborů ORV</h1>\n">());
 
-constexpr const char* kCaption =
-    "<caption>Každý soubor je samostatná kontrola. Výsledek: lze odeslat; s varováními "
-    "(odeslat, až prověříte varování); opravit (neodesílat, obsahuje chyby); nezkontrolováno "
-    "(kontrola nedoběhla).</caption>\n"_cp;
+// What the caption adds to a verdict's word (UTF-8), indexed by Verdict:
+// the word itself comes from the verdicts' own texts.
+constexpr const char* kVerdictGloss[] = {"", " (odeslat, až prověříte varování)",
+                                         " (neodesílat, obsahuje chyby)", " (kontrola nedoběhla)"};
+
+// The table's caption: each file a check of its own, and what each verdict
+// means.
+std::string caption() {
+    std::string text = "Každý soubor je samostatná kontrola. Výsledek: ";
+    for (Verdict v : kVerdictOrder) {
+        if (v != kVerdictOrder[0]) text += "; ";
+        text.append(verdict_word(v)).append(kVerdictGloss[static_cast<int>(v)]);
+    }
+    return "<caption>" + cp1250_from_utf8(text) + ".</caption>\n";
+}
 
 // Whether the batch still runs, has ended, or was stopped.
 std::string state_line(const std::vector<Row>& rows, bool stopped) {
@@ -177,7 +191,7 @@ std::string summary_htm(const std::vector<Row>& rows, bool stopped) {
     std::string page = kPageHead.data();
     page += state_line(rows, stopped);
     page += "<table>\n";
-    page += kCaption;
+    page += caption();
     page += "<thead>\n<tr>";
     for (const std::string& name : column_names()) page += "<th scope=\"col\">" + name + "</th>";
     page += "</tr>\n</thead>\n<tbody>\n";

@@ -16,6 +16,10 @@
 
 namespace quelt::batch {
 
+// The summary's two files in the output folder.
+inline constexpr const char* kSummaryCsv = "souhrn.csv";
+inline constexpr const char* kSummaryHtm = "souhrn.htm";
+
 // The summary page's title, by which the batch also knows an earlier summary.
 inline constexpr auto kSummaryTitle = cp_array<"<title>ORV - souhrn kontroly souborů</title>">();
 
