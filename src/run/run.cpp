@@ -416,9 +416,8 @@ int zpracuj_KONp() {
     const char* nezapsano = close_run_files();
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
-        const std::string jmeno = os::shown_name(nezapsano);
-        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", jmeno.c_str());
-        note_run_failure("Nelze zapsat do souboru  " + jmeno, false);
+        // The report is closed: the message goes to the console alone.
+        print_failure(" Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
         return 13;
     }
     std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
