@@ -2,7 +2,6 @@
 #include "src/batch/naming.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 #include "src/batch/summary.h"
@@ -153,11 +152,7 @@ std::u32string case_key(std::string_view name) {
 }
 
 std::string message_about(const char* format, const std::string& name, const std::string& extra) {
-    const std::string shown = os::shown_name(name);
-    const int n = std::snprintf(nullptr, 0, format, shown.c_str(), extra.c_str());
-    std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, shown.c_str(), extra.c_str());
-    return text;
+    return os::message_about(format, name, extra);
 }
 
 BatchOutput batch_output_of(std::string_view head) {

@@ -22,6 +22,10 @@ char folder_separator();
 // A name as the report head, the console and the summary show it.
 std::string shown_name(const std::string& name);
 
+// A message about a file: format with the name as the program shows it
+// (shown_name) for its first %s, and then extra for a second one.
+std::string message_about(const char* format, const std::string& name, const std::string& extra = {});
+
 // A name read from a list without a byte-order mark: the bytes of the
 // system's own code page, as a program given them on its command line
 // would have taken them.

@@ -13,7 +13,6 @@
 // that holds an ORV submission. Such a run writes nothing.
 #include "src/run/run.h"
 
-#include <algorithm>
 #include <cassert>
 #include <cctype>
 #include <cstdio>
@@ -109,11 +108,7 @@ void say_failure(const char* message, bool input_missing = false) {
 // A failure message made of its format and a file's name, as the system shows
 // it.
 void print_failure(const char* format, const std::string& jmeno, bool input_missing = false) {
-    const std::string name = os::shown_name(jmeno);
-    const int length = std::snprintf(nullptr, 0, format, name.c_str());
-    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, name.c_str());
-    say_failure(text.c_str(), input_missing);
+    say_failure(os::message_about(format, jmeno).c_str(), input_missing);
 }
 
 constexpr const char* kCannotOpen = " Nelze otevrit soubor  %s\n Program ukoncen\n";
@@ -421,9 +416,8 @@ int zpracuj_KONp() {
     const char* nezapsano = close_run_files();
     std::fputs(kBlanks77, konzole);
     if (nezapsano != nullptr) {
-        const std::string jmeno = os::shown_name(nezapsano);
-        std::fprintf(konzole, " Nelze zapsat do souboru  %s\n Program ukoncen\n", jmeno.c_str());
-        note_run_failure("Nelze zapsat do souboru  " + jmeno, false);
+        // The report is closed: the message goes to the console alone.
+        print_failure(" Nelze zapsat do souboru  %s\n Program ukoncen\n", nezapsano);
         return 13;
     }
     std::fprintf(konzole, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE, sumchybW);
