@@ -35,11 +35,11 @@ struct Batch {
 std::string why_no_run(const Input& input) {
     switch (input.kind) {
         case InputKind::unreadable_folder:
-            return message_about("Nelze cist slozku  %s", input.name);
+            return os::message_about("Nelze cist slozku  %s", input.name);
         case InputKind::report:
-            return message_about("Soubor  %s  je protokol kontroly, nekontroluje se", input.name);
+            return os::message_about("Soubor  %s  je protokol kontroly, nekontroluje se", input.name);
         default:
-            return message_about("Soubor  %s  je souhrn kontroly souboru, nekontroluje se", input.name);
+            return os::message_about("Soubor  %s  je souhrn kontroly souboru, nekontroluje se", input.name);
     }
 }
 

@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "src/batch/summary.h"
-#include "src/os/names.h"
 #include "src/report/report.h"
 #include "src/run/file_guard.h"
 #include "src/xml/cp1250.h"
@@ -149,10 +148,6 @@ std::u32string case_key(std::string_view name) {
     }
     for (char32_t& c : key) c = upper_case(c);
     return key;
-}
-
-std::string message_about(const char* format, const std::string& name, const std::string& extra) {
-    return os::message_about(format, name, extra);
 }
 
 BatchOutput batch_output_of(std::string_view head) {

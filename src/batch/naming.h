@@ -37,10 +37,6 @@ bool is_utf8(std::string_view text);
 // Ш = ш). A name that is not UTF-8 is read as Windows-1250.
 std::u32string case_key(std::string_view name);
 
-// A message about a file: format with the name as the program shows it
-// (os::shown_name) for its first %s, and then extra for a second one.
-std::string message_about(const char* format, const std::string& name, const std::string& extra = {});
-
 // What a file's first bytes say it is among the batch's own outputs: a
 // report of the checker (its head in any format, the XML report's root
 // <ORV_chyby>, or a report that holds only a failed run's message) or the

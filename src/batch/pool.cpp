@@ -7,8 +7,8 @@
 #include <deque>
 #include <memory>
 
-#include "src/batch/naming.h"
 #include "src/os/files.h"
+#include "src/os/names.h"
 #include "src/os/process.h"
 
 namespace quelt::batch {
@@ -44,7 +44,7 @@ std::string seconds_text(long long ms) {
 }
 
 std::string say(const char* format, const Task& task) {
-    return message_about(format, task.input, seconds_text(task.limit_ms));
+    return os::message_about(format, task.input, seconds_text(task.limit_ms));
 }
 
 // The report of a file whose check did not end holds the reason, as a failed
