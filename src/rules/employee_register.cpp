@@ -5,12 +5,11 @@
 #include "src/rules/employee_register.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <new>
 
 #include "src/rules/rules.h"
+#include "src/state/bounded_text.h"
 
 namespace quelt {
 
@@ -105,20 +104,12 @@ int same_employee_after(int p, int konec) {
 
 LineList line_list(int p, int dalsich) {
     LineList out{};
-    std::size_t n = 0;
-    auto pripoj = [&](const char* text) {
-        const std::size_t volno = sizeof out.s - 1 - n;
-        const std::size_t delka = std::min(std::strlen(text), volno);
-        std::memcpy(out.s + n, text, delka);
-        n += delka;
-        out.s[n] = '\0';
-    };
     const int clenu = std::min(dalsich, kGroupMembers - 1);
     for (int j = 0; j <= clenu; ++j) {
-        if (j > 0) pripoj(",");
-        pripoj(line_text(entry_at(p + j).anec_lin).s);
+        if (j > 0) append_text(out.s, sizeof out.s, ",");
+        append_text(out.s, sizeof out.s, line_text(entry_at(p + j).anec_lin).s);
     }
-    if (dalsich > kGroupMembers - 1) pripoj(", ...... ");
+    if (dalsich > kGroupMembers - 1) append_text(out.s, sizeof out.s, ", ...... ");
     return out;
 }
 
