@@ -21,11 +21,11 @@
 
 namespace quelt {
 
-char sw_bylTEL;
-char sw_pis_TelPre;
-char sw_prvniORV = 'A';
-
 namespace {
+
+char sw_bylTEL;          // 'N' until the first employer starts
+char sw_pis_TelPre;      // 'A' until the employer's first record starts
+char sw_prvniORV = 'A';  // 'A' until the root's end tag is read
 
 // The copy line of a structural tag: "<name>".
 void copy_tag_line(const char* name) {
