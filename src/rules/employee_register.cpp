@@ -5,6 +5,7 @@
 #include "src/rules/employee_register.h"
 
 #include <algorithm>
+#include <cassert>
 #include <memory>
 #include <new>
 
@@ -84,9 +85,10 @@ void start_entry() {
 int sort_register() {
     // Before ordering a position holds its own entry or -1; moving the keyed
     // positions to the front keeps their order of arrival for the stable sort.
-    const auto konec = anec_ind.begin() + std::min<std::size_t>(anec_ind.size(), maxAktiAnec + 1);
+    // Every entry has its one position (start_entry adds both).
+    assert(anec_ind.size() == anec.size());
     const auto serazene_konec =
-        std::stable_partition(anec_ind.begin(), konec, [](int e) { return e >= 0; });
+        std::stable_partition(anec_ind.begin(), anec_ind.end(), [](int e) { return e >= 0; });
     std::stable_sort(anec_ind.begin(), serazene_konec, [](int a, int b) {
         // std::string compares its bytes as unsigned values, as strcmp does.
         return anec[static_cast<std::size_t>(a)].anec_iAA0126 <
