@@ -112,6 +112,12 @@ inline bool outside_number_range(const ElementDef& row, double v) {
     return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
 }
 
+// The range test of an employer or employee row: the value v against number
+// bounds, the content against text bounds.
+inline bool outside_range(const ElementDef& row, double v, std::string_view content) {
+    return has_number_bounds(row) ? outside_number_range(row, v) : outside_text_range(row, content);
+}
+
 // Statuses ' ', lines blank, counts and values 0: the state at run start.
 void reset_tables();
 

@@ -131,8 +131,7 @@ int k_Nec(std::string_view name, std::string_view content) {
         reject(row, content.data(), length_text(def).s);
         return 0;
     }
-    const bool mimo = has_number_bounds(def) ? outside_number_range(def, v) : outside_text_range(def, content);
-    if (mimo) reject(row, content.data(), "?");
+    if (outside_range(def, v, content)) reject(row, content.data(), "?");
 
     look_up_code_list(row, content.data());
     return 0;

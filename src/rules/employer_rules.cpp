@@ -111,8 +111,7 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
         TTabEsw[r] = 'E';
         return 0;
     }
-    const bool mimo = has_number_bounds(row) ? outside_number_range(row, v) : outside_text_range(row, content);
-    if (mimo) {
+    if (outside_range(row, v, content_v)) {
         TTabEsw[r] = 'E';
         report_row(row, name, content, "?");
     }
