@@ -82,6 +82,12 @@ inline int find_N(std::string_view name) { return find_row(Ntab, name, next_N, f
 // Text of a bound index (1000 and above).
 inline const char* text_bound(int index) { return TValChar[index - 1000]; }
 
+// The length check of every row: the content's length within the row's
+// least and greatest, both inclusive.
+inline bool outside_length(const ElementDef& row, std::size_t n) {
+    return n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to);
+}
+
 // The expected text of a failed length check: "délka %d" when least and
 // greatest are equal, else "délka %d - %d".
 FindingText length_text(const ElementDef& row);

@@ -125,9 +125,7 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     copy_to_register(row, content.data(), v);
 
-    const std::size_t delka = content.size();
-    if (delka < static_cast<std::size_t>(def.lg_from) ||
-        delka > static_cast<std::size_t>(def.lg_to)) {
+    if (outside_length(def, content.size())) {
         reject(row, content.data(), length_text(def).s);
         return 0;
     }
