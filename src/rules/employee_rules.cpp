@@ -112,14 +112,10 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     // A text element keeps the conversion's start value.
     double v = 123.0;
-    if (has_number_bounds(def)) {
-        double cislo = 0.0;
-        if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
-            // Nothing more for this occurrence: no value, no register copy.
-            reject(row, content.data(), "?");
-            return 0;
-        }
-        v = cislo;
+    if (has_number_bounds(def) && StrToDbl(&v, content.data(), def.typ) != 0) {
+        // Nothing more for this occurrence: no value, no register copy.
+        reject(row, content.data(), "?");
+        return 0;
     }
     NTabSum[row] = v;
 
