@@ -82,6 +82,12 @@ inline int find_N(std::string_view name) { return find_row(Ntab, name, next_N, f
 // Text of a bound index (1000 and above).
 inline const char* text_bound(int index) { return TValChar[index - 1000]; }
 
+// The length check of every row: the content's length within the row's
+// least and greatest, both inclusive.
+inline bool outside_length(const ElementDef& row, std::size_t n) {
+    return n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to);
+}
+
 // The expected text of a failed length check: "délka %d" when least and
 // greatest are equal, else "délka %d - %d".
 FindingText length_text(const ElementDef& row);
@@ -110,6 +116,12 @@ bool outside_text_range(const ElementDef& row, std::string_view content);
 // test runs for nearly every element, and a call costs as much as the test.
 inline bool outside_number_range(const ElementDef& row, double v) {
     return v < TValDbl[row.val_from_e] || v > TValDbl[row.val_to_e];
+}
+
+// The range test of an employer or employee row: the value v against number
+// bounds, the content against text bounds.
+inline bool outside_range(const ElementDef& row, double v, std::string_view content) {
+    return has_number_bounds(row) ? outside_number_range(row, v) : outside_text_range(row, content);
 }
 
 // Statuses ' ', lines blank, counts and values 0: the state at run start.

@@ -5,12 +5,12 @@
 #include "src/rules/employee_register.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
+#include <cassert>
 #include <memory>
 #include <new>
 
 #include "src/rules/rules.h"
+#include "src/state/bounded_text.h"
 
 namespace quelt {
 
@@ -85,9 +85,10 @@ void start_entry() {
 int sort_register() {
     // Before ordering a position holds its own entry or -1; moving the keyed
     // positions to the front keeps their order of arrival for the stable sort.
-    const auto konec = anec_ind.begin() + std::min<std::size_t>(anec_ind.size(), maxAktiAnec + 1);
+    // Every entry has its one position (start_entry adds both).
+    assert(anec_ind.size() == anec.size());
     const auto serazene_konec =
-        std::stable_partition(anec_ind.begin(), konec, [](int e) { return e >= 0; });
+        std::stable_partition(anec_ind.begin(), anec_ind.end(), [](int e) { return e >= 0; });
     std::stable_sort(anec_ind.begin(), serazene_konec, [](int a, int b) {
         // std::string compares its bytes as unsigned values, as strcmp does.
         return anec[static_cast<std::size_t>(a)].anec_iAA0126 <
@@ -105,20 +106,12 @@ int same_employee_after(int p, int konec) {
 
 LineList line_list(int p, int dalsich) {
     LineList out{};
-    std::size_t n = 0;
-    auto pripoj = [&](const char* text) {
-        const std::size_t volno = sizeof out.s - 1 - n;
-        const std::size_t delka = std::min(std::strlen(text), volno);
-        std::memcpy(out.s + n, text, delka);
-        n += delka;
-        out.s[n] = '\0';
-    };
     const int clenu = std::min(dalsich, kGroupMembers - 1);
     for (int j = 0; j <= clenu; ++j) {
-        if (j > 0) pripoj(",");
-        pripoj(line_text(entry_at(p + j).anec_lin).s);
+        if (j > 0) append_text(out.s, sizeof out.s, ",");
+        append_text(out.s, sizeof out.s, line_text(entry_at(p + j).anec_lin).s);
     }
-    if (dalsich > kGroupMembers - 1) pripoj(", ...... ");
+    if (dalsich > kGroupMembers - 1) append_text(out.s, sizeof out.s, ", ...... ");
     return out;
 }
 

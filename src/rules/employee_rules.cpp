@@ -2,7 +2,6 @@
 // it arrives. It records that the element was met (count, line, value) for
 // the closing rules of the record, copies selected values into the record's
 // register entry, then checks number syntax, length, range and code list.
-#include <array>
 #include <cassert>
 #include <climits>
 #include <cmath>
@@ -39,69 +38,34 @@ void keep_occupation_code(const char* content) {
     copy_text(necsav_AA0013, sizeof necsav_AA0013, content);
 }
 
-// The register's fields (AnecEntry), each filled from one element of the
-// record; the compiler checks that store_in_field serves every one.
-enum class RegisterField : unsigned char {
-    none, iAA0126, iAA0231, iAA0211, iAA0223, iAA0033,
-    iAA0131, iAA0225, iAA0216, iAA0132, iAA0137,
-};
-
-// The elements whose values the register keeps, and the field of each: the
-// one list of them.
-struct RegisterRow {
-    int row;
-    RegisterField field;
-};
-constexpr RegisterRow kRegisterRows[] = {
-    {N_AA0126, RegisterField::iAA0126}, {N_AA0231, RegisterField::iAA0231},
-    {N_AA0211, RegisterField::iAA0211}, {N_AA0223, RegisterField::iAA0223},
-    {N_AA0033, RegisterField::iAA0033}, {N_AA0131, RegisterField::iAA0131},
-    {N_AA0225, RegisterField::iAA0225}, {N_AA0216, RegisterField::iAA0216},
-    {N_AA0132, RegisterField::iAA0132}, {N_AA0137, RegisterField::iAA0137},
-};
-
-// The field of every row of the employee table (none for most), made from
-// the list at compile time.
-constexpr auto kFieldOfRow = [] {
-    std::array<RegisterField, N_END + 1> fields{};
-    for (const RegisterRow& d : kRegisterRows) fields[static_cast<std::size_t>(d.row)] = d.field;
-    return fields;
-}();
-
-// The value of an element in its field of the current entry.
-void store_in_field(AnecEntry& z, RegisterField field, const char* content, double v) {
-    switch (field) {
-        case RegisterField::iAA0126:
-            z.anec_iAA0126 = content;
-            z.anec_lin = cislo_radky;
-            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
-            break;
-        case RegisterField::iAA0231: z.anec_iAA0231 = whole_number(v); break;
-        case RegisterField::iAA0211: z.anec_iAA0211 = content[0]; break;
-        case RegisterField::iAA0223: z.anec_iAA0223 = content[0]; break;
-        case RegisterField::iAA0033: z.anec_iAA0033 = state_position(content); break;
-        case RegisterField::iAA0131: z.anec_iAA0131 = v; break;
-        case RegisterField::iAA0225: z.anec_iAA0225 = v; break;
-        case RegisterField::iAA0216: z.anec_iAA0216 = v; break;
-        case RegisterField::iAA0132: z.anec_iAA0132 = v; break;
-        case RegisterField::iAA0137: z.anec_iAA0137 = whole_number(v); break;
-        case RegisterField::none: assert(!"rows without a field are not stored"); break;  // GCOVR_EXCL_LINE
-    }
-}
-
 // The register copies, made before the length and range checks so that a
-// value failing them still reaches the register.
+// value failing them still reaches the register: the one list of the
+// elements whose values the register keeps, each with its field.
 void copy_to_register(int row, const char* content, double v) {
     if (row == N_AA0013) keep_occupation_code(content);
-    // Tested first: finding the current entry costs more than the row test,
-    // and most rows have no register field.
-    const RegisterField field = kFieldOfRow[static_cast<std::size_t>(row)];
-    if (field == RegisterField::none) return;
     // No record started (a rule called on its own, outside the walk): nothing
     // to copy into. A started record is the register's last entry.
     if (maxAktiAnec < 0) return;
     assert(static_cast<std::size_t>(maxAktiAnec) + 1 == anec.size());
-    store_in_field(current_entry(), field, content, v);
+    switch (row) {
+        case N_AA0126: {
+            AnecEntry& z = current_entry();
+            z.anec_iAA0126 = content;
+            z.anec_lin = cislo_radky;
+            anec_ind[static_cast<std::size_t>(maxAktiAnec)] = maxAktiAnec;
+            break;
+        }
+        case N_AA0231: current_entry().anec_iAA0231 = whole_number(v); break;
+        case N_AA0211: current_entry().anec_iAA0211 = content[0]; break;
+        case N_AA0223: current_entry().anec_iAA0223 = content[0]; break;
+        case N_AA0033: current_entry().anec_iAA0033 = state_position(content); break;
+        case N_AA0131: current_entry().anec_iAA0131 = v; break;
+        case N_AA0225: current_entry().anec_iAA0225 = v; break;
+        case N_AA0216: current_entry().anec_iAA0216 = v; break;
+        case N_AA0132: current_entry().anec_iAA0132 = v; break;
+        case N_AA0137: current_entry().anec_iAA0137 = whole_number(v); break;
+        default: break;  // most elements have no register field
+    }
 }
 
 // A state code of three characters is noted for the employer's end, found in
@@ -148,27 +112,20 @@ int k_Nec(std::string_view name, std::string_view content) {
 
     // A text element keeps the conversion's start value.
     double v = 123.0;
-    if (has_number_bounds(def)) {
-        double cislo = 0.0;
-        if (StrToDbl(&cislo, content.data(), def.typ) != 0) {
-            // Nothing more for this occurrence: no value, no register copy.
-            reject(row, content.data(), "?");
-            return 0;
-        }
-        v = cislo;
+    if (has_number_bounds(def) && StrToDbl(&v, content.data(), def.typ) != 0) {
+        // Nothing more for this occurrence: no value, no register copy.
+        reject(row, content.data(), "?");
+        return 0;
     }
     NTabSum[row] = v;
 
     copy_to_register(row, content.data(), v);
 
-    const std::size_t delka = content.size();
-    if (delka < static_cast<std::size_t>(def.lg_from) ||
-        delka > static_cast<std::size_t>(def.lg_to)) {
+    if (outside_length(def, content.size())) {
         reject(row, content.data(), length_text(def).s);
         return 0;
     }
-    const bool mimo = has_number_bounds(def) ? outside_number_range(def, v) : outside_text_range(def, content);
-    if (mimo) reject(row, content.data(), "?");
+    if (outside_range(def, v, content)) reject(row, content.data(), "?");
 
     look_up_code_list(row, content.data());
     return 0;

@@ -69,18 +69,22 @@ struct Group {
 
 const AnecEntry& member(const Group& g, int j) { return entry_at(g.p + j); }
 
+// The first member after the first whose field differs from the first's; 0
+// when all agree. A group finding names only that first difference.
+template <class T>
+int first_different(const Group& g, T AnecEntry::*field) {
+    for (int j = 1; j < g.members; ++j)
+        if (member(g, j).*field != member(g, 0).*field) return j;
+    return 0;
+}
+
 // 4a. The same state in every record; codes not in the state list all compare
 // equal, and print as "---".
 void stejny_stat(const Group& g) {
-    const int prvni = member(g, 0).anec_iAA0033;
-    for (int j = 1; j < g.members; ++j) {
-        const int dalsi = member(g, j).anec_iAA0033;
-        if (dalsi != prvni) {
-            zpracuj_chybu(g.lines.s, "EL003", "AA0033", state_at(prvni),
-                          state_at(dalsi));
-            return;
-        }
-    }
+    const int j = first_different(g, &AnecEntry::anec_iAA0033);
+    if (j > 0)
+        zpracuj_chybu(g.lines.s, "EL003", "AA0033", state_at(member(g, 0).anec_iAA0033),
+                      state_at(member(g, j).anec_iAA0033));
 }
 
 // 4b. Working-time funds of the relations in the headcount together.
@@ -117,26 +121,18 @@ void oprav_evidencni_stav(const Group& g) {
 
 // 4e, 4f. One sex and one education in every record.
 void stejny_znak(const Group& g, char AnecEntry::*pole, const char* prvek) {
-    const char prvni = member(g, 0).*pole;
-    for (int j = 1; j < g.members; ++j) {
-        const char dalsi = member(g, j).*pole;
-        if (dalsi != prvni) {
-            zpracuj_chybu(g.lines.s, "EL003", prvek, text("%c", prvni).s, text("%c", dalsi).s);
-            return;
-        }
-    }
+    const int j = first_different(g, pole);
+    if (j > 0)
+        zpracuj_chybu(g.lines.s, "EL003", prvek, text("%c", member(g, 0).*pole).s,
+                      text("%c", member(g, j).*pole).s);
 }
 
 // 4g. One year of birth in every record.
 void stejny_rok_narozeni(const Group& g) {
-    const int prvni = member(g, 0).anec_iAA0231;
-    for (int j = 1; j < g.members; ++j) {
-        const int dalsi = member(g, j).anec_iAA0231;
-        if (dalsi != prvni) {
-            zpracuj_chybu(g.lines.s, "EL003", "AA0231", text("%d", prvni).s, text("%d", dalsi).s);
-            return;
-        }
-    }
+    const int j = first_different(g, &AnecEntry::anec_iAA0231);
+    if (j > 0)
+        zpracuj_chybu(g.lines.s, "EL003", "AA0231", text("%d", member(g, 0).anec_iAA0231).s,
+                      text("%d", member(g, j).anec_iAA0231).s);
 }
 
 // Years of employment (AA0225, AA0216) may differ between an employee's

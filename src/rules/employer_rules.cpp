@@ -101,7 +101,7 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
     }
     TTabSum[r] = v;
 
-    if (n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to)) {
+    if (outside_length(row, n)) {
         TTabEsw[r] = 'E';
         report_row(row, name, content, length_text(row).s);
         return 0;
@@ -111,8 +111,7 @@ int k_Tel(std::string_view name_v, std::string_view content_v) {
         TTabEsw[r] = 'E';
         return 0;
     }
-    const bool mimo = has_number_bounds(row) ? outside_number_range(row, v) : outside_text_range(row, content);
-    if (mimo) {
+    if (outside_range(row, v, content_v)) {
         TTabEsw[r] = 'E';
         report_row(row, name, content, "?");
     }

@@ -36,7 +36,6 @@ void own_checks(int r, const char* content) {
 int k_Pre(std::string_view name_v, std::string_view content_v) {
     const char* name = name_v.data();
     const char* content = content_v.data();
-    const std::size_t n = content_v.size();
     const int r = find_P(name_v);
     if (r == P_END) return unknown_element(name, content);
     const ElementDef& row = Ptab[r];
@@ -46,7 +45,7 @@ int k_Pre(std::string_view name_v, std::string_view content_v) {
 
     // A length failure ends the checking of this occurrence: an identification
     // number of the wrong length is neither checksummed nor looked up.
-    if (n < static_cast<std::size_t>(row.lg_from) || n > static_cast<std::size_t>(row.lg_to)) {
+    if (outside_length(row, content_v.size())) {
         PTabEsw[r] = 'E';
         report_row(row, name, content, length_text(row).s);
         return 0;

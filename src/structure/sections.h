@@ -9,10 +9,6 @@
 
 namespace quelt {
 
-extern char sw_bylTEL;      // 'N' until the first employer starts
-extern char sw_pis_TelPre;  // 'A' until the employer's first record starts
-extern char sw_prvniORV;    // 'A' until the root's end tag is read
-
 int zpracuj_ZACp();  // Z: prolog up to the root start tag
 int zpracuj_ORVz();  // G: rest of the root start tag
 int zpracuj_ORV();   // H: submitter header and root level
