@@ -200,6 +200,10 @@ int element_step() {
     }
 }
 
+}  // namespace
+
+namespace {
+
 // A processing instruction of the prolog: the rest of its tag, with its
 // blanks, and its copy line "<name rest>".
 int zpracuj_prvni() {
@@ -212,16 +216,21 @@ int zpracuj_prvni() {
     return 0;
 }
 
+// A comment of the prolog: its text is passed over by the next read, which
+// skips to the next '<'.
+int zpracuj_koment() { return 0; }
+
 }  // namespace
 
-// A comment, and any other tag before the root, is passed over: the next read
-// skips to the next '<'.
 int zpracuj_ZACp() {
     for (;;) {
         if (dej_element(buf_element) < 0) return end_of_input();
         if (buf_element[0] == '?') {
             std::strcpy(akt_elem, buf_element);
             if (zpracuj_prvni() < 0) return -1;
+        } else if (buf_element[0] == '!') {
+            std::strcpy(akt_elem, buf_element);
+            zpracuj_koment();
         } else if (std::strncmp(buf_element, "ORV", 3) == 0) {
             write_copy("<ORV verze=\"1.6\" xmlns=\"");
             write_copy(kNamespaceUri.data());
